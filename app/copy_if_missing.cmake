@@ -1,0 +1,3 @@
+if(NOT EXISTS "${DESTINATION}")
+    configure_file("${SOURCE}" "${DESTINATION}" COPYONLY)
+endif()
