@@ -1,0 +1,69 @@
+#pragma once
+// The candidate tables: what the enumeration reads of the roster. Built before every search from
+// the cost, points (or rate) texts and the include marks; the enumeration never looks at a control.
+
+#include "roster/grid.h"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace search {
+
+inline constexpr int MaxRows = roster::NumCW;
+
+// The players a team takes from each position: 2 Centres, 4 Wingers, 3 Defence, 1 Goalie.
+constexpr int teamShare(roster::Position p) { return roster::anchorRow(p); }
+
+struct LevelRange {
+    int from = 1;
+    int to = 0;
+};
+
+// One position's table, indexed by row number from 1 (element 0 is unused).
+struct PositionTable {
+    int share = 0;  // m: players of this position in a team
+    int last = 0;   // LastC ... LastG: rows 1..last are the candidate rows
+    int held = 0;   // p: rows 1..held are in every team
+    // A group's first cost is rounded to a whole number, the others are taken as they stand:
+    // saved rosters rely on it. A cost that cannot be read counts 0 either way.
+    std::array<double, MaxRows + 1> firstCost{};
+    std::array<double, MaxRows + 1> cost{};
+    std::array<float, MaxRows + 1> pts{};
+    std::array<LevelRange, 4> levels{}; // levels 1..share at indexes 0..share-1
+};
+
+struct CandidateTables {
+    std::array<PositionTable, 4> pos{}; // C, W, D, G
+
+    const PositionTable &operator[](roster::Position p) const { return pos[roster::index(p)]; }
+    PositionTable &operator[](roster::Position p) { return pos[roster::index(p)]; }
+};
+
+enum class Mode { PointsPerGame, PointsPerWeek };
+
+// What BuildCandidates reads of one row.
+struct RowInput {
+    QString cost;
+    QString points; // XP
+    QString rate;   // XPW
+    bool ticked = false;
+};
+
+struct RosterInput {
+    Mode mode = Mode::PointsPerWeek;
+    std::array<std::vector<RowInput>, 4> rows; // rows[position][row - 1]
+};
+
+CandidateTables buildCandidates(const RosterInput &input);
+
+double Factorial(int n);
+double nCr(int n, int r);
+
+// The exact number of teams the enumeration visits (the product of the four position factors).
+double exactTeamCount(const CandidateTables &tables);
+
+// "###,###,##0": digits grouped in threes with commas, no decimals, halves away from zero.
+QString groupedNumber(double value);
+
+} // namespace search

@@ -1,0 +1,46 @@
+#pragma once
+// The team search: every combination of 3 Defence, then 4 Wingers, then 2 Centres, then 1 Goalie,
+// each team counted, tested against the spending band and the target, and handed on when it passes.
+
+#include "search/candidates.h"
+
+#include <QtGlobal>
+#include <array>
+#include <string_view>
+
+namespace search {
+
+// The fields one search shares with the handlers that run nested inside it.
+struct SearchState {
+    qint16 CashLimit = 0;   // the money plus one
+    qint16 MinSpend = 0;
+    float Target = 0;       // raised by the Top 35 trim while the search runs
+    qint64 Examined = 0;
+    bool StopRequested = false;
+};
+
+// C1 C2, W1 W2 W3 W4, D1 D2 D3, G1
+using TeamRows = std::array<int, 10>;
+
+class SearchHost {
+public:
+    virtual ~SearchHost() = default;
+    // A team inside the band with more points than the target: list it, yield once, and trim
+    // when the list is held to 35 lines. May change Target and StopRequested.
+    virtual void listTeam(float teamPts, float teamCost, const TeamRows &rows) = 0;
+    // Once per pair of the first two Winger rows.
+    virtual void yieldToEvents() = 0;
+    // The points key ("##.##" text and a space) of the first line, when any listed team whose own
+    // key sorts strictly before it would be inserted and at once trimmed away, changing nothing.
+    // Empty otherwise. Valid until the next call of listTeam or yieldToEvents.
+    virtual std::string_view noOpKey() const { return {}; }
+};
+
+// The literal nested loops: the definition of the result.
+void PickDefenceReference(const CandidateTables &tables, SearchState &state, SearchHost &host);
+
+// The production search: the same teams listed in the same order with the same sums, skipping
+// whole blocks of teams that provably cannot be listed (counted into Examined all the same).
+void PickDefence(const CandidateTables &tables, SearchState &state, SearchHost &host);
+
+} // namespace search

@@ -1,0 +1,18 @@
+#pragma once
+// The main window's search fields: what one search sets up, and what the nested handlers that
+// run inside it (progress tick, Stop, the Top 35 box) share with it.
+
+#include "search/candidates.h"
+#include "search/enumeration.h"
+
+#include <QString>
+
+struct SearchFields {
+    search::CandidateTables tables;  // CCost ... GPts, LastC ... LastG and the level ranges
+    search::SearchState state;       // CashLimit, MinSpend, Target, Examined, StopRequested
+    qint64 PrevExamined = 0;
+    float TeamCount = 0;
+    QString TeamCountText;
+    int PtsLen = 0;
+    bool Running = false;            // from the click on Find Best Team until it has returned
+};
