@@ -1,0 +1,153 @@
+#pragma once
+// frmChoose30: the main window. The roster lives in its controls; every handler reads and
+// writes them directly, and setting a text or a check box from code runs its handler at once.
+
+#include "roster/grid.h"
+#include "window/searchfields.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class ResultListBox;
+class frmHelp;
+
+class frmChoose30 : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmChoose30(QWidget *parent = nullptr);
+    ~frmChoose30() override;
+
+    // One player row: name, cost, points per game, games, points for the week, include box, row button.
+    struct RowControls {
+        QLineEdit *N = nullptr;
+        QLineEdit *C = nullptr;
+        QLineEdit *P = nullptr;
+        QLineEdit *W = nullptr;
+        QLineEdit *PW = nullptr;
+        QCheckBox *chk = nullptr;
+        QPushButton *cmdM = nullptr;
+        QLabel *number = nullptr; // the row-number label (an element of NN)
+    };
+    // Rows are numbered from 1, as the file and the result lines number them.
+    RowControls &row(roster::Position position, int row);
+    QGroupBox *frame(roster::Position position) const;
+
+    // ---- start-up and shutdown
+    void Form_Load();
+    void Form_Unload();
+
+    // ---- roster file
+    void cmdSave_Click();
+    void cmdReload_Click();
+    bool saveRoster(); // the save itself; false (after telling the user) when it failed
+
+    // ---- rate column
+    void RecalcRates();
+    void recalcRate(roster::Position position, int row);
+    void CP_Change(int row);
+    void WP_Change(int row);
+    void DP_Change(int row);
+    void GP_Change(int row);
+    void CW_Change(int row);
+    void WW_Change(int row);
+    void DW_Change(int row);
+    void GW_Change(int row);
+    void txtPerc_Change();
+
+    // ---- row selection
+    void chkC_Click(int row);
+    void chkW_Click(int row);
+    void chkD_Click(int row);
+    void chkG_Click(int row);
+    void selectionClick(roster::Position position, int row);
+    void MarkRows(roster::Position position);
+
+    // ---- row move
+    void cmdCM_Click(int row);
+    void cmdWM_Click(int row);
+    void cmdDM_Click(int row);
+    void cmdGM_Click(int row);
+    void rowMoveClick(roster::Position position, int row);
+
+    // ---- input lock
+    void LockInputs();
+    void UnlockInputs();
+
+    // ---- window arrangement
+    void cmdCompact_Click();
+    void cmdHSwitch_Click();
+    void cmdVSwitch_Click();
+    QSize requestedOuterSize() const { return requestedOuterSize_; } // in pixels, as last requested
+
+    // ---- always on top and help
+    void chkAlwaysOnTop_Click();
+    void cmdHelp_Click();
+    frmHelp *helpWindow() const { return helpWindow_; }
+
+    // ---- search (the search wiring)
+    void cmdDo_Click();
+    void cmdStop_Click();
+    void Timer1_Timer();
+    void chkTop35_Click();
+    void optM_Click(int index);
+    void BuildCandidates();
+    void CountTeams();
+    void sizeCandidateTables();
+
+    // ---- form-level settings
+    qint16 NumCW = roster::NumCW;
+    qint16 NumDG = roster::NumDG;
+    float MinPerc = 90;
+    qint16 PendingMoveRow = 0;
+    SearchFields search;
+
+    // ---- controls, named as the program has always named them
+    QPushButton *cmdVSwitch = nullptr;
+    QPushButton *cmdHSwitch = nullptr;
+    QPushButton *cmdCompact = nullptr;
+    QFrame *Frame1 = nullptr;
+    QLineEdit *txtCash = nullptr;
+    QLineEdit *txtTarget = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdReload = nullptr;
+    QPushButton *chkASave = nullptr;       // check box drawn as a push button that stays pressed
+    std::array<QPushButton *, 2> optM{};    // option pair drawn as push buttons; exactly one checked
+    QPushButton *chkTop35 = nullptr;       // check box drawn as a push button
+    QLabel *lblNum = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *txtPerc = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *cmdDo = nullptr;
+    QPushButton *cmdStop = nullptr;
+    ResultListBox *List1 = nullptr;
+    QPushButton *cmdHelp = nullptr;
+    QCheckBox *chkAlwaysOnTop = nullptr;
+    QTimer *Timer1 = nullptr;
+    QLabel *lblCredit = nullptr;
+    std::array<QWidget *, 72> NN{};         // "Money", "Target Pts" and the row-number labels
+    QGroupBox *fraC = nullptr;
+    QGroupBox *fraW = nullptr;
+    QGroupBox *fraD = nullptr;
+    QGroupBox *fraG = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildLayout();
+    void connectHandlers();
+    void loadRoster();
+
+    std::array<std::array<RowControls, roster::NumCW + 1>, 4> rows_{};
+    QPointer<frmHelp> helpWindow_;
+    QSize requestedOuterSize_;
+};

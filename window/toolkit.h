@@ -1,0 +1,34 @@
+#pragma once
+// The few platform behaviours the handlers rely on that Qt does not give as they are, or that
+// tests must replace: the Yes/No question, the message, the beep, the program's folder, the
+// "process pending events" call and ending the program at once.
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace toolkit {
+
+// Modal Yes/No question, Yes the default button, no icon. True for Yes.
+bool askYesNo(QWidget *parent, const QString &text, const QString &caption);
+// A plain message the user acknowledges with OK (a failure told, never silent).
+void showMessage(QWidget *parent, const QString &text, const QString &caption);
+void beep();
+// The folder that holds the program, without a trailing separator.
+QString programFolder();
+QString programFile(const QString &name); // programFolder() + "/" + name
+void processPendingEvents();
+// Ends the program at once: no further event of any window is handled.
+[[noreturn]] void endProgram();
+
+// Replacements for tests and tools. An empty function restores the real behaviour.
+void setQuestionAnswerer(std::function<bool(const QString &text, const QString &caption)> answer);
+void setMessageSink(std::function<void(const QString &text, const QString &caption)> sink);
+void setBeeper(std::function<void()> beeper);
+void setProgramFolder(const QString &folder);
+// Tests replace the end of the program by a throw or a flag; it must not return to the caller
+// in the real program.
+void setProgramEnder(std::function<void()> ender);
+
+} // namespace toolkit
