@@ -63,7 +63,4 @@ double nCr(int n, int r);
 // The exact number of teams the enumeration visits (the product of the four position factors).
 double exactTeamCount(const CandidateTables &tables);
 
-// "###,###,##0": digits grouped in threes with commas, no decimals, halves away from zero.
-QString groupedNumber(double value);
-
 } // namespace search

@@ -7,8 +7,12 @@ namespace search {
 
 void SortedLines::insert(std::string line)
 {
-    if (blocks_.empty())
+    if (blocks_.empty()) {
         blocks_.emplace_back();
+        blocks_.back().push_back(std::move(line));
+        ++size_;
+        return;
+    }
     // The first block whose last line sorts after the new one takes it; else the last block.
     auto block = std::upper_bound(blocks_.begin(), blocks_.end(), line,
                                   [](const std::string &l, const std::vector<std::string> &b) { return l < b.back(); });

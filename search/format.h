@@ -1,0 +1,26 @@
+#pragma once
+// The texts the search writes: result lines and the progress caption's numbers.
+
+#include "search/enumeration.h"
+
+#include <QString>
+#include <string>
+
+namespace search {
+
+// "###,###,##0": no decimals (halves away from zero), digits grouped in threes with commas.
+QString groupedNumber(double value);
+// "0.0": at least one digit, exactly one decimal, halves away from zero.
+QString oneDecimal(double value);
+
+// "##.##": the whole part only when it is not 0, always the period, at most two decimals with
+// trailing zeros dropped; rounded, halves away from zero, from the points' 7 significant digits
+// (so a sum that reads 2.675 shows 2.68, as the user expects).
+std::string pointsText(float points);
+// The cost as a plain number of up to 7 significant digits: 950, 123.5, 0.75.
+std::string costText(float cost);
+
+// "38. -- 902 -- 1 2 - 3 4 5 6 - 1 2 3 - 2"
+std::string resultLine(float teamPts, float teamCost, const TeamRows &rows);
+
+} // namespace search

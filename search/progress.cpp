@@ -1,0 +1,22 @@
+#include "search/progress.h"
+
+#include "search/format.h"
+
+namespace search {
+
+QString progressCaption(qint64 examined, qint64 previousExamined, float teamCount, const QString &teamCountText)
+{
+    const float percent = static_cast<float>(double(examined) / double(teamCount) * 100.0);
+    const double done = double(examined - previousExamined);
+    const double rate = done / 2;
+    QString caption = groupedNumber(double(examined)) + QStringLiteral(" / ") + teamCountText + QStringLiteral(" = ")
+                      + oneDecimal(percent) + QStringLiteral("%.  ") + QStringLiteral("\r\n")
+                      + groupedNumber(rate) + QStringLiteral(" per second") + QStringLiteral("\r\n");
+    if (done > 0) {
+        const double minutesLeft = ((double(teamCount) - double(examined)) * 2 / done) / 60;
+        caption += oneDecimal(minutesLeft) + QStringLiteral("min left");
+    }
+    return caption;
+}
+
+} // namespace search
