@@ -1,0 +1,334 @@
+// Candidate tables and counts, result lines and their order, the Top 35 trim, the progress caption.
+
+#include "searchfixture.h"
+
+#include "search/progress.h"
+
+#include <QtTest>
+
+using namespace fixture;
+using search::Mode;
+using search::RowInput;
+
+namespace {
+
+// Ticked rows per position as "C:1-10 W:1-12 D:1-8 G:1-4" style ranges, several runs allowed.
+search::CandidateTables tablesTicked(const QString &spec, Mode mode = Mode::PointsPerWeek)
+{
+    search::RosterInput input = rosterOf(mode, {});
+    for (const QString &part : spec.split(' ', Qt::SkipEmptyParts)) {
+        const Position p = roster::AllPositions[std::size_t(QStringLiteral("CWDG").indexOf(part[0]))];
+        auto &rows = input.rows[roster::index(p)];
+        for (const QString &run : part.mid(2).split(',', Qt::SkipEmptyParts)) {
+            const int from = run.section('-', 0, 0).toInt();
+            const int to = run.section('-', 1, 1).toInt();
+            for (int r = from; r <= to; ++r)
+                rows[std::size_t(r - 1)].ticked = true;
+        }
+    }
+    return search::buildCandidates(input);
+}
+
+std::string lineWithPoints(const std::string &points, int c2)
+{
+    return points + " -- 950 -- 1 " + std::to_string(c2) + " - 1 2 3 4 - 1 2 3 - 1";
+}
+
+} // namespace
+
+class TestResults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void teamCount_data()
+    {
+        QTest::addColumn<QString>("ticked");
+        QTest::addColumn<QList<int>>("lastRows");
+        QTest::addColumn<double>("exact");
+        QTest::addColumn<QString>("countText");
+
+        QTest::newRow("full roster") << "C:1-20 W:1-20 D:1-15 G:1-15" << QList<int>{20, 20, 15, 15} << 6282753750.0
+                                     << "6,282,753,536";
+        QTest::newRow("part ticked") << "C:1-10 W:1-12 D:1-8 G:1-4" << QList<int>{10, 12, 8, 4} << 4989600.0
+                                     << "4,989,600";
+        QTest::newRow("Centres rows 1-2 only") << "C:1-2 W:1-12 D:1-8 G:1-4" << QList<int>{2, 12, 8, 4} << 110880.0
+                                               << "110,880";
+        QTest::newRow("Winger row 1 held") << "C:1-2 W:2-10 D:1-3 G:1-1" << QList<int>{2, 10, 3, 1} << 84.0 << "84";
+        QTest::newRow("Defence rows 1-2 held") << "C:1-2 W:1-4 D:3-7 G:1-1" << QList<int>{2, 4, 7, 1} << 5.0 << "5";
+        QTest::newRow("no Goalie ticked") << "C:1-2 W:1-4 D:1-3" << QList<int>{2, 4, 3, 1} << 1.0 << "1";
+        QTest::newRow("gap after Centre row 5") << "C:1-5,7-9 W:1-4 D:1-3 G:1-1" << QList<int>{5, 4, 3, 1} << 10.0
+                                                << "10";
+    }
+
+    void teamCount()
+    {
+        QFETCH(QString, ticked);
+        QFETCH(QList<int>, lastRows);
+        QFETCH(double, exact);
+        QFETCH(QString, countText);
+        const auto tables = tablesTicked(ticked);
+        for (Position p : roster::AllPositions)
+            QCOMPARE(tables[p].last, lastRows[roster::index(p)]);
+        QCOMPARE(search::exactTeamCount(tables), exact);
+        QCOMPARE(search::groupedNumber(float(exact)), countText);
+    }
+
+    void heldLevels()
+    {
+        const auto tables = tablesTicked("C:1-2 W:2-10 D:3-7 G:1-15");
+        const auto &W = tables[Position::W];
+        QCOMPARE(W.held, 1);
+        QCOMPARE(W.levels[0].from, 1);
+        QCOMPARE(W.levels[0].to, 1);
+        QCOMPARE(W.levels[1].to, 8);
+        QCOMPARE(W.levels[3].to, 10);
+        const auto &D = tables[Position::D];
+        QCOMPARE(D.held, 2);
+        QCOMPARE(D.levels[1].to, 2);
+        QCOMPARE(D.levels[2].from, 3);
+        QCOMPARE(D.levels[2].to, 7);
+        const auto &C = tables[Position::C];
+        QCOMPARE(C.levels[0].to, 1);
+        QCOMPARE(C.levels[1].to, 2);
+    }
+
+    void cellValues_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("cost");
+        QTest::addColumn<QString>("points");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<double>("firstCost");
+        QTest::addColumn<double>("otherCost");
+        QTest::addColumn<double>("goalieCost");
+        QTest::addColumn<float>("pts");
+
+        const int game = int(Mode::PointsPerGame), week = int(Mode::PointsPerWeek);
+        QTest::newRow("game: plain") << game << "7" << "1.25" << "3.75" << 7.0 << 7.0 << 7.0 << 1.25f;
+        QTest::newRow("week: plain") << week << "7" << "1.25" << "3.75" << 7.0 << 7.0 << 7.0 << 3.75f;
+        QTest::newRow("10.5 rounds to 10") << week << "10.5" << "1" << "3" << 10.0 << 10.5 << 10.0 << 3.f;
+        QTest::newRow("11.5 rounds to 12") << week << "11.5" << "1" << "3" << 12.0 << 11.5 << 12.0 << 3.f;
+        QTest::newRow("game: empty points") << game << "5" << "" << "0" << 5.0 << 5.0 << 5.0 << 0.f;
+        QTest::newRow("game: letters for cost") << game << "abc" << "1" << "2" << 0.0 << 0.0 << 0.0 << 1.f;
+        QTest::newRow("week: letters for cost") << week << "abc" << "1" << "2" << 0.0 << 0.0 << 0.0 << 2.f;
+        QTest::newRow("week: empty rate") << week << "5" << "1" << "" << 5.0 << 5.0 << 5.0 << 0.f;
+        QTest::newRow("first cost beyond 16 bits") << week << "9E99" << "1" << "1" << 0.0 << 9e99 << 0.0 << 1.f;
+        QTest::newRow("group separator") << week << "1,50" << "1" << "1" << 150.0 << 150.0 << 150.0 << 1.f;
+    }
+
+    void cellValues()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, cost);
+        QFETCH(QString, points);
+        QFETCH(QString, rate);
+        QFETCH(double, firstCost);
+        QFETCH(double, otherCost);
+        QFETCH(double, goalieCost);
+        QFETCH(float, pts);
+        search::RosterInput input = rosterOf(Mode(mode), {});
+        for (auto &rows : input.rows)
+            rows[0] = RowInput{cost, points, rate, true};
+        const auto tables = search::buildCandidates(input);
+        QCOMPARE(tables[Position::C].firstCost[1], firstCost);
+        QCOMPARE(tables[Position::W].cost[1], otherCost);
+        QCOMPARE(tables[Position::G].firstCost[1], goalieCost);
+        QCOMPARE(tables[Position::G].cost[1], goalieCost);
+        QCOMPARE(tables[Position::D].pts[1], pts);
+    }
+
+    void resultLine_data()
+    {
+        QTest::addColumn<float>("pts");
+        QTest::addColumn<float>("cost");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("whole points") << 38.f << 902.f << "38. -- 902 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+        QTest::newRow("one decimal") << 123.5f << 123.5f << "123.5 -- 123.5 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+        QTest::newRow("below one") << 0.75f << 0.75f << ".75 -- 0.75 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+        QTest::newRow("rounded to two decimals") << 41.256f << 41.256f << "41.26 -- 41.256 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+        QTest::newRow("950") << 950.f << 950.f << "950. -- 950 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+        QTest::newRow("reads 2.675") << 2.675f << 1000.5f << "2.68 -- 1000.5 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+        QTest::newRow("9.999 carries") << 9.999f << 10.f << "10. -- 10 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+        QTest::newRow("zero") << 0.f << 0.f << ". -- 0 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+        QTest::newRow("negative") << -1.5f << -3.f << "-1.5 -- -3 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+    }
+
+    void resultLine()
+    {
+        QFETCH(float, pts);
+        QFETCH(float, cost);
+        QFETCH(QString, line);
+        QCOMPARE(QString::fromStdString(search::resultLine(pts, cost, {1, 2, 3, 4, 5, 6, 1, 2, 3, 2})), line);
+    }
+
+    // Lines compare as text: space, hyphen, period, then the digits.
+    void sortOrder_data()
+    {
+        QTest::addColumn<QString>("lower");
+        QTest::addColumn<QString>("higher");
+        QTest::newRow("10.5 before 9.75") << "10.5" << "9.75";
+        QTest::newRow("12.45 before 12.5") << "12.45" << "12.5";
+        QTest::newRow("12. before 12.5") << "12." << "12.5";
+        QTest::newRow(". before .5") << "." << ".5";
+    }
+
+    void sortOrder()
+    {
+        QFETCH(QString, lower);
+        QFETCH(QString, higher);
+        search::SortedLines lines;
+        lines.insert(lineWithPoints(higher.toStdString(), 2));
+        lines.insert(lineWithPoints(lower.toStdString(), 2));
+        QCOMPARE(lines.first(), lineWithPoints(lower.toStdString(), 2));
+        // The closing lines take their place by text order among the results.
+        lines.insert("35");
+        lines.insert("6282753750");
+        QCOMPARE(lines.size(), std::size_t(4));
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            QVERIFY(lines.at(i - 1) <= lines.at(i));
+    }
+
+    void manyLinesStaySorted()
+    {
+        search::SortedLines lines;
+        std::vector<std::string> all;
+        unsigned x = 12345;
+        for (int i = 0; i < 20000; ++i) {
+            x = x * 1103515245u + 12345u;
+            all.push_back(std::to_string(x % 100000) + " -- 1");
+            lines.insert(all.back());
+        }
+        std::sort(all.begin(), all.end());
+        for (int i = 0; i < 100; ++i)
+            lines.removeFirst();
+        QCOMPARE(lines.size(), all.size() - 100);
+        for (std::size_t i = 0; i < lines.size(); i += 997)
+            QCOMPARE(lines.at(i), all[i + 100]);
+    }
+
+    void trimRaisesTarget_data()
+    {
+        QTest::addColumn<QString>("secondPoints");
+        QTest::addColumn<int>("previousLen");
+        QTest::addColumn<float>("target");
+        QTest::addColumn<int>("ptsLen");
+        QTest::newRow("41.5 gives 42") << "41.5" << 0 << 42.f << 4;
+        QTest::newRow("42.5 gives 42") << "42.5" << 0 << 42.f << 4;
+        QTest::newRow("43.5 gives 44") << "43.5" << 0 << 44.f << 4;
+        QTest::newRow("9.75 gives 10") << "9.75" << 0 << 10.f << 4;
+        QTest::newRow("100.25 keeps the earlier length") << "100.25" << 3 << 100.f << 3;
+        QTest::newRow("100.25 with no length measured keeps the target") << "100.25" << 0 << 30.f << 0;
+    }
+
+    void trimRaisesTarget()
+    {
+        QFETCH(QString, secondPoints);
+        QFETCH(int, previousLen);
+        QFETCH(float, target);
+        QFETCH(int, ptsLen);
+        search::SortedLines lines;
+        search::SearchState state;
+        state.Target = 30;
+        int len = previousLen;
+        search::ResultList list(lines, state, len);
+        lines.insert(lineWithPoints("0", 1));
+        lines.insert(lineWithPoints(secondPoints.toStdString(), 1));
+        for (int i = 0; i < 34; ++i)
+            lines.insert(lineWithPoints("99999", i));
+        list.TrimToTop35();
+        QCOMPARE(lines.size(), std::size_t(35));
+        QCOMPARE(lines.first(), lineWithPoints(secondPoints.toStdString(), 1));
+        QCOMPARE(state.Target, target);
+        QCOMPARE(len, ptsLen);
+    }
+
+    void top35Listing()
+    {
+        search::SortedLines lines;
+        search::SearchState state;
+        int len = 0;
+        search::ResultList list(lines, state, len);
+        int yields = 0;
+        list.yield = [&] { ++yields; };
+        for (int i = 1; i <= 36; ++i)
+            list.listTeam(float(40 + i), 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
+        // 36 insertions and one trim, each followed by a yield.
+        QCOMPARE(yields, 37);
+        QCOMPARE(lines.size(), std::size_t(35));
+        QCOMPARE(QString::fromStdString(lines.first()).left(3), "42.");
+        QCOMPARE(state.Target, 42.f);
+        QCOMPARE(len, 3);
+    }
+
+    void cutToTop35()
+    {
+        search::SortedLines lines;
+        for (int i = 10; i < 60; ++i)
+            lines.insert(std::to_string(i) + ". -- 1");
+        search::cutToTop35(lines);
+        QCOMPARE(lines.size(), std::size_t(35));
+        QCOMPARE(lines.first(), std::string("25. -- 1"));
+    }
+
+    void fullListStopsTheSearch()
+    {
+        search::SortedLines lines;
+        search::SearchState state;
+        int len = 0;
+        search::ResultList list(lines, state, len);
+        list.top35Ticked = [] { return false; };
+        list.capacity = 3;
+        for (int i = 0; i < 3; ++i)
+            list.listTeam(float(i), 1, {});
+        QVERIFY(!list.full());
+        QVERIFY(!state.StopRequested);
+        list.listTeam(9, 1, {});
+        QVERIFY(list.full());
+        QVERIFY(state.StopRequested);
+        QCOMPARE(lines.size(), std::size_t(3));
+    }
+
+    void progress_data()
+    {
+        QTest::addColumn<qint64>("examined");
+        QTest::addColumn<qint64>("previous");
+        QTest::addColumn<float>("teamCount");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("example") << qint64(1000000) << qint64(800000) << 4989600.f
+                                 << "1,000,000 / 4,989,600 = 20.0%.  \r\n100,000 per second\r\n0.7min left";
+        QTest::newRow("past 2^31") << qint64(3000000000) << qint64(2000000000) << 6282753536.f
+                                   << "3,000,000,000 / 6,282,753,536 = 47.7%.  \r\n500,000,000 per second\r\n0.1min left";
+        QTest::newRow("no progress since the last tick") << qint64(0) << qint64(0) << 4989600.f
+                                                         << "0 / 4,989,600 = 0.0%.  \r\n0 per second\r\n";
+    }
+
+    void progress()
+    {
+        QFETCH(qint64, examined);
+        QFETCH(qint64, previous);
+        QFETCH(float, teamCount);
+        QFETCH(QString, caption);
+        QCOMPARE(search::progressCaption(examined, previous, teamCount, search::groupedNumber(teamCount)), caption);
+    }
+
+    void groupedNumber_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("three digits") << 999.0 << "999";
+        QTest::newRow("four digits") << 1000.0 << "1,000";
+        QTest::newRow("half rounds away") << 2.5 << "3";
+        QTest::newRow("ten digits") << 6282753750.0 << "6,282,753,750";
+    }
+
+    void groupedNumber()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(search::groupedNumber(value), text);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestResults)
+#include "tst_results.moc"
