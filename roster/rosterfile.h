@@ -22,9 +22,17 @@ struct RosterRead {
     QString problem;      // empty when every value was read, else one sentence for the user
 };
 
-QString decodeRosterBytes(const QByteArray &bytes); // UTF-8 when valid, else one byte one character
+// UTF-8 when valid, else Windows-1252 (one byte one character). A leading UTF-8 BOM is dropped.
+QString decodeRosterBytes(const QByteArray &bytes);
+
+// CR LF, a lone LF and a lone CR all end a line. A quoted field ends at its closing quote or at
+// the line end, never on a later line. No bytes give no values and no problem; a text that runs
+// out before all values are read gives the values read so far and a problem.
 RosterRead readRoster(const QByteArray &bytes);
-QByteArray writeRoster(const RosterTexts &roster); // UTF-8, CR LF after every line
+
+// UTF-8, CR LF after every value. A line break inside a value is written as a blank, so that
+// every value stays on its own line.
+QByteArray writeRoster(const RosterTexts &roster);
 
 // Writes through QSaveFile: the old file stays whole unless every byte reached the disk.
 // On failure returns false and sets *error to a sentence for the user.

@@ -1,0 +1,543 @@
+#include "window/rtfreader.h"
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QList>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+namespace rtf {
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Tokens
+
+enum class TokenKind { End, GroupOpen, GroupClose, ControlWord, ControlSymbol, HexByte, Text };
+
+struct Token {
+    TokenKind kind = TokenKind::End;
+    QByteArrayView text; // the control word's name, or a run of plain text
+    int number = 0;
+    bool hasNumber = false;
+    char symbol = 0;
+    uchar byte = 0;
+};
+
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int hexValue(char c)
+{
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Every call consumes at least one byte or returns End, so reading is linear in the input.
+class Tokenizer {
+public:
+    explicit Tokenizer(QByteArrayView bytes) : bytes_(bytes) {}
+
+    Token next()
+    {
+        // Line ends in RTF are only there for the writer's convenience.
+        while (pos_ < bytes_.size() && (bytes_[pos_] == '\r' || bytes_[pos_] == '\n'))
+            ++pos_;
+        Token token;
+        if (pos_ >= bytes_.size())
+            return token;
+        const char c = bytes_[pos_];
+        if (c == '{' || c == '}') {
+            ++pos_;
+            token.kind = c == '{' ? TokenKind::GroupOpen : TokenKind::GroupClose;
+            return token;
+        }
+        if (c != '\\') {
+            const qsizetype start = pos_;
+            while (pos_ < bytes_.size() && !isSpecial(bytes_[pos_]))
+                ++pos_;
+            token.kind = TokenKind::Text;
+            token.text = bytes_.sliced(start, pos_ - start);
+            return token;
+        }
+        if (++pos_ >= bytes_.size())
+            return token; // a lone backslash at the very end
+        if (isLetter(bytes_[pos_]))
+            return controlWord();
+        token.kind = TokenKind::ControlSymbol;
+        token.symbol = bytes_[pos_++];
+        if (token.symbol == '\'') {
+            int value = 0;
+            int digits = 0;
+            for (; digits < 2 && pos_ < bytes_.size() && hexValue(bytes_[pos_]) >= 0; ++digits)
+                value = value * 16 + hexValue(bytes_[pos_++]);
+            // A broken \' escape stays a symbol, which the reader ignores.
+            if (digits == 2) {
+                token.kind = TokenKind::HexByte;
+                token.byte = static_cast<uchar>(value);
+            }
+        }
+        return token;
+    }
+
+private:
+    static bool isSpecial(char c) { return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n'; }
+
+    Token controlWord()
+    {
+        Token token;
+        token.kind = TokenKind::ControlWord;
+        const qsizetype start = pos_;
+        while (pos_ < bytes_.size() && isLetter(bytes_[pos_]))
+            ++pos_;
+        token.text = bytes_.sliced(start, pos_ - start);
+
+        const bool negative = pos_ + 1 < bytes_.size() && bytes_[pos_] == '-' && isDigit(bytes_[pos_ + 1]);
+        if (negative)
+            ++pos_;
+        qint64 value = 0;
+        for (; pos_ < bytes_.size() && isDigit(bytes_[pos_]); ++pos_) {
+            token.hasNumber = true;
+            value = std::min<qint64>(value * 10 + (bytes_[pos_] - '0'), INT_MAX);
+        }
+        token.number = static_cast<int>(negative ? -value : value);
+        if (pos_ < bytes_.size() && bytes_[pos_] == ' ')
+            ++pos_;
+
+        // Binary data may hold any byte, braces included, so it is stepped over here.
+        if (token.text == QByteArrayView("bin") && token.number > 0)
+            pos_ += std::min<qsizetype>(token.number, bytes_.size() - pos_);
+        return token;
+    }
+
+    QByteArrayView bytes_;
+    qsizetype pos_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Control words
+
+enum class Word {
+    Unknown, SkippedDestination, FontTable, ColourTable, Unicode, UnicodeSkip,
+    Paragraph, LineBreak, Character,
+    Bold, Italic, Underline, UnderlineNone, Plain, FontSize, Colour, Font, DefaultFont, FontHint,
+    ParagraphReset, Alignment, LeftIndent, FirstIndent, SpaceBefore, SpaceAfter,
+    Red, Green, Blue,
+};
+
+struct WordEntry {
+    const char *name;
+    Word word;
+    char16_t character = 0;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    QFont::StyleHint hint = QFont::AnyStyle;
+};
+
+const WordEntry words[] = {
+    {"fonttbl", Word::FontTable}, {"colortbl", Word::ColourTable},
+    {"stylesheet", Word::SkippedDestination}, {"info", Word::SkippedDestination},
+    {"pict", Word::SkippedDestination}, {"object", Word::SkippedDestination},
+    {"header", Word::SkippedDestination}, {"headerl", Word::SkippedDestination},
+    {"headerr", Word::SkippedDestination}, {"headerf", Word::SkippedDestination},
+    {"footer", Word::SkippedDestination}, {"footerl", Word::SkippedDestination},
+    {"footerr", Word::SkippedDestination}, {"footerf", Word::SkippedDestination},
+    {"footnote", Word::SkippedDestination}, {"fldinst", Word::SkippedDestination},
+    {"listtable", Word::SkippedDestination}, {"listoverridetable", Word::SkippedDestination},
+    {"revtbl", Word::SkippedDestination}, {"filetbl", Word::SkippedDestination},
+    {"xe", Word::SkippedDestination}, {"tc", Word::SkippedDestination},
+    {"shp", Word::SkippedDestination}, {"nonshppict", Word::SkippedDestination},
+    {"u", Word::Unicode}, {"uc", Word::UnicodeSkip},
+    {"par", Word::Paragraph}, {"sect", Word::Paragraph}, {"page", Word::Paragraph},
+    {"row", Word::Paragraph}, {"line", Word::LineBreak},
+    {"tab", Word::Character, u'\t'}, {"cell", Word::Character, u'\t'},
+    {"emdash", Word::Character, 0x2014}, {"endash", Word::Character, 0x2013},
+    {"bullet", Word::Character, 0x2022}, {"lquote", Word::Character, 0x2018},
+    {"rquote", Word::Character, 0x2019}, {"ldblquote", Word::Character, 0x201C},
+    {"rdblquote", Word::Character, 0x201D},
+    {"b", Word::Bold}, {"i", Word::Italic}, {"ul", Word::Underline}, {"uld", Word::Underline},
+    {"uldb", Word::Underline}, {"ulw", Word::Underline}, {"ulnone", Word::UnderlineNone},
+    {"plain", Word::Plain}, {"fs", Word::FontSize}, {"cf", Word::Colour}, {"f", Word::Font},
+    {"deff", Word::DefaultFont},
+    {"fnil", Word::FontHint, 0, Qt::AlignLeft, QFont::AnyStyle},
+    {"froman", Word::FontHint, 0, Qt::AlignLeft, QFont::Serif},
+    {"fswiss", Word::FontHint, 0, Qt::AlignLeft, QFont::SansSerif},
+    {"fmodern", Word::FontHint, 0, Qt::AlignLeft, QFont::TypeWriter},
+    {"fscript", Word::FontHint, 0, Qt::AlignLeft, QFont::Cursive},
+    {"fdecor", Word::FontHint, 0, Qt::AlignLeft, QFont::Decorative},
+    {"pard", Word::ParagraphReset},
+    {"ql", Word::Alignment, 0, Qt::AlignLeft}, {"qc", Word::Alignment, 0, Qt::AlignHCenter},
+    {"qr", Word::Alignment, 0, Qt::AlignRight}, {"qj", Word::Alignment, 0, Qt::AlignJustify},
+    {"li", Word::LeftIndent}, {"fi", Word::FirstIndent}, {"sb", Word::SpaceBefore},
+    {"sa", Word::SpaceAfter},
+    {"red", Word::Red}, {"green", Word::Green}, {"blue", Word::Blue},
+};
+
+WordEntry lookUp(QByteArrayView name)
+{
+    const auto found = std::find_if(std::begin(words), std::end(words),
+                                    [name](const WordEntry &entry) { return name == QByteArrayView(entry.name); });
+    return found != std::end(words) ? *found : WordEntry{"", Word::Unknown};
+}
+
+// Windows-1252, the code page of every RTF writer the help document is likely to meet. Other code
+// pages named by \ansicpg are read as 1252 too; the five holes of the code page read as
+// replacement characters.
+char16_t windows1252(uchar byte)
+{
+    static const char16_t high[32] = {
+        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
+        0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+    };
+    return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : char16_t(byte);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Group state and output
+
+enum class Destination { Text, FontTable, ColourTable, Skipped };
+
+struct CharStyle {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    int halfPoints = 24;
+    int colour = 0;
+    int font = -1;
+    bool operator==(const CharStyle &) const = default;
+};
+
+struct GroupState {
+    CharStyle style;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    int leftIndent = 0; // twips, as are the three below
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int unicodeSkip = 1;
+    Destination destination = Destination::Text;
+};
+
+struct FontEntry {
+    QString family;
+    QFont::StyleHint hint = QFont::AnyStyle;
+};
+
+// Real documents nest a dozen groups at most; anything deeper is junk and is not read.
+constexpr std::size_t maxDepth = 128;
+
+class Reader {
+public:
+    explicit Reader(QTextDocument *document) : cursor_(document) { stack_.reserve(maxDepth); }
+
+    // `bytes` starts just after the opening brace of the {\rtf group.
+    void read(QByteArrayView bytes)
+    {
+        stack_.push_back(GroupState{});
+        cursor_.beginEditBlock();
+        Tokenizer tokens(bytes);
+        for (Token token = tokens.next(); token.kind != TokenKind::End; token = tokens.next()) {
+            if (ignoredDepth_ > 0) {
+                if (token.kind == TokenKind::GroupOpen)
+                    ++ignoredDepth_;
+                else if (token.kind == TokenKind::GroupClose)
+                    --ignoredDepth_;
+                continue;
+            }
+            switch (token.kind) {
+            case TokenKind::GroupOpen: openGroup(); break;
+            case TokenKind::GroupClose: closeGroup(); break;
+            case TokenKind::ControlWord: controlWord(token); break;
+            case TokenKind::ControlSymbol: controlSymbol(token.symbol); break;
+            case TokenKind::HexByte: text(QByteArrayView(&token.byte, 1)); break;
+            case TokenKind::Text: text(token.text); break;
+            case TokenKind::End: break;
+            }
+        }
+        flush();
+        applyBlockFormat();
+        cursor_.endEditBlock();
+    }
+
+private:
+    GroupState &state() { return stack_.back(); }
+
+    void openGroup()
+    {
+        pendingSkip_ = 0;
+        if (stack_.size() < maxDepth)
+            stack_.push_back(stack_.back());
+        else
+            ++ignoredDepth_;
+    }
+
+    // The {\rtf group itself is never closed, so a stray closing brace cannot end the document.
+    void closeGroup()
+    {
+        pendingSkip_ = 0;
+        if (stack_.size() > 1)
+            stack_.pop_back();
+    }
+
+    // After \uN the next characters are the replacement for readers without Unicode; a control
+    // word or symbol counts as one of them.
+    bool skipsReplacement()
+    {
+        if (pendingSkip_ == 0)
+            return false;
+        --pendingSkip_;
+        return true;
+    }
+
+    void controlWord(const Token &token)
+    {
+        GroupState &s = state();
+        if (s.destination == Destination::Skipped || skipsReplacement())
+            return;
+        const WordEntry entry = lookUp(token.text);
+        const int n = token.number;
+        const bool on = !token.hasNumber || n != 0;
+        const int twips = std::clamp(n, -31680, 31680);
+
+        switch (entry.word) {
+        case Word::SkippedDestination: s.destination = Destination::Skipped; return;
+        case Word::FontTable: s.destination = Destination::FontTable; return;
+        case Word::ColourTable:
+            s.destination = Destination::ColourTable;
+            colourGiven_ = false;
+            red_ = green_ = blue_ = 0;
+            return;
+        case Word::Unicode:
+            character(static_cast<char16_t>(std::clamp(n, -32768, 65535) & 0xFFFF));
+            pendingSkip_ = s.unicodeSkip;
+            return;
+        case Word::UnicodeSkip: s.unicodeSkip = token.hasNumber ? std::clamp(n, 0, 255) : 1; return;
+        default: break;
+        }
+
+        if (s.destination == Destination::FontTable) {
+            if (entry.word == Word::Font) {
+                tableFont_ = n;
+                fontName_.clear();
+                fontHint_ = QFont::AnyStyle;
+            } else if (entry.word == Word::FontHint) {
+                fontHint_ = entry.hint;
+            }
+            return;
+        }
+        if (s.destination == Destination::ColourTable) {
+            int *component = entry.word == Word::Red ? &red_ : entry.word == Word::Green ? &green_
+                           : entry.word == Word::Blue ? &blue_ : nullptr;
+            if (component) {
+                *component = std::clamp(n, 0, 255);
+                colourGiven_ = true;
+            }
+            return;
+        }
+
+        switch (entry.word) {
+        case Word::Paragraph: endParagraph(); break;
+        case Word::LineBreak: character(QChar::LineSeparator); break;
+        case Word::Character: character(entry.character); break;
+        case Word::Bold: s.style.bold = on; break;
+        case Word::Italic: s.style.italic = on; break;
+        case Word::Underline: s.style.underline = on; break;
+        case Word::UnderlineNone: s.style.underline = false; break;
+        case Word::Plain: s.style = CharStyle{.font = defaultFont_}; break;
+        case Word::FontSize: s.style.halfPoints = n > 0 ? std::min(n, 1000) : 24; break;
+        case Word::Colour: s.style.colour = std::max(n, 0); break;
+        case Word::Font: s.style.font = n; break;
+        case Word::DefaultFont: defaultFont_ = s.style.font = n; break;
+        case Word::ParagraphReset:
+            s.alignment = Qt::AlignLeft;
+            s.leftIndent = s.firstIndent = s.spaceBefore = s.spaceAfter = 0;
+            break;
+        case Word::Alignment: s.alignment = entry.alignment; break;
+        case Word::LeftIndent: s.leftIndent = twips; break;
+        case Word::FirstIndent: s.firstIndent = twips; break;
+        case Word::SpaceBefore: s.spaceBefore = twips; break;
+        case Word::SpaceAfter: s.spaceAfter = twips; break;
+        default: break; // unknown words, and table words met outside their table
+        }
+    }
+
+    void controlSymbol(char symbol)
+    {
+        if (state().destination == Destination::Skipped || skipsReplacement())
+            return;
+        switch (symbol) {
+        case '*': state().destination = Destination::Skipped; break;
+        case '\\': case '{': case '}': character(char16_t(symbol)); break;
+        case '~': character(QChar::Nbsp); break;
+        case '-': character(QChar::SoftHyphen); break;
+        case '_': character(0x2011); break;
+        case '\r': case '\n':
+            if (state().destination == Destination::Text)
+                endParagraph();
+            break;
+        default: break;
+        }
+    }
+
+    void text(QByteArrayView bytes)
+    {
+        if (state().destination == Destination::Skipped)
+            return;
+        for (char byte : bytes) {
+            if (!skipsReplacement())
+                character(windows1252(static_cast<uchar>(byte)));
+        }
+    }
+
+    void character(char16_t c)
+    {
+        switch (state().destination) {
+        case Destination::Skipped: return;
+        case Destination::FontTable:
+            if (c == u';') {
+                fonts_.insert(tableFont_, FontEntry{fontName_.trimmed(), fontHint_});
+                fontName_.clear();
+            } else {
+                fontName_ += QChar(c);
+            }
+            return;
+        case Destination::ColourTable:
+            if (c == u';') {
+                // An entry without components is the writer's "automatic" colour.
+                colours_.append(colourGiven_ ? QColor(red_, green_, blue_) : QColor());
+                colourGiven_ = false;
+                red_ = green_ = blue_ = 0;
+            }
+            return;
+        case Destination::Text: break;
+        }
+        // NUL and other control bytes have no place in a help text.
+        if (c < 0x20 && c != u'\t')
+            return;
+        if (!pending_.isEmpty() && state().style != pendingStyle_)
+            flush();
+        pendingStyle_ = state().style;
+        pending_ += QChar(c);
+    }
+
+    void flush()
+    {
+        if (pending_.isEmpty())
+            return;
+        cursor_.insertText(withoutLoneSurrogates(pending_), charFormat(pendingStyle_));
+        pending_.clear();
+    }
+
+    void endParagraph()
+    {
+        flush();
+        applyBlockFormat();
+        cursor_.insertBlock();
+    }
+
+    // A paragraph takes the paragraph properties in force when it ends, as RTF has it.
+    void applyBlockFormat()
+    {
+        const GroupState &s = state();
+        QTextBlockFormat format = cursor_.blockFormat();
+        format.setAlignment(s.alignment);
+        format.setLeftMargin(std::max(s.leftIndent, 0) / 15.0); // twips to pixels at 96 dpi
+        format.setTextIndent(s.firstIndent / 15.0);
+        format.setTopMargin(std::max(s.spaceBefore, 0) / 15.0);
+        format.setBottomMargin(std::max(s.spaceAfter, 0) / 15.0);
+        cursor_.setBlockFormat(format);
+    }
+
+    QTextCharFormat charFormat(const CharStyle &style) const
+    {
+        QTextCharFormat format;
+        format.setFontWeight(style.bold ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(style.italic);
+        format.setFontUnderline(style.underline);
+        format.setFontPointSize(style.halfPoints / 2.0);
+        if (style.colour < colours_.size() && colours_[style.colour].isValid())
+            format.setForeground(colours_[style.colour]);
+        const auto font = fonts_.constFind(style.font);
+        if (font != fonts_.cend()) {
+            if (!font->family.isEmpty())
+                format.setFontFamilies({font->family});
+            format.setFontStyleHint(font->hint);
+        }
+        return format;
+    }
+
+    // Characters beyond the first 65536 come as two \u words; a half pair on its own is junk.
+    static QString withoutLoneSurrogates(QString text)
+    {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            else if (text[i].isSurrogate())
+                text[i] = QChar::ReplacementCharacter;
+        }
+        return text;
+    }
+
+    QTextCursor cursor_;
+    std::vector<GroupState> stack_;
+    int ignoredDepth_ = 0;
+    int pendingSkip_ = 0;
+    int defaultFont_ = -1;
+
+    QHash<int, FontEntry> fonts_;
+    int tableFont_ = -1;
+    QString fontName_;
+    QFont::StyleHint fontHint_ = QFont::AnyStyle;
+
+    QList<QColor> colours_;
+    int red_ = 0;
+    int green_ = 0;
+    int blue_ = 0;
+    bool colourGiven_ = false;
+
+    QString pending_;
+    CharStyle pendingStyle_;
+};
+
+} // namespace
+
+bool readRtf(const QByteArray &bytes, QTextDocument *document, QString *error)
+{
+    if (error)
+        error->clear();
+    if (!document)
+        return false;
+    document->clear();
+
+    qsizetype start = 0;
+    while (start < bytes.size() && QByteArrayView(" \t\r\n").contains(bytes[start]))
+        ++start;
+    const QByteArrayView body = QByteArrayView(bytes).sliced(start);
+    if (!body.startsWith("{\\rtf")) {
+        if (error)
+            *error = QStringLiteral("The file is not a Rich Text Format document: it does not begin with {\\rtf.");
+        return false;
+    }
+
+    // Loading is not an edit the user could undo, and the undo record would double the memory.
+    const bool undoRedo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    Reader(document).read(body.sliced(1));
+    document->setUndoRedoEnabled(undoRedo);
+    return true;
+}
+
+} // namespace rtf
