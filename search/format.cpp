@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 namespace search {
 
@@ -160,6 +161,31 @@ std::string resultLine(float teamPts, float teamCost, const TeamRows &r)
         line += std::to_string(r[static_cast<std::size_t>(i)]);
     }
     return line;
+}
+
+} // namespace search
+
+namespace search {
+
+std::optional<TeamRows> rowsOfLine(const std::string &line)
+{
+    const auto rowsAt = line.rfind(" -- ");
+    if (rowsAt == std::string::npos)
+        return std::nullopt;
+    std::istringstream in(line.substr(rowsAt + 4));
+    TeamRows rows{};
+    std::string word;
+    std::size_t n = 0;
+    while (in >> word) {
+        if (word == "-")
+            continue;
+        if (n == rows.size() || word.find_first_not_of("0123456789") != std::string::npos || word.size() > 3)
+            return std::nullopt;
+        rows[n++] = std::stoi(word);
+    }
+    if (n != rows.size())
+        return std::nullopt;
+    return rows;
 }
 
 } // namespace search

@@ -3,12 +3,16 @@
 // writes them directly, and setting a text or a check box from code runs its handler at once.
 
 #include "roster/grid.h"
+#include "window/frmhelp.h" // helpWindow() hands out the QPointer: the type must be complete
 #include "window/searchfields.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <optional>
+#include <string>
 
+class QButtonGroup;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -18,7 +22,6 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class ResultListBox;
-class frmHelp;
 
 class frmChoose30 : public QWidget {
     Q_OBJECT
@@ -102,6 +105,9 @@ public:
     void BuildCandidates();
     void CountTeams();
     void sizeCandidateTables();
+    QString searchRefusal() const; // why the money, target or percentage cannot be searched; empty when fine
+    std::optional<qint16> minimumSpend(qint16 cashLimit) const;
+    QString teamToolTip(const std::string &line);
 
     // ---- form-level settings
     qint16 NumCW = roster::NumCW;
@@ -146,6 +152,12 @@ private:
     void buildLayout();
     void connectHandlers();
     void loadRoster();
+    void setFocusOrder();
+    void showMessage(const QString &text); // told once, captioned with the program's name
+    QList<QWidget *> lockedControls() const; // the inputs a running search must not see change
+    void setOuterSize(int widthTwips, int heightTwips);
+
+    QButtonGroup *optMGroup_ = nullptr;
 
     std::array<std::array<RowControls, roster::NumCW + 1>, 4> rows_{};
     QPointer<frmHelp> helpWindow_;

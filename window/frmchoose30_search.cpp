@@ -1,12 +1,206 @@
-// The search wiring of the main window (Find Best Team, Stop, progress, the Top 35 box and the
-// mode buttons). Filled in with the search engine.
+// The search wiring of the main window: Find Best Team, Stop, the progress tick, the Top 35 box
+// and the mode buttons. The search itself runs inside cmdDo_Click on the window's thread and
+// yields to the window's events as it goes.
 #include "window/frmchoose30.h"
 
-void frmChoose30::cmdDo_Click() {}
-void frmChoose30::cmdStop_Click() {}
-void frmChoose30::Timer1_Timer() {}
-void frmChoose30::chkTop35_Click() {}
-void frmChoose30::optM_Click(int) {}
-void frmChoose30::BuildCandidates() {}
-void frmChoose30::CountTeams() {}
-void frmChoose30::sizeCandidateTables() {}
+#include "roster/numbers.h"
+#include "search/format.h"
+#include "search/progress.h"
+#include "search/resultlist.h"
+#include "window/resultlistbox.h"
+#include "window/toolkit.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using roster::Position;
+
+namespace {
+
+const QString programTitle = QStringLiteral("Korvane");
+const QString autoSaveCaption = QStringLiteral("   Auto Save   Before Searching");
+
+// Processing the window's events costs far more than listing a team, so a yield hands over to
+// the events only when a millisecond has passed since the last one, and the list is repainted
+// at most every 40 ms: the window answers at once, and a million lines still list in seconds.
+class EventYield {
+public:
+    explicit EventYield(ResultListBox *list) : list_(list) { clock_.start(); }
+
+    void operator()()
+    {
+        const qint64 now = clock_.nsecsElapsed();
+        if (now - lastYield_ < 1'000'000)
+            return;
+        if (listDirty_ && now - lastPaint_ >= 40'000'000) {
+            list_->linesChanged();
+            listDirty_ = false;
+            lastPaint_ = now;
+        }
+        toolkit::processPendingEvents();
+        lastYield_ = clock_.nsecsElapsed();
+    }
+    void listChanged() { listDirty_ = true; }
+
+private:
+    ResultListBox *list_;
+    QElapsedTimer clock_;
+    qint64 lastYield_ = 0;
+    qint64 lastPaint_ = 0;
+    bool listDirty_ = false;
+};
+
+} // namespace
+
+QString frmChoose30::searchRefusal() const
+{
+    const auto money = roster::toInt16(txtCash->text());
+    if (!money || *money >= 32767)
+        return QStringLiteral("The money \"%1\" is not a number the search can use. "
+                              "Type the money available, up to 32766.")
+            .arg(txtCash->text());
+    if (!roster::toSingle(txtTarget->text()))
+        return QStringLiteral("The target \"%1\" is not a number. Type the points a team must beat.")
+            .arg(txtTarget->text());
+    if (!minimumSpend(qint16(*money + 1)))
+        return QStringLiteral("The minimum percentage of money to use (%1) asks for more than the search "
+                              "can count. Lower the percentage.")
+            .arg(txtPerc->text());
+    return {};
+}
+
+std::optional<qint16> frmChoose30::minimumSpend(qint16 cashLimit) const
+{
+    return roster::roundToInt16(double(float(cashLimit) * MinPerc / 100.0f));
+}
+
+void frmChoose30::cmdDo_Click()
+{
+    if (search.Running)
+        return;
+    // A wrong field is told before anything changes: the list, the roster and the inputs stay.
+    if (const QString refusal = searchRefusal(); !refusal.isEmpty()) {
+        toolkit::showMessage(this, refusal, programTitle);
+        return;
+    }
+    search.Running = true;
+    search::SearchState &s = search.state;
+
+    Timer1->start();
+    List1->clear();
+    s.CashLimit = qint16(*roster::toInt16(txtCash->text()) + 1);
+    s.Target = *roster::toSingle(txtTarget->text());
+    s.MinSpend = *minimumSpend(s.CashLimit);
+    s.Examined = 0;
+    search.PrevExamined = 0;
+    if (chkASave->isChecked()) {
+        chkASave->setText(QStringLiteral("Saving..."));
+        toolkit::processPendingEvents();
+        cmdSave_Click();
+    }
+    LockInputs();
+    BuildCandidates();
+    chkASave->setText(autoSaveCaption);
+
+    search::ResultList results(List1->lines(), s, search.PtsLen);
+    EventYield yield(List1);
+    results.top35Ticked = [this] { return chkTop35->isChecked(); };
+    results.yield = [&yield] { yield(); };
+    results.linesChanged = [&yield] { yield.listChanged(); };
+    List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
+
+    s.StopRequested = false;
+    (search.useReferenceEngine ? search::PickDefenceReference : search::PickDefence)(search.tables, s, results);
+    lblNum->setText(QString::number(s.Examined));
+
+    Timer1->stop();
+    List1->addItem(std::to_string(List1->count()));
+    List1->addItem(std::to_string(s.Examined));
+    search.Running = false;
+    UnlockInputs();
+    if (results.full())
+        toolkit::showMessage(this,
+                             QStringLiteral("The result list is full: it holds %1 teams, so the search stopped there. "
+                                            "Tick \"Only Show Top 35\" or raise the target to see the best teams.")
+                                 .arg(search::groupedNumber(double(search::MaxResultLines))),
+                             programTitle);
+}
+
+void frmChoose30::cmdStop_Click()
+{
+    search.state.StopRequested = true;
+    UnlockInputs();
+}
+
+void frmChoose30::Timer1_Timer()
+{
+    const QString caption = search::progressCaption(search.state.Examined, search.PrevExamined, search.TeamCount,
+                                                    search.TeamCountText);
+    lblNum->setText(QString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    search.PrevExamined = search.state.Examined;
+    toolkit::processPendingEvents();
+}
+
+void frmChoose30::chkTop35_Click()
+{
+    if (chkTop35->isChecked() && List1->count() >= 36) {
+        search::cutToTop35(List1->lines());
+        List1->linesChanged();
+    }
+}
+
+void frmChoose30::optM_Click(int index)
+{
+    if (index == 1)
+        chkTop35->setChecked(true);
+}
+
+void frmChoose30::BuildCandidates()
+{
+    search::RosterInput input;
+    input.mode = optM[0]->isChecked() ? search::Mode::PointsPerGame : search::Mode::PointsPerWeek;
+    for (Position p : roster::AllPositions)
+        for (int r = 1; r <= roster::rowCount(p); ++r) {
+            const RowControls &cells = row(p, r);
+            input.rows[std::size_t(roster::index(p))].push_back(
+                search::RowInput{cells.C->text(), cells.P->text(), cells.PW->text(), cells.chk->isChecked()});
+        }
+    search.tables = search::buildCandidates(input);
+    CountTeams();
+}
+
+void frmChoose30::CountTeams()
+{
+    search.TeamCount = static_cast<float>(search::exactTeamCount(search.tables));
+    search.TeamCountText = search::groupedNumber(search.TeamCount);
+}
+
+void frmChoose30::sizeCandidateTables()
+{
+    search.tables = search::CandidateTables{};
+}
+
+// "C: name, name · W: name, name, name, name · D: name, name, name · G: name", from the names the
+// rows hold now; the closing lines have no tooltip.
+QString frmChoose30::teamToolTip(const std::string &line)
+{
+    const auto rows = search::rowsOfLine(line);
+    if (!rows)
+        return {};
+    static constexpr int groupStart[] = {0, 2, 6, 9, 10};
+    QStringList groups;
+    for (Position p : roster::AllPositions) {
+        const int g = roster::index(p);
+        QStringList names;
+        for (int i = groupStart[g]; i < groupStart[g + 1]; ++i) {
+            const int r = (*rows)[std::size_t(i)];
+            names << (r >= 1 && r <= roster::rowCount(p) ? row(p, r).N->text() : QString());
+        }
+        groups << QString(QLatin1Char(roster::letter(p))) + QStringLiteral(": ") + names.join(QStringLiteral(", "));
+    }
+    return groups.join(QStringLiteral(" \u00b7 "));
+}

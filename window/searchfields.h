@@ -15,4 +15,5 @@ struct SearchFields {
     QString TeamCountText;
     int PtsLen = 0;
     bool Running = false;            // from the click on Find Best Team until it has returned
+    bool useReferenceEngine = false; // the plain nested loops instead of the production search
 };

@@ -1,0 +1,257 @@
+// The main window's life cycle, its roster file, the input lock and the arrangement commands.
+#include "window/frmchoose30.h"
+
+#include "roster/numbers.h"
+#include "roster/rosterfile.h"
+#include "window/frmhelp.h"
+#include "window/mdlalwaysontop.h"
+#include "window/toolkit.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using roster::Position;
+
+namespace {
+
+const QString rosterFileName = QStringLiteral("players.txt");
+const QString programTitle = QStringLiteral("Korvane");
+
+// Frame places of the arrangement commands, in pixels of the client area.
+constexpr int leftColumn = 3;
+constexpr int rightColumn = 249;
+constexpr int upperRow = 55;
+constexpr int lowerRowUnderTwenty = 411; // Centres and Wingers on top
+constexpr int lowerRowUnderFifteen = 337; // Defence and Goalies on top
+
+const QString compactCaption = QStringLiteral("Compact Window");
+const QString fullCaption = QStringLiteral("Full Window");
+
+} // namespace
+
+frmChoose30::frmChoose30(QWidget *parent) : QWidget(parent)
+{
+    buildLayout();
+    connectHandlers();
+    Form_Load();
+}
+
+frmChoose30::~frmChoose30() = default;
+
+frmChoose30::RowControls &frmChoose30::row(Position position, int r)
+{
+    Q_ASSERT(r >= 1 && r <= roster::rowCount(position));
+    return rows_[std::size_t(roster::index(position))][std::size_t(r)];
+}
+
+QGroupBox *frmChoose30::frame(Position position) const
+{
+    switch (position) {
+    case Position::C: return fraC;
+    case Position::W: return fraW;
+    case Position::D: return fraD;
+    case Position::G: return fraG;
+    }
+    return nullptr;
+}
+
+// ---- start-up and shutdown
+
+void frmChoose30::Form_Load()
+{
+    if (chkAlwaysOnTop->isChecked())
+        MakeTopmost(this);
+    move(pos().x(), 0);
+
+    NumCW = roster::NumCW;
+    NumDG = roster::NumDG;
+    MinPerc = 90;
+    // A reload must not leave the search working to 90 per cent while the field shows another
+    // figure; a field that is not a number already stands at 90, red.
+    if (const auto percent = roster::toSingle(txtPerc->text()))
+        MinPerc = *percent;
+
+    sizeCandidateTables();
+    loadRoster();
+
+    for (Position p : roster::AllPositions)
+        selectionClick(p, 1);
+}
+
+void frmChoose30::Form_Unload()
+{
+    cmdStop_Click();
+    if (toolkit::askYesNo(this, QStringLiteral("Would you like to save?"), QStringLiteral("Save?")))
+        saveRoster(); // a failure has been told; closing goes on all the same
+    if (helpWindow_)
+        helpWindow_->close();
+    toolkit::endProgram();
+}
+
+// The close cannot be refused: the question offers no Cancel.
+void frmChoose30::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+// ---- roster file
+
+// Each text is set in file order, and each setting runs its field's handling before the next value
+// is read, so the rate column follows the file as it loads.
+void frmChoose30::loadRoster()
+{
+    const QString path = toolkit::programFile(rosterFileName);
+    const QFileInfo info(path);
+    // No roster yet (a first start) or an empty one: the fields keep what they show.
+    if (!info.exists() || (info.isFile() && info.size() < 1))
+        return;
+
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        showMessage(tr("The roster %1 could not be read (%2). The fields keep what they showed.")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return;
+    }
+    file.close();
+
+    const roster::RosterRead read = roster::readRoster(bytes);
+    QList<QLineEdit *> fields{txtCash, txtTarget};
+    for (Position p : roster::AllPositions)
+        for (int r = 1; r <= roster::rowCount(p); ++r) {
+            RowControls &cells = row(p, r);
+            fields << cells.N << cells.C << cells.P << cells.W;
+        }
+    const qsizetype count = std::min(read.values.size(), fields.size());
+    for (qsizetype i = 0; i < count; ++i)
+        fields[i]->setText(read.values[i]);
+
+    if (!read.problem.isEmpty())
+        showMessage(tr("The roster %1: %2").arg(QDir::toNativeSeparators(path), read.problem));
+}
+
+bool frmChoose30::saveRoster()
+{
+    roster::RosterTexts texts;
+    texts.values.reserve(roster::RosterValueCount);
+    texts.values << txtCash->text() << txtTarget->text();
+    for (Position p : roster::AllPositions)
+        for (int r = 1; r <= roster::rowCount(p); ++r) {
+            const RowControls &cells = row(p, r);
+            texts.values << cells.N->text() << cells.C->text() << cells.P->text() << cells.W->text();
+        }
+
+    const QString path = toolkit::programFile(rosterFileName);
+    QString error;
+    if (roster::saveRosterFile(path, texts, &error))
+        return true;
+    showMessage(tr("The roster was not saved to %1: %2").arg(QDir::toNativeSeparators(path), error));
+    return false;
+}
+
+void frmChoose30::cmdSave_Click() { saveRoster(); }
+
+void frmChoose30::cmdReload_Click()
+{
+    if (toolkit::askYesNo(this, QStringLiteral("Are you sure you want to reload the statistics, without saving?"),
+                          programTitle))
+        Form_Load();
+}
+
+void frmChoose30::showMessage(const QString &text) { toolkit::showMessage(this, text, programTitle); }
+
+// ---- input lock
+
+// The money and target, the save, reload and search commands, both modes, and every field, box
+// and row button of the 70 player rows. The percentage, Stop, the list options and the window
+// commands stay live while a search runs.
+QList<QWidget *> frmChoose30::lockedControls() const
+{
+    QList<QWidget *> controls{txtCash, txtTarget, cmdSave, cmdReload, cmdDo, optM[0], optM[1]};
+    for (Position p : roster::AllPositions)
+        for (int r = 1; r <= roster::rowCount(p); ++r) {
+            const RowControls &cells = rows_[std::size_t(roster::index(p))][std::size_t(r)];
+            controls << cells.N << cells.C << cells.P << cells.W << cells.PW << cells.chk << cells.cmdM;
+        }
+    return controls;
+}
+
+void frmChoose30::LockInputs()
+{
+    for (QWidget *control : lockedControls())
+        control->setEnabled(false);
+}
+
+// Stop unlocks while the stopped search is still returning through its loops; Find Best Team
+// stays off until it has returned, so that a second search cannot start inside the first.
+void frmChoose30::UnlockInputs()
+{
+    for (QWidget *control : lockedControls())
+        control->setEnabled(control != cmdDo || !search.Running);
+}
+
+// ---- window arrangement
+
+// The outer size is asked for in twips, borders and title bar included; the window stays fixed
+// at the client size that gives it.
+void frmChoose30::setOuterSize(int widthTwips, int heightTwips)
+{
+    const QSize outer(qRound(widthTwips / 15.0), qRound(heightTwips / 15.0));
+    const QSize margins = frameGeometry().size() - geometry().size();
+    requestedOuterSize_ = outer;
+    setFixedSize((outer - margins).expandedTo(QSize(1, 1)));
+}
+
+void frmChoose30::cmdCompact_Click()
+{
+    if (cmdCompact->text() == compactCaption) {
+        // The upper row's frames decide the height: 20 rows when Centres and Wingers are on top.
+        setOuterSize(3685, fraC->y() == upperRow ? 6380 : 5200);
+        cmdCompact->setText(fullCaption);
+    } else {
+        setOuterSize(10620, 10575);
+        move(10, pos().y());
+        cmdCompact->setText(compactCaption);
+    }
+}
+
+// The frames are painted at their new places only once all four have moved.
+void frmChoose30::cmdHSwitch_Click()
+{
+    setUpdatesEnabled(false);
+    const bool centresLeft = fraC->x() == leftColumn;
+    const int centresColumn = centresLeft ? rightColumn : leftColumn;
+    const int wingersColumn = centresLeft ? leftColumn : rightColumn;
+    fraC->move(centresColumn, fraC->y());
+    fraD->move(centresColumn, fraD->y());
+    fraG->move(wingersColumn, fraG->y());
+    fraW->move(wingersColumn, fraW->y());
+    setUpdatesEnabled(true);
+}
+
+void frmChoose30::cmdVSwitch_Click()
+{
+    setUpdatesEnabled(false);
+    if (fraC->y() == upperRow) {
+        fraC->move(fraC->x(), lowerRowUnderFifteen);
+        fraW->move(fraW->x(), lowerRowUnderFifteen);
+        fraD->move(fraD->x(), upperRow);
+        fraG->move(fraG->x(), upperRow);
+    } else {
+        fraC->move(fraC->x(), upperRow);
+        fraW->move(fraW->x(), upperRow);
+        fraD->move(fraD->x(), lowerRowUnderTwenty);
+        fraG->move(fraG->x(), lowerRowUnderTwenty);
+    }
+    setUpdatesEnabled(true);
+}

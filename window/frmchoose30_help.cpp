@@ -1,0 +1,31 @@
+// Always on top and the help window of the main window.
+#include "window/frmchoose30.h"
+
+#include "window/frmhelp.h"
+#include "window/mdlalwaysontop.h"
+
+#include <QCheckBox>
+
+// Only the main window follows the box; an open help window keeps the state it loaded with.
+void frmChoose30::chkAlwaysOnTop_Click()
+{
+    if (chkAlwaysOnTop->isChecked())
+        MakeTopmost(this);
+    else
+        MakeNotTopmost(this);
+}
+
+void frmChoose30::cmdHelp_Click()
+{
+    // A help window the user has closed is only waiting for its deletion; it must not be shown
+    // again (it would vanish when the deletion comes), so a new one is loaded instead.
+    if (helpWindow_ && !helpWindow_->isVisible()) {
+        helpWindow_->deleteLater();
+        helpWindow_ = nullptr;
+    }
+    if (!helpWindow_)
+        helpWindow_ = new frmHelp(this);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}

@@ -1,0 +1,480 @@
+// The main window's controls, built from the design tables below: every place is given in twips,
+// as the window has always been laid out, and turned into pixels at 15 twips a pixel.
+#include "window/frmchoose30.h"
+
+#include "window/resultlistbox.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QIcon>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTimer>
+
+#include <string_view>
+
+using roster::Position;
+
+namespace {
+
+constexpr int px(int twips) { return twips / 15; }
+
+struct Design {
+    std::string_view name;
+    const char *text;
+    int left, top, width, height; // twips
+    const char *hint;
+};
+
+// The top band and the search column.
+constexpr Design windowDesign[] = {
+    {"cmdVSwitch", "C ->D W->G", 60, 60, 585, 630,
+     "Switch the position of the Centres with the Defence, and the Wingers with the Goalies"},
+    {"cmdHSwitch", "C->W D->G", 705, 60, 585, 630,
+     "Switch the position of the Centres with the Wingers, and the Defence with the Goalies"},
+    {"cmdCompact", "Compact Window", 1350, 60, 960, 630,
+     "Shrink the window, showing only the top left set of players"},
+    {"Frame1", "", 2385, -30, 1770, 720, ""},
+    {"NN_0", "Money", 2490, 105, 585, 210, ""},
+    {"txtCash", "50", 2475, 330, 585, 285, "The amount of money available to spent on players"},
+    {"NN_49", "Target Pts", 3150, 120, 915, 210, ""},
+    {"txtTarget", "30", 3150, 315, 915, 285, "Do not show results with fewer than this amount of points"},
+    {"cmdSave", "Save", 4230, 60, 630, 630, ""},
+    {"cmdReload", "Reload", 4920, 60, 765, 630, ""},
+    {"chkASave", "   Auto Save   Before Searching", 5745, 60, 1485, 630, ""},
+    {"optM_0", "Pts/G Mode", 7470, 60, 1485, 315, "Points per Game mode."},
+    {"optM_1", "Pts/W Mode", 7470, 375, 1485, 315, "Points per Week mode"},
+    {"chkTop35", "Only Show Top 35", 9000, 60, 1485, 630, ""},
+    // The progress line grows to three lines during a search: its box reaches to the window's
+    // right edge and down to the percentage row.
+    {"lblNum", "Time Remaining", 7470, 720, 3015, 870, ""},
+    // Begins under the progress line rather than 12 pixels further right, so that the caption
+    // keeps to one line with the stand-in font.
+    {"Label3", "Minimum %age of money to use", 7470, 1620, 2475, 225,
+     "The higher you set this value, the faster the program will work, since it will ignore "
+     "combinations with low total costs (ie: it ignores combos of all cheap players)"},
+    {"txtPerc", "90", 9945, 1590, 300, 285, ""},
+    {"Label2", "%", 10275, 1620, 120, 195, ""},
+    {"cmdDo", "Find Best Team", 7455, 1935, 1485, 375, ""},
+    {"cmdStop", "Stop", 8985, 1935, 1485, 375, ""},
+    {"List1", "", 7440, 2385, 3015, 6165, ""},
+    {"cmdHelp", "Help", 9105, 9240, 1305, 525, ""},
+    {"chkAlwaysOnTop", "Always On Top", 7455, 9525, 1470, 225, ""},
+    {"lblCredit", "Korvane \u00b7 pool helper", 8760, 9915, 1800, 195, ""},
+};
+
+const Design &design(std::string_view name)
+{
+    for (const Design &d : windowDesign)
+        if (d.name == name)
+            return d;
+    qFatal("no design for %.*s", int(name.size()), name.data());
+}
+
+QRect pixels(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+QRect pixels(const Design &d) { return pixels(d.left, d.top, d.width, d.height); }
+
+struct FrameDesign {
+    Position position;
+    QGroupBox *frmChoose30::*frame;
+    const char *frameName;
+    const char *titleName;
+    const char *title;
+    int left, top, width, height; // twips
+    int separatorTop;
+    int separatorLeft;
+};
+
+constexpr FrameDesign frameDesign[] = {
+    {Position::C, &frmChoose30::fraC, "fraC", "Text1", "Centres", 45, 825, 3525, 5160, 720, 270},
+    {Position::W, &frmChoose30::fraW, "fraW", "Text4", "Wingers", 3645, 825, 3525, 5160, 1200, 255},
+    {Position::D, &frmChoose30::fraD, "fraD", "Text3", "Defence", 45, 6165, 3525, 3960, 975, 255},
+    {Position::G, &frmChoose30::fraG, "fraG", "Text2", "Goalies", 3645, 6165, 3525, 3960, 480, 255},
+};
+constexpr int separatorRight = 3420;
+constexpr int rowHeight = 240;
+constexpr int separatorGap = 30;
+
+// The text cells of a row, left to right; a width of 0 means no limit.
+struct CellDesign {
+    QLineEdit *frmChoose30::RowControls::*cell;
+    const char *field; // the array's name after the position letter
+    int left, width;   // twips
+    int maxLength;
+    Qt::Alignment alignment;
+    bool readOnly;
+};
+
+constexpr CellDesign cellDesign[] = {
+    {&frmChoose30::RowControls::N, "N", 795, 1080, 0, Qt::AlignLeft, false},
+    {&frmChoose30::RowControls::C, "C", 1875, 405, roster::CostWidth, Qt::AlignRight, false},
+    {&frmChoose30::RowControls::P, "P", 2280, 405, roster::PointsWidth, Qt::AlignRight, false},
+    {&frmChoose30::RowControls::W, "W", 2715, 270, roster::GamesWidth, Qt::AlignRight, false},
+    {&frmChoose30::RowControls::PW, "PW", 2985, 435, roster::RateWidth, Qt::AlignRight, true},
+};
+constexpr int numberLeft = 60, numberWidth = 150;
+constexpr int includeLeft = 255, includeWidth = 240, goalieIncludeWidth = 210;
+constexpr int moveLeft = 510, moveWidth = 240;
+constexpr int titleLeft = 510, titleWidth = 675;
+
+// Rows ticked when the window opens: a sensible first selection around each boundary.
+constexpr int initiallyTicked(Position p)
+{
+    switch (p) {
+    case Position::C: return 4;
+    case Position::W: return 6;
+    case Position::D: return 5;
+    case Position::G: return 2;
+    }
+    return 0;
+}
+
+// The row buttons' up-and-down arrow: B black, W white, anything else left clear so that the
+// button face of the desktop's theme shows through.
+constexpr const char *arrowPixels[] = {
+    "...W...", "..WBW..", ".WBBBW.", "WBBBBBW", "WWWBWWW", "..WBW..",
+    "WWWBWWW", "WBBBBBW", ".WBBBW.", "..WBW..", "...W...",
+};
+
+QIcon arrowIcon()
+{
+    QImage image(7, 11, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 7; ++x) {
+            const char c = arrowPixels[y][x];
+            if (c == 'B')
+                image.setPixel(x, y, qRgb(0, 0, 0));
+            else if (c == 'W')
+                image.setPixel(x, y, qRgb(255, 255, 255));
+        }
+    return QIcon(QPixmap::fromImage(image));
+}
+
+// The fonts the window was designed with. Where they are not installed the desktop's sans serif
+// stands in, narrowed to about their width, so that captions and cells keep to the boxes drawn
+// for them ("12327" in a rate cell, "Minimum %age of money to use" on one line).
+QFont designFont(const QString &family, qreal points, bool bold = false)
+{
+    QFont font;
+    font.setFamilies({family, QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    if (QFontInfo(font).family().compare(family, Qt::CaseInsensitive) != 0)
+        font.setStretch(85);
+    return font;
+}
+
+QFont captionFont(bool bold = false) { return designFont(QStringLiteral("MS Sans Serif"), 8.25, bold); }
+QFont cellFont() { return designFont(QStringLiteral("Small Fonts"), 6.75); }
+
+// A push button whose caption wraps onto further lines when it is wider than the button, as
+// "   Auto Save   Before Searching" and "Compact Window" do.
+class CaptionButton : public QPushButton {
+public:
+    CaptionButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QString caption = option.text;
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        if (option.state & (QStyle::State_Sunken | QStyle::State_On))
+            area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+        painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), caption,
+                             QPalette::ButtonText);
+    }
+};
+
+template <typename Widget>
+Widget *placed(Widget *widget, const QString &name, const QRect &geometry, const char *hint = "")
+{
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    if (*hint)
+        widget->setToolTip(QString::fromUtf8(hint));
+    return widget;
+}
+
+template <typename Widget>
+Widget *placed(Widget *widget, const Design &d)
+{
+    return placed(widget, QString::fromUtf8(d.name.data(), qsizetype(d.name.size())), pixels(d), d.hint);
+}
+
+QPushButton *button(const Design &d, QWidget *parent, bool checkable = false)
+{
+    auto *b = placed(new CaptionButton(QString::fromUtf8(d.text), parent), d);
+    b->setCheckable(checkable);
+    return b;
+}
+
+QLineEdit *textBox(const Design &d, QWidget *parent, Qt::Alignment alignment)
+{
+    auto *box = placed(new QLineEdit(QString::fromUtf8(d.text), parent), d);
+    box->setAlignment(alignment | Qt::AlignVCenter);
+    return box;
+}
+
+QLabel *label(const Design &d, QWidget *parent)
+{
+    return placed(new QLabel(QString::fromUtf8(d.text), parent), d);
+}
+
+// The position titles, the row numbers and the "Money" and "Target Pts" captions: read-only
+// boxes on the button face, out of the Tab key's way.
+QLabel *labelBox(const QString &text, QWidget *parent, Qt::Alignment alignment)
+{
+    auto *box = new QLabel(text, parent);
+    box->setAlignment(alignment | Qt::AlignVCenter);
+    box->setBackgroundRole(QPalette::Button);
+    box->setAutoFillBackground(true);
+    return box;
+}
+
+} // namespace
+
+void frmChoose30::buildLayout()
+{
+    setObjectName(QStringLiteral("frmChoose30"));
+    setWindowTitle(QStringLiteral("Korvane"));
+    setFont(captionFont());
+    setFixedSize(705, 680);
+
+    // Made first so that it lies beneath the money and target fields it surrounds.
+    Frame1 = placed(new QFrame(this), design("Frame1"));
+    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+
+    cmdVSwitch = button(design("cmdVSwitch"), this);
+    cmdHSwitch = button(design("cmdHSwitch"), this);
+    cmdCompact = button(design("cmdCompact"), this);
+
+    QLabel *money = placed(labelBox(QStringLiteral("Money"), this, Qt::AlignRight), design("NN_0"));
+    money->setFont(captionFont(true));
+    NN[0] = money;
+    txtCash = textBox(design("txtCash"), this, Qt::AlignHCenter);
+    QLabel *target = placed(labelBox(QStringLiteral("Target Pts"), this, Qt::AlignRight), design("NN_49"));
+    target->setFont(captionFont(true));
+    NN[49] = target;
+    txtTarget = textBox(design("txtTarget"), this, Qt::AlignHCenter);
+
+    cmdSave = button(design("cmdSave"), this);
+    cmdReload = button(design("cmdReload"), this);
+    chkASave = button(design("chkASave"), this, true);
+    chkASave->setChecked(true);
+    optM[0] = button(design("optM_0"), this, true);
+    optM[1] = button(design("optM_1"), this, true);
+    optMGroup_ = new QButtonGroup(this);
+    optMGroup_->setExclusive(true);
+    optMGroup_->addButton(optM[0], 0);
+    optMGroup_->addButton(optM[1], 1);
+    optM[1]->setChecked(true);
+    chkTop35 = button(design("chkTop35"), this, true);
+    chkTop35->setChecked(true);
+
+    lblNum = label(design("lblNum"), this);
+    lblNum->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblNum->setWordWrap(true);
+    Label3 = label(design("Label3"), this);
+    Label3->setWordWrap(true);
+    txtPerc = textBox(design("txtPerc"), this, Qt::AlignLeft);
+    Label2 = label(design("Label2"), this);
+    cmdDo = button(design("cmdDo"), this);
+    cmdStop = button(design("cmdStop"), this);
+    List1 = placed(new ResultListBox(this), design("List1"));
+    List1->setFont(cellFont());
+    cmdHelp = button(design("cmdHelp"), this);
+    chkAlwaysOnTop = placed(new QCheckBox(QString::fromUtf8(design("chkAlwaysOnTop").text), this),
+                            design("chkAlwaysOnTop"));
+    chkAlwaysOnTop->setChecked(true);
+    if (chkAlwaysOnTop->sizeHint().width() > chkAlwaysOnTop->width())
+        chkAlwaysOnTop->resize(chkAlwaysOnTop->sizeHint().width(), chkAlwaysOnTop->height());
+    lblCredit = label(design("lblCredit"), this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(2000);
+
+    const QIcon arrow = arrowIcon();
+    const QFont small = cellFont();
+    int nextNumberIndex = 1;
+    for (const FrameDesign &f : frameDesign) {
+        QGroupBox *frame = placed(new QGroupBox(this), QString::fromUtf8(f.frameName),
+                                  pixels(f.left, f.top, f.width, f.height));
+        this->*f.frame = frame;
+
+        const QString letter(QChar::fromLatin1(roster::letter(f.position)));
+        const int anchor = roster::anchorRow(f.position);
+        const int rows = roster::rowCount(f.position);
+        for (int r = 1; r <= rows; ++r) {
+            RowControls &cells = row(f.position, r);
+            const int top = rowHeight * r + (r > anchor ? separatorGap : 0);
+            const QString index = QString::number(r);
+
+            if (nextNumberIndex == 49)
+                ++nextNumberIndex;
+            cells.number = placed(labelBox(index, frame, Qt::AlignRight),
+                                  QStringLiteral("NN_%1").arg(nextNumberIndex),
+                                  pixels(numberLeft, top, numberWidth, rowHeight));
+            cells.number->setFont(small);
+            NN[std::size_t(nextNumberIndex++)] = cells.number;
+
+            const int includeWidthHere = f.position == Position::G ? goalieIncludeWidth : includeWidth;
+            cells.chk = placed(new QCheckBox(frame), QStringLiteral("chk%1_%2").arg(letter, index),
+                               pixels(includeLeft, top, includeWidthHere, rowHeight));
+            cells.chk->setChecked(r <= initiallyTicked(f.position));
+
+            cells.cmdM = placed(new QPushButton(frame), QStringLiteral("cmd%1M_%2").arg(letter, index),
+                                pixels(moveLeft, top, moveWidth, rowHeight));
+            cells.cmdM->setIcon(arrow);
+            cells.cmdM->setIconSize(QSize(7, 11));
+
+            for (const CellDesign &c : cellDesign) {
+                QLineEdit *cell = placed(new QLineEdit(frame),
+                                         letter + QString::fromLatin1(c.field) + u'_' + index,
+                                         pixels(c.left, top, c.width, rowHeight));
+                cell->setFont(small);
+                cell->setAlignment(c.alignment | Qt::AlignVCenter);
+                if (c.maxLength > 0)
+                    cell->setMaxLength(c.maxLength);
+                cell->setReadOnly(c.readOnly);
+                // The cells are narrow: the text may use the two pixels the toolkit keeps clear
+                // on each side, as the design's boxes did.
+                cell->setTextMargins(-1, 0, -1, 0);
+                cells.*c.cell = cell;
+            }
+        }
+
+        // Below the title's rows so that the title box paints over the frame's top edge.
+        QLabel *title = placed(labelBox(QString::fromUtf8(f.title), frame, Qt::AlignHCenter),
+                               QString::fromUtf8(f.titleName), pixels(titleLeft, 0, titleWidth, rowHeight));
+        title->raise();
+
+        auto *separator = placed(new QFrame(frame), QStringLiteral("separator%1").arg(letter),
+                                 QRect(px(f.separatorLeft), px(f.separatorTop),
+                                       px(separatorRight) - px(f.separatorLeft), 1));
+        separator->setAutoFillBackground(true);
+        QPalette black = separator->palette();
+        black.setColor(QPalette::Window, Qt::black);
+        separator->setPalette(black);
+    }
+
+    setFocusOrder();
+}
+
+// txtCash first, then the first rows of Centres, Defence, Wingers and Goalies cell by cell, then
+// the settings and commands; the rest in a plain order after them.
+void frmChoose30::setFocusOrder()
+{
+    QList<QWidget *> order{txtCash};
+    const auto addCells = [&](Position p, int from, int to) {
+        for (int r = from; r <= to; ++r) {
+            RowControls &cells = row(p, r);
+            order << cells.N << cells.C << cells.P << cells.W;
+        }
+    };
+    addCells(Position::C, 1, 15);
+    addCells(Position::D, 1, 12);
+    addCells(Position::W, 1, 15);
+    addCells(Position::G, 1, 12);
+    order << txtTarget << cmdCompact << cmdSave << cmdReload << chkASave << optM[0] << optM[1] << chkTop35
+          << cmdDo << cmdStop << List1 << txtPerc << cmdVSwitch;
+    addCells(Position::C, 16, roster::NumCW);
+    addCells(Position::D, 13, roster::NumDG);
+    addCells(Position::W, 16, roster::NumCW);
+    addCells(Position::G, 13, roster::NumDG);
+    for (Position p : roster::AllPositions)
+        for (int r = 1; r <= roster::rowCount(p); ++r)
+            order << row(p, r).PW;
+    for (Position p : roster::AllPositions)
+        for (int r = 1; r <= roster::rowCount(p); ++r)
+            order << row(p, r).chk;
+    for (Position p : roster::AllPositions)
+        for (int r = 1; r <= roster::rowCount(p); ++r)
+            order << row(p, r).cmdM;
+    order << cmdHSwitch << cmdHelp << chkAlwaysOnTop;
+
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    txtCash->setFocus();
+}
+
+namespace {
+
+using RowHandler = void (frmChoose30::*)(int);
+
+struct RowHandlers {
+    RowHandler pointsChange;
+    RowHandler gamesChange;
+    RowHandler includeClick;
+    RowHandler moveClick;
+};
+
+// Indexed by position: C, W, D, G.
+constexpr RowHandlers rowHandlers[] = {
+    {&frmChoose30::CP_Change, &frmChoose30::CW_Change, &frmChoose30::chkC_Click, &frmChoose30::cmdCM_Click},
+    {&frmChoose30::WP_Change, &frmChoose30::WW_Change, &frmChoose30::chkW_Click, &frmChoose30::cmdWM_Click},
+    {&frmChoose30::DP_Change, &frmChoose30::DW_Change, &frmChoose30::chkD_Click, &frmChoose30::cmdDM_Click},
+    {&frmChoose30::GP_Change, &frmChoose30::GW_Change, &frmChoose30::chkG_Click, &frmChoose30::cmdGM_Click},
+};
+
+} // namespace
+
+// Every handler runs at once inside the statement that set a text or a box, whether the user or
+// the program made the change: the file load and the row moves rely on it. A box's toggled
+// signal fires only on a real change of its value, which keeps the row selection from
+// revisiting rows it is still working through.
+void frmChoose30::connectHandlers()
+{
+    for (Position p : roster::AllPositions) {
+        const RowHandlers &h = rowHandlers[roster::index(p)];
+        for (int r = 1; r <= roster::rowCount(p); ++r) {
+            RowControls &cells = row(p, r);
+            connect(cells.P, &QLineEdit::textChanged, this, [this, f = h.pointsChange, r] { (this->*f)(r); });
+            connect(cells.W, &QLineEdit::textChanged, this, [this, f = h.gamesChange, r] { (this->*f)(r); });
+            connect(cells.chk, &QCheckBox::toggled, this, [this, f = h.includeClick, r] { (this->*f)(r); });
+            connect(cells.cmdM, &QPushButton::clicked, this, [this, f = h.moveClick, r] { (this->*f)(r); });
+            // Display only, no handling: a name set by the load or a row move shows its
+            // beginning, not the end the cursor is left at.
+            connect(cells.N, &QLineEdit::textChanged, cells.N, [name = cells.N] {
+                if (!name->hasFocus())
+                    name->setCursorPosition(0);
+            });
+        }
+    }
+    connect(txtPerc, &QLineEdit::textChanged, this, [this] { txtPerc_Change(); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdReload, &QPushButton::clicked, this, [this] { cmdReload_Click(); });
+    connect(cmdDo, &QPushButton::clicked, this, [this] { cmdDo_Click(); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+    connect(chkTop35, &QPushButton::toggled, this, [this] { chkTop35_Click(); });
+    connect(optMGroup_, &QButtonGroup::idToggled, this, [this](int id, bool selected) {
+        if (selected)
+            optM_Click(id);
+    });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(cmdCompact, &QPushButton::clicked, this, [this] { cmdCompact_Click(); });
+    connect(cmdHSwitch, &QPushButton::clicked, this, [this] { cmdHSwitch_Click(); });
+    connect(cmdVSwitch, &QPushButton::clicked, this, [this] { cmdVSwitch_Click(); });
+    connect(chkAlwaysOnTop, &QCheckBox::toggled, this, [this] { chkAlwaysOnTop_Click(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+}

@@ -1,0 +1,181 @@
+// The roster rows of the main window: the points-for-the-week column, the minimum percentage,
+// the include boxes with their colours, and the row buttons that exchange two players.
+#include "window/frmchoose30.h"
+
+#include "roster/numbers.h"
+#include "roster/rates.h"
+#include "roster/selection.h"
+#include "window/toolkit.h"
+
+#include <QCheckBox>
+#include <QColor>
+#include <QCursor>
+#include <QLineEdit>
+#include <QPalette>
+#include <algorithm>
+
+using roster::Position;
+
+namespace {
+
+// The number of rows the window's loops visit in a position: NumCW for Centres and Wingers,
+// NumDG for Defence and Goalies, never beyond the rows the window holds.
+int lastRow(const frmChoose30 &window, Position position)
+{
+    const int count = (position == Position::C || position == Position::W) ? window.NumCW : window.NumDG;
+    return std::clamp(count, 0, roster::rowCount(position));
+}
+
+// Only the active and inactive groups are coloured: a field disabled during a search keeps the
+// toolkit's greyed text.
+void setTextColour(QLineEdit *field, const QColor &colour)
+{
+    QPalette palette = field->palette();
+    if (palette.color(QPalette::Active, QPalette::Text) == colour
+        && palette.color(QPalette::Inactive, QPalette::Text) == colour)
+        return;
+    palette.setColor(QPalette::Active, QPalette::Text, colour);
+    palette.setColor(QPalette::Inactive, QPalette::Text, colour);
+    field->setPalette(palette);
+}
+
+} // namespace
+
+// ---- rate column
+
+void frmChoose30::recalcRate(Position position, int r)
+{
+    RowControls &cells = row(position, r);
+    // The rate field's width of 5 cuts the product, with no rounding: 1232766 shows as 12327.
+    cells.PW->setText(roster::rateText(cells.P->text(), cells.W->text()));
+}
+
+void frmChoose30::RecalcRates()
+{
+    const int cw = lastRow(*this, Position::C);
+    for (int r = 1; r <= cw; ++r) {
+        recalcRate(Position::C, r);
+        recalcRate(Position::W, r);
+    }
+    const int dg = lastRow(*this, Position::D);
+    for (int r = 1; r <= dg; ++r) {
+        recalcRate(Position::D, r);
+        recalcRate(Position::G, r);
+    }
+}
+
+// A points change recomputes the whole column, whichever row it came from; the row is not used.
+void frmChoose30::CP_Change(int) { RecalcRates(); }
+void frmChoose30::WP_Change(int) { RecalcRates(); }
+void frmChoose30::DP_Change(int) { RecalcRates(); }
+void frmChoose30::GP_Change(int) { RecalcRates(); }
+
+void frmChoose30::CW_Change(int r) { recalcRate(Position::C, r); }
+void frmChoose30::WW_Change(int r) { recalcRate(Position::W, r); }
+void frmChoose30::DW_Change(int r) { recalcRate(Position::D, r); }
+void frmChoose30::GW_Change(int r) { recalcRate(Position::G, r); }
+
+void frmChoose30::txtPerc_Change()
+{
+    const QString text = txtPerc->text();
+    if (const auto percent = roster::IsNumericText(text) ? roster::toSingle(text) : std::nullopt) {
+        MinPerc = *percent;
+        setTextColour(txtPerc, QColor(0, 0, 0));
+        return;
+    }
+    // Not a number: the search falls back to 90 per cent while the field stays red.
+    MinPerc = 90;
+    setTextColour(txtPerc, QColor(255, 0, 0));
+    toolkit::beep();
+}
+
+// ---- row selection
+
+void frmChoose30::chkC_Click(int r) { selectionClick(Position::C, r); }
+void frmChoose30::chkW_Click(int r) { selectionClick(Position::W, r); }
+void frmChoose30::chkD_Click(int r) { selectionClick(Position::D, r); }
+void frmChoose30::chkG_Click(int r) { selectionClick(Position::G, r); }
+
+// The ticked rows of a position stay one unbroken run through the boundary under the anchor row,
+// so that the held players are the first rows and the candidates one run after them. Every box
+// changed here runs this handling again at once (the box's toggled signal), nested, only when
+// its value really changes; the nested runs may set rows the outer loop reaches later, which it
+// then finds already set.
+void frmChoose30::selectionClick(Position position, int k)
+{
+    const int anchor = roster::anchorRow(position);
+    const int last = lastRow(*this, position);
+    if (k < 1 || k > last)
+        return;
+    const auto box = [&](int r) { return row(position, r).chk; };
+
+    if (!box(k)->isChecked()) {
+        if (k <= anchor) {
+            for (int j = k - 1; j >= 1; --j)
+                box(j)->setChecked(false);
+        } else {
+            for (int j = k + 1; j <= last; ++j)
+                box(j)->setChecked(false);
+        }
+    }
+    if (box(k)->isChecked()) {
+        if (k <= anchor) {
+            for (int j = anchor; j >= k + 1; --j)
+                box(j)->setChecked(true);
+        } else {
+            for (int j = k - 1; j >= anchor + 1; --j)
+                box(j)->setChecked(true);
+        }
+    }
+    MarkRows(position);
+}
+
+// Held rows blue, candidates black, rows left out red; the games and rate cells keep their colour.
+void frmChoose30::MarkRows(Position position)
+{
+    const int last = lastRow(*this, position);
+    for (int r = 1; r <= last; ++r) {
+        RowControls &cells = row(position, r);
+        const QColor colour = roster::markColour(roster::rowMark(position, r, cells.chk->isChecked()));
+        setTextColour(cells.N, colour);
+        setTextColour(cells.C, colour);
+        setTextColour(cells.P, colour);
+    }
+}
+
+// ---- row move
+
+void frmChoose30::cmdCM_Click(int r) { rowMoveClick(Position::C, r); }
+void frmChoose30::cmdWM_Click(int r) { rowMoveClick(Position::W, r); }
+void frmChoose30::cmdDM_Click(int r) { rowMoveClick(Position::D, r); }
+void frmChoose30::cmdGM_Click(int r) { rowMoveClick(Position::G, r); }
+
+// The window's pointer is the pending move: the sizing arrow while a row is picked. The pick is a
+// bare row number, so a second click exchanges within the position clicked second.
+void frmChoose30::rowMoveClick(Position position, int k)
+{
+    const Qt::CursorShape pointer = cursor().shape();
+    if (pointer == Qt::ArrowCursor) {
+        setCursor(Qt::SizeVerCursor);
+        PendingMoveRow = static_cast<qint16>(k);
+        return;
+    }
+    if (pointer != Qt::SizeVerCursor)
+        return;
+
+    const int last = lastRow(*this, position);
+    const int p = PendingMoveRow;
+    // A Centres or Wingers row beyond 15 picked first names no row of Defence or Goalies: the
+    // move ends without touching either position.
+    if (p >= 1 && p <= last && k >= 1 && k <= last) {
+        RowControls &from = row(position, p);
+        RowControls &to = row(position, k);
+        // Each assignment runs the field's change handling, so both rates follow the players.
+        for (auto field : {&RowControls::N, &RowControls::C, &RowControls::P, &RowControls::W}) {
+            const QString held = (from.*field)->text();
+            (from.*field)->setText((to.*field)->text());
+            (to.*field)->setText(held);
+        }
+    }
+    unsetCursor();
+}

@@ -1,0 +1,72 @@
+#include "window/frmhelp.h"
+
+#include "window/frmchoose30.h"
+#include "window/mdlalwaysontop.h"
+#include "window/rtfreader.h"
+#include "window/toolkit.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTextBrowser>
+#include <QTextCursor>
+
+frmHelp::frmHelp(frmChoose30 *mainWindow) : QWidget(nullptr), mainWindow_(mainWindow)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Help"));
+    resize(312, 422);
+
+    // The viewer keeps its place and size when the window is resized, as it always has.
+    RichTextBox1 = new QTextBrowser(this);
+    RichTextBox1->setGeometry(1, 9, 310, 396);
+    RichTextBox1->setOpenLinks(false);
+
+    lblCredit = new QLabel(QStringLiteral("Korvane team picker"), this);
+    lblCredit->setGeometry(200, 408, 110, 13);
+    QFont small = lblCredit->font();
+    small.setPointSizeF(7);
+    lblCredit->setFont(small);
+
+    Form_Load();
+}
+
+void frmHelp::Form_Load()
+{
+    if (mainWindow_ && mainWindow_->chkAlwaysOnTop && mainWindow_->chkAlwaysOnTop->isChecked())
+        MakeTopmost(this);
+    else
+        MakeNotTopmost(this);
+    loadHelpDocument();
+}
+
+// A help document that cannot be shown is told in the viewer itself, in one line with its path;
+// the main window and its roster are never touched.
+void frmHelp::loadHelpDocument()
+{
+    const QString path = toolkit::programFile(QStringLiteral("help.rtf"));
+    const auto unreadable = [&](const QString &reason) {
+        RichTextBox1->setPlainText(QStringLiteral("The help document could not be read: %1 (%2)")
+                                       .arg(QDir::toNativeSeparators(path), reason));
+    };
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        unreadable(file.errorString());
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        unreadable(file.errorString());
+        return;
+    }
+    QString error;
+    if (!rtf::readRtf(bytes, RichTextBox1->document(), &error)) {
+        unreadable(error.isEmpty() ? QStringLiteral("not a Rich Text Format document") : error);
+        return;
+    }
+    // Filling the document carries the viewer's own cursor along to its end; the reader starts
+    // at the top.
+    RichTextBox1->moveCursor(QTextCursor::Start);
+}
