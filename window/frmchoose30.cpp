@@ -137,7 +137,7 @@ void frmChoose30::loadRoster()
         fields[i]->setText(read.values[i]);
 
     if (!read.problem.isEmpty())
-        showMessage(tr("The roster %1: %2").arg(QDir::toNativeSeparators(path), read.problem));
+        showMessage(read.problem + u' ' + tr("The fields after the last value read keep what they showed."));
 }
 
 bool frmChoose30::saveRoster()
@@ -155,7 +155,9 @@ bool frmChoose30::saveRoster()
     QString error;
     if (roster::saveRosterFile(path, texts, &error))
         return true;
-    showMessage(tr("The roster was not saved to %1: %2").arg(QDir::toNativeSeparators(path), error));
+    if (error.isEmpty())
+        error = tr("The roster was not saved to %1.").arg(QDir::toNativeSeparators(path));
+    showMessage(error);
     return false;
 }
 

@@ -115,7 +115,7 @@ private slots:
         QTest::newRow("money of letters") << "txtCash" << "abc" << "money";
         QTest::newRow("money empty") << "txtCash" << "" << "money";
         QTest::newRow("money 32767") << "txtCash" << "32767" << "money";
-        QTest::newRow("money rounding past 32766") << "txtCash" << "32766.5" << "money";
+        QTest::newRow("money rounding to 32767") << "txtCash" << "32767.4" << "money";
         QTest::newRow("money beyond 16 bits") << "txtCash" << "1E400" << "money";
         QTest::newRow("target of letters") << "txtTarget" << "lots" << "target";
         QTest::newRow("percentage too large") << "txtPerc" << "1E30" << "percentage";
