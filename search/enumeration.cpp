@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace search {
@@ -243,6 +244,8 @@ struct Completions {
         std::sort(items.begin(), items.end());
         cost.clear();
         ptsByCost.clear();
+        if (items.empty())
+            return;
         for (const auto &[c, p] : items) {
             cost.push_back(c);
             ptsByCost.push_back(p);
@@ -250,6 +253,62 @@ struct Completions {
         pts.build(ptsByCost);
     }
 };
+
+// The most points that any completion costing less than a budget can add. Only completions that
+// no cheaper one beats on points matter, so two such lists combine pair by pair.
+struct Frontier {
+    std::vector<double> cost; // ascending
+    std::vector<double> best; // the most points of any completion costing cost[i] or less
+
+    void build(std::vector<std::pair<double, double>> items)
+    {
+        std::sort(items.begin(), items.end());
+        cost.clear();
+        best.clear();
+        for (const auto &[c, p] : items) {
+            if (!best.empty() && p <= best.back())
+                continue;
+            if (!cost.empty() && cost.back() == c)
+                best.back() = p;
+            else {
+                cost.push_back(c);
+                best.push_back(p);
+            }
+        }
+    }
+
+    std::vector<std::pair<double, double>> points() const
+    {
+        std::vector<std::pair<double, double>> out;
+        for (std::size_t i = 0; i < cost.size(); ++i)
+            out.emplace_back(cost[i], best[i]);
+        return out;
+    }
+
+    // None when no completion costs less than `budget`.
+    std::optional<double> bestBelow(double budget) const
+    {
+        const auto n = std::lower_bound(cost.begin(), cost.end(), budget) - cost.begin();
+        if (n == 0)
+            return std::nullopt;
+        return best[std::size_t(n - 1)];
+    }
+};
+
+struct Extent {
+    double minCost = 0, maxCost = 0, minPts = 0;
+};
+
+Extent extentOf(const std::vector<Group> &groups)
+{
+    Extent e{HUGE_VAL, -HUGE_VAL, HUGE_VAL};
+    for (const Group &g : groups) {
+        e.minCost = std::min(e.minCost, g.cost);
+        e.maxCost = std::max(e.maxCost, g.cost);
+        e.minPts = std::min(e.minPts, double(g.pts));
+    }
+    return e;
+}
 
 class FastSearch {
 public:
@@ -264,8 +323,24 @@ public:
         for (const Group &cc : C.groups)
             for (const Group &gg : G.groups)
                 cg.emplace_back(cc.cost + gg.cost, double(cc.pts) + double(gg.pts));
-        goalies.build(std::move(g));
-        centresAndGoalie.build(std::move(cg));
+        goalies.build(g);
+        centresAndGoalie.build(cg);
+
+        // Everything a Defence trio can be completed with: Wingers, Centres and a Goalie.
+        Frontier wingers, rest;
+        std::vector<std::pair<double, double>> w;
+        for (const Group &ww : W.groups)
+            w.emplace_back(ww.cost, ww.pts);
+        wingers.build(w);
+        rest.build(cg);
+        std::vector<std::pair<double, double>> wcg;
+        for (const auto &[wc, wp] : wingers.points())
+            for (const auto &[rc, rp] : rest.points())
+                wcg.emplace_back(wc + rc, wp + rp);
+        afterDefence.build(wcg);
+        const Extent ew = extentOf(W.groups), ec = extentOf(C.groups), eg = extentOf(G.groups);
+        afterDefenceExtent = {ew.minCost + ec.minCost + eg.minCost, ew.maxCost + ec.maxCost + eg.maxCost,
+                              ew.minPts + ec.minPts + eg.minPts};
 
         // Every sum is rounded a few times on its way to single precision; a margin of a
         // millionth of the largest possible magnitude covers all of it.
@@ -292,18 +367,25 @@ public:
         for (const Group &d : D.groups) {
             if (s.StopRequested)
                 return;
-            PickWingers(d);
+            PickWingers(d, defenceCannotList(d));
         }
     }
 
 private:
-    void PickWingers(const Group &d)
+    // A Defence trio that cannot list a team still goes through its Winger combinations, with
+    // their yields and Stop as the plain loops have them, counting the teams in bulk.
+    void PickWingers(const Group &d, bool cannotList)
     {
+        const qint64 perWingers = qint64(C.groups.size()) * qint64(G.groups.size());
         for (const Group &w : W.groups) {
             if (!yields(w.yieldsBefore))
                 return;
             if (s.StopRequested)
                 return;
+            if (cannotList) {
+                s.Examined += perWingers;
+                continue;
+            }
             rows[6] = d.rows[0];
             rows[7] = d.rows[1];
             rows[8] = d.rows[2];
@@ -363,6 +445,25 @@ private:
         }
     }
 
+    // True when no team with this Defence trio can change the list.
+    bool defenceCannotList(const Group &d)
+    {
+        const Extent &e = afterDefenceExtent;
+        if (d.cost + e.minCost >= double(s.CashLimit) + costMargin || d.cost + e.maxCost <= double(s.MinSpend) - costMargin)
+            return true;
+        const auto best = afterDefence.bestBelow(double(s.CashLimit) + costMargin - d.cost);
+        if (!best)
+            return true;
+        const double hi = double(d.pts) + *best + ptsMargin;
+        if (hi <= double(s.Target))
+            return true;
+        const std::string_view key = host.noOpKey();
+        if (key.empty())
+            return false;
+        const double lo = std::max(double(d.pts) + e.minPts - ptsMargin, double(s.Target));
+        return noOps.covers(key, lo, hi);
+    }
+
     // True when no team of the block, made of the fixed players (their cost and points summed)
     // and one of `rest`, can change the list.
     bool blockCannotList(const Completions &rest, double fixedCost, double fixedPts)
@@ -388,6 +489,8 @@ private:
     SearchHost &host;
     GroupList D, W, C, G;
     Completions goalies, centresAndGoalie;
+    Frontier afterDefence;
+    Extent afterDefenceExtent;
     double costMargin = 0, ptsMargin = 0;
     NoOpRegion noOps;
     TeamRows rows{};
