@@ -114,13 +114,21 @@ void frmChoose30::loadRoster()
     if (!info.exists() || (info.isFile() && info.size() < 1))
         return;
 
+    const auto unreadable = [&](const QString &reason) {
+        showMessage(tr("The roster %1 could not be read (%2). The fields keep what they showed.")
+                        .arg(QDir::toNativeSeparators(path), reason));
+    };
+    // A folder or a pipe by that name is no roster, and opening a pipe would wait for ever.
+    if (!info.isFile()) {
+        unreadable(tr("it is not a file"));
+        return;
+    }
     QFile file(path);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        showMessage(tr("The roster %1 could not be read (%2). The fields keep what they showed.")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+        unreadable(file.errorString());
         return;
     }
     file.close();
