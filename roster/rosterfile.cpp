@@ -139,6 +139,93 @@ private:
     qsizetype m_pos = 0;
 };
 
+std::function<bool()> &saveFault()
+{
+    static std::function<bool()> fault;
+    return fault;
+}
+
+bool isName(qsizetype index) { return index >= 2 && (index - 2) % 4 == 0; }
+
+// The width of the field a value at this place of the file is loaded into; the money, the target
+// and the names have none.
+int fieldWidth(qsizetype index)
+{
+    if (index < 2)
+        return -1;
+    switch ((index - 2) % 4) {
+    case 1: return CostWidth;
+    case 2: return PointsWidth;
+    case 3: return GamesWidth;
+    default: return -1;
+    }
+}
+
+// An unquoted number comes back in its shortest form, cut to the field's width. That is the same
+// number for what anyone types as a cost or a rate (007.50 comes back as 7.5), but not for every
+// text that fits the field: .125 would come back as 0.12, and games of 1E4 as 100. A value longer
+// than its field never came from the field, and the load cuts it whatever is written.
+bool readsBackAsSameNumber(const QString &value, int width)
+{
+    if (!IsNumericText(value) || (width >= 0 && value.size() > width))
+        return true;
+    const std::optional<double> number = toDouble(value);
+    if (!number)
+        return true; // too large to hold: the reader keeps it as written
+    const std::optional<double> back = toDouble(cutToWidth(numberToText(*number), width));
+    return back && *back == *number;
+}
+
+// The reader strips blanks around an unquoted value and ends it at a comma; a byte-order mark
+// at the very start of the file is taken for the file's encoding mark and dropped.
+bool needsQuotes(const QString &value, int width)
+{
+    if (value.isEmpty())
+        return false;
+    return value.contains(u',') || isBlank(value.front()) || isBlank(value.back()) || value.front() == u'\uFEFF'
+           || !readsBackAsSameNumber(value, width);
+}
+
+// A quoted value ends at its next double quote, and an unquoted one that begins with a double
+// quote is read as quoted: no value of either kind can carry its double quotes through the file.
+// They are dropped rather than letting the reader cut the value at one of them.
+QString fieldText(QString value, int width)
+{
+    bool quoted = needsQuotes(value, width);
+    if (value.startsWith(u'"') || (quoted && value.contains(u'"'))) {
+        value.remove(u'"');
+        quoted = needsQuotes(value, width);
+    }
+    return quoted ? u'"' + value + u'"' : value;
+}
+
+// A text box cuts what is pasted into it at its width even inside a character of two UTF-16
+// units. The half left over is no character and UTF-8 cannot hold it (it would come back as a
+// question mark): it is dropped, as the roster's own width rule drops such a character whole.
+void dropBrokenCharacters(QString &text)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            i += 2;
+        else if (text[i].isSurrogate())
+            text.remove(i, 1);
+        else
+            ++i;
+    }
+}
+
+QByteArray rosterLine(qsizetype index, const QString &value)
+{
+    // One value, one line: a line break inside a value would shift every later value of the file
+    // by a line when it is read back.
+    QString line = value;
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    dropBrokenCharacters(line);
+    if (!isName(index))
+        line = fieldText(line, fieldWidth(index));
+    return line.toUtf8() + "\r\n";
+}
+
 } // namespace
 
 QString decodeRosterBytes(const QByteArray &bytes)
@@ -189,14 +276,8 @@ RosterRead readRoster(const QByteArray &bytes)
 QByteArray writeRoster(const RosterTexts &roster)
 {
     QByteArray bytes;
-    for (const QString &value : roster.values) {
-        // One value, one line: a line break inside a value would shift every later value of
-        // the file by a line when it is read back.
-        QString line = value;
-        line.replace(u'\r', u' ').replace(u'\n', u' ');
-        bytes += line.toUtf8();
-        bytes += "\r\n";
-    }
+    for (qsizetype index = 0; index < roster.values.size(); ++index)
+        bytes += rosterLine(index, roster.values[index]);
     return bytes;
 }
 
@@ -204,13 +285,26 @@ bool saveRosterFile(const QString &path, const RosterTexts &roster, QString *err
 {
     QSaveFile file(path);
     QString reason;
+    const auto interrupted = [&reason] {
+        const std::function<bool()> &fault = saveFault();
+        if (!fault || !fault())
+            return false;
+        reason = QStringLiteral("the save was interrupted");
+        return true;
+    };
     if (file.open(QIODevice::WriteOnly)) {
-        const QByteArray bytes = writeRoster(roster);
-        if (file.write(bytes) != bytes.size()) {
-            reason = file.errorString();
-            // A roster cut short must never replace the saved one.
-            file.cancelWriting();
+        for (qsizetype index = 0; reason.isEmpty() && index < roster.values.size(); ++index) {
+            if (interrupted())
+                break;
+            const QByteArray line = rosterLine(index, roster.values[index]);
+            if (file.write(line) != line.size())
+                reason = file.errorString();
         }
+        if (reason.isEmpty())
+            interrupted();
+        // A roster cut short must never replace the saved one.
+        if (!reason.isEmpty())
+            file.cancelWriting();
     }
     const bool saved = file.isOpen() && file.commit();
     if (!saved && error) {
@@ -222,6 +316,11 @@ bool saveRosterFile(const QString &path, const RosterTexts &roster, QString *err
                      .arg(QDir::toNativeSeparators(path), reason);
     }
     return saved;
+}
+
+void setSaveFaultForTests(std::function<bool()> failBeforeCommit)
+{
+    saveFault() = std::move(failBeforeCommit);
 }
 
 } // namespace roster

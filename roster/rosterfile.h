@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace roster {
 
 inline constexpr int RosterValueCount = 282;
@@ -31,11 +33,25 @@ QString decodeRosterBytes(const QByteArray &bytes);
 RosterRead readRoster(const QByteArray &bytes);
 
 // UTF-8, CR LF after every value. A line break inside a value is written as a blank, so that
-// every value stays on its own line.
+// every value stays on its own line, and half a character of two UTF-16 units (what is left when
+// a text box cuts one) is dropped. Names are written whole. Every other value is written so
+// that reading it back into its field gives it again:
+// - a value holding a comma, with a blank (space or tab) at either end or beginning with a
+//   byte-order mark is written inside double quotes, and so is a number whose shortest form, cut to its field's width, would
+//   read as another number (a cost of .125 would come back as 0.12, games of 1E4 as 100);
+// - a value that begins with a double quote, or must be quoted and holds one, cannot be read
+//   back as it stands: it is written without its double quotes.
+// Any other value is written exactly as the field holds it.
 QByteArray writeRoster(const RosterTexts &roster);
 
 // Writes through QSaveFile: the old file stays whole unless every byte reached the disk.
 // On failure returns false and sets *error to a sentence for the user.
 bool saveRosterFile(const QString &path, const RosterTexts &roster, QString *error);
+
+// A seam for tests, to interrupt a save at each point where a real one can fail. While set,
+// saveRosterFile asks it after opening the file, after each value written and once more just
+// before the commit; when it returns true the save is cancelled there (the old file stays as it
+// was) and reported as failed. An empty function restores plain saving.
+void setSaveFaultForTests(std::function<bool()> failBeforeCommit);
 
 } // namespace roster

@@ -1,5 +1,8 @@
 #include "roster/rosterfile.h"
 
+#include "roster/grid.h"
+#include "roster/numbers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -68,6 +71,11 @@ private slots:
     void saveReplacesExistingFile();
     void saveFailures_data();
     void saveFailures();
+    void fieldValuesReadBack_data();
+    void fieldValuesReadBack();
+    void typedValuesReadBack();
+    void interruptedSave_data();
+    void interruptedSave();
 };
 
 void TestRosterFile::readRoster_data()
@@ -205,6 +213,173 @@ void TestRosterFile::saveFailures()
     QVERIFY(error.endsWith('.') && !error.endsWith(".."));
     QCOMPARE(fileBytes(path), QByteArray("old roster\r\n"));
     QCOMPARE(files, QStringList{"players.txt"});
+}
+
+// File places of the values the rows below change: the money, then Centres row 1.
+enum Place { Money = 0, Name = 2, Cost = 3, Points = 4, Games = 5 };
+
+void TestRosterFile::fieldValuesReadBack_data()
+{
+    QTest::addColumn<int>("place");
+    QTest::addColumn<QString>("value");      // as the field holds it
+    QTest::addColumn<QByteArray>("line");    // as players.txt holds it
+    QTest::addColumn<QString>("readBack");   // as the load hands it to the field
+
+    // Written as they stand: the values every roster holds stay byte for byte what they were.
+    QTest::newRow("plain number") << int(Cost) << "12" << QByteArray("12") << "12";
+    QTest::newRow("empty") << int(Games) << "" << QByteArray("") << "";
+    QTest::newRow("inner blank") << int(Cost) << "1 5" << QByteArray("1 5") << "1 5";
+    QTest::newRow("inner double quote") << int(Cost) << "1\"5" << QByteArray("1\"5") << "1\"5";
+    QTest::newRow("control character") << int(Points) << "\x01" << QByteArray("\x01") << "\x01";
+    QTest::newRow("too large for a number") << int(Money) << "1E400" << QByteArray("1E400") << "1E400";
+    QTest::newRow("same number, shortest form") << int(Points) << "7.50" << QByteArray("7.50") << "7.5";
+    QTest::newRow("leading zeros") << int(Cost) << "007" << QByteArray("007") << "7";
+    QTest::newRow("longer than the field") << int(Cost) << "12345" << QByteArray("12345") << "12345";
+
+    // Quoted, so that the comma or the blanks survive.
+    QTest::newRow("cost 1,5") << int(Cost) << "1,5" << QByteArray("\"1,5\"") << "1,5";
+    QTest::newRow("money 1,000") << int(Money) << "1,000" << QByteArray("\"1,000\"") << "1,000";
+    QTest::newRow("comma in text") << int(Points) << "a,b" << QByteArray("\"a,b\"") << "a,b";
+    QTest::newRow("leading blank") << int(Cost) << " 5" << QByteArray("\" 5\"") << " 5";
+    QTest::newRow("trailing tab") << int(Games) << "3\t" << QByteArray("\"3\t\"") << "3\t";
+    QTest::newRow("tab alone") << int(Games) << "\t" << QByteArray("\"\t\"") << "\t";
+    QTest::newRow("blanks only") << int(Points) << "   " << QByteArray("\"   \"") << "   ";
+    QTest::newRow("non-ASCII, blank at the end") << int(Cost) << QStringLiteral("\u00C5 \u00F1 ")
+                                                 << QByteArray("\"\xC3\x85 \xC3\xB1 \"") << QStringLiteral("\u00C5 \u00F1 ");
+    QTest::newRow("byte-order mark first") << int(Money) << QStringLiteral("\uFEFF5")
+                                           << QByteArray("\"\xEF\xBB\xBF" "5\"") << QStringLiteral("\uFEFF5");
+
+    // Quoted, so that the shortest form cut to the field's width does not read as another number.
+    QTest::newRow("points .125") << int(Points) << ".125" << QByteArray("\".125\"") << ".125";
+    QTest::newRow("cost -.05") << int(Cost) << "-.05" << QByteArray("\"-.05\"") << "-.05";
+    QTest::newRow("cost 1E40") << int(Cost) << "1E40" << QByteArray("\"1E40\"") << "1E40";
+    QTest::newRow("games 1E4") << int(Games) << "1E4" << QByteArray("\"1E4\"") << "1E4";
+    QTest::newRow("money beyond 15 digits") << int(Money) << "123456789012345678"
+                                            << QByteArray("\"123456789012345678\"") << "123456789012345678";
+    QTest::newRow("money 1.0000000000000001 is 1") << int(Money) << "1.0000000000000001"
+                                                   << QByteArray("1.0000000000000001") << "1";
+
+    // Double quotes no field value can carry through the file: dropped.
+    QTest::newRow("lone double quote") << int(Cost) << "\"" << QByteArray("") << "";
+    QTest::newRow("quoted text") << int(Money) << "\"quoted\"" << QByteArray("quoted") << "quoted";
+    QTest::newRow("quote, comma") << int(Cost) << "a,\"b" << QByteArray("\"a,b\"") << "a,b";
+    QTest::newRow("blank, quote") << int(Points) << " \"x" << QByteArray("\" x\"") << " x";
+    QTest::newRow("quoted 1,5") << int(Cost) << "\"1,5\"" << QByteArray("\"1,5\"") << "1,5";
+
+    // Line breaks become blanks, in names and fields alike; the blank may then need quotes.
+    QTest::newRow("line break in a field") << int(Points) << "1\n5" << QByteArray("1 5") << "1 5";
+    QTest::newRow("line end after money") << int(Money) << "5\r\n" << QByteArray("\"5  \"") << "5  ";
+    QTest::newRow("line break in a name") << int(Name) << "two\r\nlines" << QByteArray("two  lines") << "two  lines";
+
+    // Half a character, left where a text box cut a pasted text, is no character: dropped.
+    const QChar highHalf(0xD83D), lowHalf(0xDE00);
+    QTest::newRow("half a character in a cost") << int(Cost) << QStringLiteral("a\U0001F600") + highHalf
+                                                << QByteArray("a\xF0\x9F\x98\x80") << QStringLiteral("a\U0001F600");
+    QTest::newRow("half a character in a name") << int(Name) << lowHalf + QStringLiteral("Bo") + highHalf
+                                                << QByteArray("Bo") << "Bo";
+
+    // Names are whole lines: commas, quotes and blanks stay as typed, never quoted.
+    QTest::newRow("name with comma and quotes") << int(Name) << "\"Smith, John\"" << QByteArray("\"Smith, John\"")
+                                                << "\"Smith, John\"";
+    QTest::newRow("name with blanks around") << int(Name) << "  Al \t" << QByteArray("  Al \t") << "  Al \t";
+    QTest::newRow("name of a lone quote") << int(Name) << "\"" << QByteArray("\"") << "\"";
+}
+
+void TestRosterFile::fieldValuesReadBack()
+{
+    QFETCH(int, place);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, line);
+    QFETCH(QString, readBack);
+
+    RosterTexts texts = rosterTexts();
+    texts.values[place] = value;
+    const QByteArray bytes = writeRoster(texts);
+    const QList<QByteArray> lines = bytes.split('\n');
+    QCOMPARE(lines.size(), RosterValueCount + 1);
+    QCOMPARE(lines[place], line + '\r');
+
+    // Every other value comes back at its own place: nothing shifted.
+    const RosterRead read = roster::readRoster(bytes);
+    QCOMPARE(read.problem, QString());
+    QStringList expected = texts.values;
+    expected[place] = readBack;
+    QCOMPARE(read.values, expected);
+}
+
+// Whatever the fields can hold, a double quote and a line break apart, reads back as it was typed,
+// or as the same number in its shortest form, and never moves another value.
+void TestRosterFile::typedValuesReadBack()
+{
+    const QString alphabet = QStringLiteral(",,  \t\t0123456789..eE+-a\u00C5\u017E\x01");
+    const int widths[] = {-1, -1, CostWidth, PointsWidth, GamesWidth};
+    QRandomGenerator random(2024);
+    for (int round = 0; round < 300; ++round) {
+        RosterTexts texts = rosterTexts();
+        for (qsizetype i = 0; i < texts.values.size(); ++i) {
+            if (i >= 2 && (i - 2) % 4 == 0)
+                continue; // names stay as markers of where every row lies
+            const int width = widths[i < 2 ? 0 : (i - 2) % 4 + 1];
+            QString value;
+            const int length = random.bounded(width < 0 ? 12 : width + 1);
+            for (int k = 0; k < length; ++k)
+                value += alphabet.at(random.bounded(alphabet.size()));
+            texts.values[i] = value;
+        }
+        const RosterRead read = roster::readRoster(writeRoster(texts));
+        QCOMPARE(read.problem, QString());
+        for (qsizetype i = 0; i < texts.values.size(); ++i) {
+            const QString &typed = texts.values[i];
+            const int width = i < 2 ? -1 : widths[(i - 2) % 4 + 1];
+            const QString back = cutToWidth(read.values[i], i >= 2 && (i - 2) % 4 == 0 ? -1 : width);
+            if (back == typed)
+                continue;
+            const std::optional<double> a = toDouble(typed);
+            const std::optional<double> b = toDouble(back);
+            QVERIFY2(a && b && *a == *b, qPrintable(QStringLiteral("value %1: \"%2\" came back as \"%3\"")
+                                                         .arg(i).arg(typed, back)));
+        }
+    }
+}
+
+// A save stopped at any point leaves the saved roster byte for byte, and no stray file beside it.
+void TestRosterFile::interruptedSave_data()
+{
+    QTest::addColumn<int>("failAt"); // which of the save's checks fails, from 1
+    QTest::newRow("before the first value") << 1;
+    QTest::newRow("after the money") << 2;
+    QTest::newRow("halfway through the Wingers") << 120;
+    QTest::newRow("before the last value") << RosterValueCount;
+    QTest::newRow("after the last value, before the commit") << RosterValueCount + 1;
+}
+
+void TestRosterFile::interruptedSave()
+{
+    QFETCH(int, failAt);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("players.txt");
+    const QByteArray old = joined(rosterLines());
+    QVERIFY(writeFile(path, old));
+
+    int checks = 0;
+    setSaveFaultForTests([&] { return ++checks == failAt; });
+    QString error;
+    const bool saved = saveRosterFile(path, rosterTexts("new"), &error);
+    setSaveFaultForTests({});
+
+    QVERIFY(!saved);
+    QCOMPARE(checks, failAt);
+    QCOMPARE(error, "The roster was not saved to " + QDir::toNativeSeparators(path) + ": the save was interrupted.");
+    QCOMPARE(fileBytes(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"players.txt"});
+
+    // The seam asked at every point and never failing: the save goes through.
+    checks = 0;
+    setSaveFaultForTests([&] { return ++checks < 0; });
+    QVERIFY(saveRosterFile(path, rosterTexts("new"), &error));
+    setSaveFaultForTests({});
+    QCOMPARE(checks, RosterValueCount + 1);
+    QCOMPARE(fileBytes(path), joined(QList<QByteArray>(RosterValueCount, "new")));
 }
 
 QTEST_GUILESS_MAIN(TestRosterFile)
