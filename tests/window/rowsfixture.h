@@ -1,22 +1,13 @@
 #pragma once
-// A main window for the row tests: the program's folder is a fresh temporary folder, and the
+// A main window for the window tests: the program's folder is a fresh temporary folder, and the
 // question, the message, the beep and the end of the program are replaced and counted.
 
-#include "roster/grid.h"
-#include "roster/numbers.h"
 #include "roster/rates.h"
 #include "window/frmchoose30.h"
 #include "window/toolkit.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QCoreApplication>
-#include <QEvent>
-#include <QLineEdit>
-#include <QPalette>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 namespace rowstest {
@@ -30,17 +21,21 @@ struct WindowFixture {
     int questions = 0;
     int ends = 0;
     QStringList messages;
+    bool answer = false; // the reply to every question
+    QString asked;       // the last question, "text|caption"
 
     void start()
     {
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
         beeps = questions = ends = 0;
+        answer = false;
         messages.clear();
         toolkit::setProgramFolder(folder->path());
-        toolkit::setQuestionAnswerer([this](const QString &, const QString &) {
+        toolkit::setQuestionAnswerer([this](const QString &text, const QString &caption) {
             ++questions;
-            return false;
+            asked = text + u'|' + caption;
+            return answer;
         });
         toolkit::setMessageSink([this](const QString &text, const QString &) { messages << text; });
         toolkit::setBeeper([this] { ++beeps; });
@@ -58,21 +53,12 @@ struct WindowFixture {
     frmChoose30::RowControls &cells(Position position, int r) { return window->row(position, r); }
 };
 
-inline QColor textColour(const QLineEdit *field)
-{
-    return field->palette().color(QPalette::Active, QPalette::Text);
-}
+inline QColor textColour(const QLineEdit *field) { return field->palette().color(QPalette::Active, QPalette::Text); }
 
 // One letter per colour: K black (candidate), B blue (held), R red (left out), ? anything else.
 inline QChar colourLetter(const QColor &colour)
 {
-    if (colour == QColor(0, 0, 0))
-        return u'K';
-    if (colour == QColor(0, 0, 255))
-        return u'B';
-    if (colour == QColor(255, 0, 0))
-        return u'R';
-    return u'?';
+    return QStringLiteral("?KBR").at(QList{QColor(0, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0)}.indexOf(colour) + 1);
 }
 
 // The expected rate text of a row: the rule's product, cut by the rate field's width.
@@ -83,12 +69,7 @@ inline QString expectedRate(const QString &points, const QString &games)
 
 inline Position positionFromLetter(char letter)
 {
-    switch (letter) {
-    case 'W': return Position::W;
-    case 'D': return Position::D;
-    case 'G': return Position::G;
-    default: return Position::C;
-    }
+    return letter == 'W' ? Position::W : letter == 'D' ? Position::D : letter == 'G' ? Position::G : Position::C;
 }
 
 } // namespace rowstest
