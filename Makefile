@@ -1,13 +1,34 @@
 # Two commands for a fresh Debian machine:
 #   make run    install what is missing, build, open the window with the sample roster
-#   make test   install what is missing, build, run every test
-BUILD     ?= build
-PACKAGES  := g++ cmake make qt6-base-dev libgl-dev fonts-dejavu-core
-JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
-SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+#   make test   install what is missing, build, run every test, then run them again under
+#               AddressSanitizer and UndefinedBehaviorSanitizer
+# Extras for developers:
+#   make fuzz     fuzz the roster and RTF readers for FUZZ_SECONDS each (clang, libFuzzer)
+#   make install  install into PREFIX with a launcher, a menu entry and an icon
+#   make clean    remove the build folders this Makefile makes
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+FUZZ_BUILD  ?= build-fuzz
+PACKAGES    := g++ cmake make qt6-base-dev libgl-dev fonts-dejavu-core
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+SUDO        := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build deps
+# Fuzzing: seconds per target, and libFuzzer's limits per input. AddressSanitizer's quarantine
+# of freed memory is cut from 256 MB to 64 MB so that it does not eat most of the memory limit.
+FUZZ_SECONDS ?= 60
+FUZZ_FLAGS  := -timeout=1 -rss_limit_mb=512 -max_len=65536 -print_final_stats=1
+FUZZ_ASAN   := quarantine_size_mb=64
 
+# Installing: the program gets a folder of its own, as players.txt and help.rtf live beside it.
+PREFIX      ?= $(HOME)/.local/share/korvane
+BINDIR      ?= $(HOME)/.local/bin
+APPSDIR     ?= $(HOME)/.local/share/applications
+ICONDIR     ?= $(HOME)/.local/share/icons/hicolor/scalable/apps
+
+.PHONY: run test test-sanitized build deps fuzz install uninstall clean
+
+# Installs with apt-get whatever of $(PACKAGES) is missing.
 deps:
 	@missing=""; for p in $(PACKAGES); do \
 	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
@@ -18,10 +39,12 @@ deps:
 	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
 	fi
 
+# The Release build of everything: program, benchmark, tests.
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Builds and opens the window; the roster and help file sit beside the program in $(BUILD)/bin.
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	    echo "Korvane needs a desktop to open its window, and no display was found (DISPLAY and WAYLAND_DISPLAY are unset)."; \
@@ -30,5 +53,61 @@ run:
 	@$(MAKE) --no-print-directory build
 	cd $(BUILD)/bin && ./korvane
 
+# The Release tests first, then the same tests under the sanitizers.
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitized
+
+# The tests alone, built with -fsanitize=address,undefined in $(ASAN_BUILD). Any sanitizer report
+# ends its test with a failure (tests/CMakeLists.txt sets the sanitizers' options for CTest).
+test-sanitized: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target korvane-tests
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Builds the libFuzzer targets of fuzz/ with clang and runs each for FUZZ_SECONDS on a copy of
+# its seed corpus in fuzz/corpus/. Fails on any crash, leak, timeout or running out of memory;
+# the input that did it is left in $(FUZZ_BUILD)/findings/.
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@rm -rf $(FUZZ_BUILD)/findings; failed=""; \
+	for target in roster rtf; do \
+	    corpus=$(FUZZ_BUILD)/corpus/$$target; \
+	    rm -rf $$corpus && mkdir -p $$corpus $(FUZZ_BUILD)/findings && cp fuzz/corpus/$$target/* $$corpus/; \
+	    echo "== fuzz_$$target for $(FUZZ_SECONDS) s"; \
+	    ASAN_OPTIONS=$(FUZZ_ASAN) LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    $(FUZZ_BUILD)/fuzz_$$target $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) \
+	        -dict=fuzz/$$target.dict -artifact_prefix=$(FUZZ_BUILD)/findings/$$target- $$corpus \
+	        || failed="$$failed fuzz_$$target"; \
+	done; \
+	if [ -n "$$failed" ]; then echo "Fuzzing found faults in:$$failed (inputs in $(FUZZ_BUILD)/findings/)"; exit 1; fi; \
+	echo "Fuzzing found nothing."
+
+# Installs the program into PREFIX with help.rtf, and the sample roster only when PREFIX has no
+# players.txt yet: a roster the user has saved is never overwritten. A launcher in BINDIR starts
+# it; the menu entry and icon go where desktops look for a user's own.
+install: build
+	install -d "$(PREFIX)" "$(BINDIR)" "$(APPSDIR)" "$(ICONDIR)"
+	install -m 755 $(BUILD)/bin/korvane "$(PREFIX)/korvane"
+	install -m 644 data/help.rtf "$(PREFIX)/help.rtf"
+	@if [ -e "$(PREFIX)/players.txt" ]; then \
+	    echo "Keeping the roster in $(PREFIX)/players.txt"; \
+	else \
+	    install -m 644 data/players.txt "$(PREFIX)/players.txt" && echo "Installed the sample roster $(PREFIX)/players.txt"; \
+	fi
+	printf '#!/bin/sh\nexec "%s/korvane" "$$@"\n' "$$(cd "$(PREFIX)" && pwd)" > "$(BINDIR)/korvane"
+	chmod 755 "$(BINDIR)/korvane"
+	sed 's|^Exec=.*|Exec="$(BINDIR)/korvane"|' packaging/korvane.desktop > "$(APPSDIR)/korvane.desktop"
+	install -m 644 packaging/korvane.svg "$(ICONDIR)/korvane.svg"
+	-@command -v update-desktop-database >/dev/null && update-desktop-database -q "$(APPSDIR)" || true
+
+# Removes what install put in place, except the roster and the folder that holds it.
+uninstall:
+	rm -f "$(PREFIX)/korvane" "$(PREFIX)/help.rtf" "$(BINDIR)/korvane" \
+	      "$(APPSDIR)/korvane.desktop" "$(ICONDIR)/korvane.svg"
+
+# Removes the build folders this Makefile makes.
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -84,10 +84,16 @@ public:
         skipDelimiter();
 
         // Numbers come back in their shortest form (007.50 reads as 7.5). A number too large
-        // to hold stays as it was written rather than turning into something else.
+        // to hold stays as it was written rather than turning into something else, and so
+        // does one at the very top of the range, whose 15 digits round up past the largest
+        // number there is (1.7976931348623157E308 would show as 1.79769313486232E+308, which
+        // no longer reads as a number).
         if (IsNumericText(value)) {
-            if (const std::optional<double> number = toDouble(value))
-                return numberToText(*number);
+            if (const std::optional<double> number = toDouble(value)) {
+                QString shortest = numberToText(*number);
+                if (toDouble(shortest))
+                    return shortest;
+            }
         }
         return value;
     }

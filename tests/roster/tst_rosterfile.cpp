@@ -97,6 +97,12 @@ void TestRosterFile::readRoster_data()
     QTest::newRow("trailing zeros") << rosterWith(4, "007.50") << 4 << "7.5" << 282 << ok;
     QTest::newRow("plus and blanks") << rosterWith(0, " \t+2  ") << 0 << "2" << 282 << ok;
     QTest::newRow("too large stays text") << rosterWith(0, "1E400") << 0 << "1E400" << 282 << ok;
+    QTest::newRow("top of the range stays as written")
+        << rosterWith(0, "1.7976931348623157E308") << 0 << "1.7976931348623157E308" << 282 << ok;
+    QTest::newRow("negative top of the range stays as written")
+        << rosterWith(3, "-1.7976931348623157e+308") << 3 << "-1.7976931348623157e+308" << 282 << ok;
+    QTest::newRow("just under the top, shortest form")
+        << rosterWith(0, "1.7976931348623149E308") << 0 << "1.79769313486231E+308" << 282 << ok;
     QTest::newRow("text trimmed") << rosterWith(3, "  abc \t") << 3 << "abc" << 282 << ok;
     QTest::newRow("long line whole") << rosterWith(3, "123456789") << 3 << "123456789" << 282 << ok;
     QTest::newRow("empty line") << rosterWith(3, "") << 3 << "" << 282 << ok;
