@@ -15,12 +15,11 @@ namespace fixture {
 
 using roster::Position;
 
-// Rows 1..ticked of each position ticked (ticked >= share keeps the selection whole).
-inline search::RosterInput rosterOf(search::Mode mode, const std::array<std::vector<search::RowInput>, 4> &rows)
+// Every row of every position, empty and unticked.
+inline search::RosterInput rosterOf(search::Mode mode)
 {
     search::RosterInput input;
     input.mode = mode;
-    input.rows = rows;
     for (Position p : roster::AllPositions)
         input.rows[roster::index(p)].resize(static_cast<std::size_t>(roster::rowCount(p)));
     return input;

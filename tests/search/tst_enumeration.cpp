@@ -18,7 +18,7 @@ namespace {
 // Every row costs `cost` and scores `pts`; rows 1..last ticked in each position.
 search::CandidateTables uniformTables(std::array<int, 4> last, const QString &cost, const QString &pts)
 {
-    search::RosterInput input = rosterOf(Mode::PointsPerGame, {});
+    search::RosterInput input = rosterOf(Mode::PointsPerGame);
     for (Position p : roster::AllPositions) {
         for (auto &row : input.rows[roster::index(p)])
             row = RowInput{cost, pts, QString(), false};
@@ -30,7 +30,7 @@ search::CandidateTables uniformTables(std::array<int, 4> last, const QString &co
 // One team only: rows 1..share of each position, with the given costs (C1 C2 W1..W4 D1..D3 G1).
 search::CandidateTables singleTeam(const QStringList &costs, const QString &pts = "1")
 {
-    search::RosterInput input = rosterOf(Mode::PointsPerGame, {});
+    search::RosterInput input = rosterOf(Mode::PointsPerGame);
     int i = 0;
     for (Position p : roster::AllPositions) {
         auto &rows = input.rows[roster::index(p)];
@@ -81,7 +81,7 @@ GeneratedCase generate(std::mt19937 &rng)
 {
     GeneratedCase out;
     const Mode mode = rng() % 2 ? Mode::PointsPerGame : Mode::PointsPerWeek;
-    search::RosterInput input = rosterOf(mode, {});
+    search::RosterInput input = rosterOf(mode);
     static constexpr int cap[] = {8, 8, 7, 5};
     for (Position p : roster::AllPositions) {
         const int m = search::teamShare(p);
