@@ -38,6 +38,8 @@ wait_for() { # a window by its exact title
 
 main=$(wait_for Korvane)
 sleep 1
+xdotool mousemove --window "$main" 28 95 click 1     # untick Centres row 2: rows 1-2 held, blue
+sleep 0.5
 xdotool mousemove --window "$main" 546 141 click 1   # Find Best Team
 sleep 2
 mkdir -p "$OUT"

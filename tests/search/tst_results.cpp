@@ -13,10 +13,10 @@ using search::RowInput;
 namespace {
 
 // Ticked rows per position as "C:1-10 W:1-12 D:1-8 G:1-4" style ranges, several runs allowed.
-search::CandidateTables tablesTicked(const QString &spec, Mode mode = Mode::PointsPerWeek)
+search::CandidateTables tablesTicked(const QString &ticks, Mode mode = Mode::PointsPerWeek)
 {
     search::RosterInput input = rosterOf(mode);
-    for (const QString &part : spec.split(' ', Qt::SkipEmptyParts)) {
+    for (const QString &part : ticks.split(' ', Qt::SkipEmptyParts)) {
         const Position p = roster::AllPositions[std::size_t(QStringLiteral("CWDG").indexOf(part[0]))];
         auto &rows = input.rows[roster::index(p)];
         for (const QString &run : part.mid(2).split(',', Qt::SkipEmptyParts)) {
