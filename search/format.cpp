@@ -144,10 +144,14 @@ std::string costText(float cost)
     return text + exponent;
 }
 
-std::string resultLine(float teamPts, float teamCost, const TeamRows &r)
+std::string resultLine(float teamPts, float teamCost, const TeamRows &rows)
 {
-    std::string line = pointsText(teamPts);
-    line += " -- ";
+    return resultLine(pointsText(teamPts) + ' ', teamCost, rows);
+}
+
+std::string resultLine(std::string line, float teamCost, const TeamRows &r)
+{
+    line += "-- ";
     line += costText(teamCost);
     line += " -- ";
     // Centres, Wingers, Defence, Goalie: groups of 2, 4, 3 and 1 rows.

@@ -43,14 +43,12 @@ ResultList::ResultList(SortedLines &lines, SearchState &state, int &ptsLen)
 
 void ResultList::listTeam(float teamPts, float teamCost, const TeamRows &rows)
 {
-    std::string line = resultLine(teamPts, teamCost, rows);
     // A line that would go in first and be trimmed away at once leaves the list, the length and
     // the target as they were: skip the round trip.
-    if (!noOpKey_.empty()) {
-        const std::string key = pointsText(teamPts) + ' ';
-        if (key < noOpKey_)
-            return;
-    }
+    std::string line = pointsText(teamPts) + ' ';
+    if (!noOpKey_.empty() && line < noOpKey_)
+        return;
+    line = resultLine(std::move(line), teamCost, rows);
     if (lines_.size() >= capacity) {
         full_ = true;
         state_.StopRequested = true;
