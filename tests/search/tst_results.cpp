@@ -9,6 +9,7 @@
 using namespace fixture;
 using search::Mode;
 using search::RowInput;
+Q_DECLARE_METATYPE(search::RowInput)
 
 namespace {
 
@@ -73,49 +74,42 @@ private slots:
         QCOMPARE(search::groupedNumber(float(exact)), countText);
     }
 
+    // Expected: a group's first cost, any other cost, the goalie's cost, the points.
     void cellValues_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("cost");
-        QTest::addColumn<QString>("points");
-        QTest::addColumn<QString>("rate");
-        QTest::addColumn<double>("firstCost");
-        QTest::addColumn<double>("otherCost");
-        QTest::addColumn<double>("goalieCost");
-        QTest::addColumn<float>("pts");
-
+        QTest::addColumn<RowInput>("row");
+        QTest::addColumn<QList<double>>("expected");
         const int game = int(Mode::PointsPerGame), week = int(Mode::PointsPerWeek);
-        QTest::newRow("game: plain") << game << "7" << "1.25" << "3.75" << 7.0 << 7.0 << 7.0 << 1.25f;
-        QTest::newRow("week: plain") << week << "7" << "1.25" << "3.75" << 7.0 << 7.0 << 7.0 << 3.75f;
-        QTest::newRow("10.5 rounds to 10") << week << "10.5" << "1" << "3" << 10.0 << 10.5 << 10.0 << 3.f;
-        QTest::newRow("11.5 rounds to 12") << week << "11.5" << "1" << "3" << 12.0 << 11.5 << 12.0 << 3.f;
-        QTest::newRow("game: empty points") << game << "5" << "" << "0" << 5.0 << 5.0 << 5.0 << 0.f;
-        QTest::newRow("game: letters for cost") << game << "abc" << "1" << "2" << 0.0 << 0.0 << 0.0 << 1.f;
-        QTest::newRow("week: letters for cost") << week << "abc" << "1" << "2" << 0.0 << 0.0 << 0.0 << 2.f;
-        QTest::newRow("week: empty rate") << week << "5" << "1" << "" << 5.0 << 5.0 << 5.0 << 0.f;
-        QTest::newRow("first cost beyond 16 bits") << week << "9E99" << "1" << "1" << 0.0 << 9e99 << 0.0 << 1.f;
-        QTest::newRow("group separator") << week << "1,50" << "1" << "1" << 150.0 << 150.0 << 150.0 << 1.f;
+        auto row = [](const char *cost, const char *points, const char *rate) {
+            return RowInput{cost, points, rate, true};
+        };
+        QTest::newRow("game: plain") << game << row("7", "1.25", "3.75") << QList<double>{7, 7, 7, 1.25};
+        QTest::newRow("week: plain") << week << row("7", "1.25", "3.75") << QList<double>{7, 7, 7, 3.75};
+        QTest::newRow("10.5 rounds to 10") << week << row("10.5", "1", "3") << QList<double>{10, 10.5, 10, 3};
+        QTest::newRow("11.5 rounds to 12") << week << row("11.5", "1", "3") << QList<double>{12, 11.5, 12, 3};
+        QTest::newRow("game: empty points") << game << row("5", "", "0") << QList<double>{5, 5, 5, 0};
+        QTest::newRow("game: letters for cost") << game << row("abc", "1", "2") << QList<double>{0, 0, 0, 1};
+        QTest::newRow("week: letters for cost") << week << row("abc", "1", "2") << QList<double>{0, 0, 0, 2};
+        QTest::newRow("week: empty rate") << week << row("5", "1", "") << QList<double>{5, 5, 5, 0};
+        QTest::newRow("first cost beyond 16 bits") << week << row("9E99", "1", "1") << QList<double>{0, 9e99, 0, 1};
+        QTest::newRow("group separator") << week << row("1,50", "1", "1") << QList<double>{150, 150, 150, 1};
     }
 
     void cellValues()
     {
         QFETCH(int, mode);
-        QFETCH(QString, cost);
-        QFETCH(QString, points);
-        QFETCH(QString, rate);
-        QFETCH(double, firstCost);
-        QFETCH(double, otherCost);
-        QFETCH(double, goalieCost);
-        QFETCH(float, pts);
+        QFETCH(RowInput, row);
+        QFETCH(QList<double>, expected);
         search::RosterInput input = rosterOf(Mode(mode));
         for (auto &rows : input.rows)
-            rows[0] = RowInput{cost, points, rate, true};
+            rows[0] = row;
         const auto tables = search::buildCandidates(input);
-        QCOMPARE(tables[Position::C].firstCost[1], firstCost);
-        QCOMPARE(tables[Position::W].cost[1], otherCost);
-        QCOMPARE(tables[Position::G].firstCost[1], goalieCost);
-        QCOMPARE(tables[Position::G].cost[1], goalieCost);
-        QCOMPARE(tables[Position::D].pts[1], pts);
+        QCOMPARE(tables[Position::C].firstCost[1], expected[0]);
+        QCOMPARE(tables[Position::W].cost[1], expected[1]);
+        QCOMPARE(tables[Position::G].firstCost[1], expected[2]);
+        QCOMPARE(tables[Position::G].cost[1], expected[2]);
+        QCOMPARE(tables[Position::D].pts[1], float(expected[3]));
     }
 
     void resultLine_data()
