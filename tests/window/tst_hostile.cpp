@@ -7,37 +7,9 @@
 
 #include "window/resultlistbox.h"
 
-// Every field's text, then every line of the list.
-static QStringList windowState(const frmChoose30 &w)
-{
-    QStringList texts;
-    for (const QLineEdit *field : w.findChildren<QLineEdit *>())
-        texts << field->text();
-    for (int i = 0; i < w.List1->count(); ++i)
-        texts << w.List1->item(i);
-    return texts;
-}
-
 class TestHostile : public QObject {
     Q_OBJECT
     rowstest::WindowFixture f;
-
-    // Find Best Team in both modes: refused with one message beginning so, leaving the fields and
-    // the list as they were, or, with no refusal, run to its two closing lines.
-    void search(frmChoose30 &w, const QString &refusal)
-    {
-        for (QPushButton *mode : w.optM) {
-            mode->click();
-            const QStringList before = windowState(w);
-            f.messages.clear();
-            w.cmdDo->click();
-            QCOMPARE(f.messages.size(), refusal.isEmpty() ? 0 : 1);
-            QVERIFY2(f.messages.value(0).startsWith(refusal), qPrintable(f.messages.value(0).left(200)));
-            const QStringList after = windowState(w), lines = after.sliced(after.size() - w.List1->count());
-            const QStringList closing{QString::number(lines.size() - 2), QString::number(w.search.state.Examined)};
-            QVERIFY(refusal.isEmpty() ? lines.contains(closing[0]) && lines.contains(closing[1]) : after == before);
-        }
-    }
 
 private slots:
     void init()
@@ -57,20 +29,11 @@ private slots:
         // the target is refused (no single holds it) or the percentage is (its spend is beyond the
         // search's count; a percentage that is no number stands at 90).
         QTest::addColumn<bool>("badTarget");
-        QTest::newRow("empty") << "" << true;
         QTest::newRow("blanks") << "   " << true;
-        QTest::newRow("letters") << "abcdef" << true;
-        QTest::newRow("1E400") << "1E400" << true;
-        QTest::newRow("-32769") << "-32769" << false;
-        QTest::newRow("32767") << "32767" << false;
-        QTest::newRow("1,000,000") << "1,000,000" << false;
-        QTest::newRow("10000 characters") << QString(10000, u'9') << true;
-        QTest::newRow("non-ASCII") << QStringLiteral("\u00C5 \u00F1 \u017E") << true;
-        QTest::newRow("control character") << "\x01" << true;
-        QTest::newRow("tab") << "\t" << true;
-        QTest::newRow("lone double quote") << "\"" << true;
-        QTest::newRow("text with a comma") << "a,b" << true;
-        QTest::newRow("quoted") << "\"quoted\"" << true;
+        QTest::newRow("1,000,000: the file's separator") << "1,000,000" << false;
+        QTest::newRow("10000 characters, beyond a double") << QString(10000, u'9') << true;
+        QTest::newRow("non-ASCII and a control character") << QStringLiteral("\u00C5 \u00F1 \x01 \u017E") << true;
+        QTest::newRow("quoted, then a lone double quote") << "\"quoted\" \"" << true;
     }
 
     void everyField()
@@ -78,14 +41,35 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, badTarget);
         frmChoose30 &w = *f.window;
+        const auto state = [&w] { // every field's text, then every line of the list
+            QStringList texts;
+            for (const QLineEdit *field : w.findChildren<QLineEdit *>())
+                texts << field->text();
+            for (int i = 0; i < w.List1->count(); ++i)
+                texts << w.List1->item(i);
+            return texts;
+        };
+        // Find Best Team in both modes: refused with one message beginning so, leaving the fields
+        // and the list as they were, or, with no refusal, run to its closing lines.
+        const auto search = [&](const QString &refusal) {
+            for (QPushButton *mode : w.optM) {
+                mode->click();
+                const QStringList before = state();
+                f.messages.clear();
+                w.cmdDo->click();
+                QCOMPARE(f.messages.size(), int(!refusal.isEmpty()));
+                QVERIFY2(f.messages.value(0).startsWith(refusal), qPrintable(f.messages.value(0).left(200)));
+                // A search that ran adds the count examined to its list, and the label shows it.
+                QVERIFY(refusal.isEmpty() ? state().contains(w.lblNum->text()) : state() == before);
+            }
+        };
+
         // What a keyboard types goes in key by key; the rest is set, as a paste would.
         const bool typed = QRegularExpression(QStringLiteral("^[ -~]{0,20}$")).match(text).hasMatch();
         const auto &last = w.row(roster::Position::G, 15); // the file's last four lines
         const QList<QLineEdit *> values{w.txtCash, w.txtTarget, w.txtPerc, last.C, last.P, last.W};
         for (QLineEdit *field : values + QList{last.N})
             typed ? (field->clear(), QTest::keyClicks(field, text)) : field->setText(text);
-        QCOMPARE(w.txtCash->text(), text);
-
         w.cmdSave->click();
         QFile file(f.folder->filePath("players.txt"));
         const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -94,19 +78,19 @@ private slots:
         // file (rosterfile.h); a name can, and the percentage is not saved.
         for (QLineEdit *field : values)
             field->setText(field->text().remove(u'"'));
-        const QStringList expected = windowState(w);
+        const QStringList expected = state();
         w.cmdReload->click();
         QVERIFY(f.questions == 1 && f.messages.isEmpty());
-        QCOMPARE(windowState(w), expected);
+        QCOMPARE(state(), expected);
 
         // One setting bad at a time, the others good.
-        search(w, QStringLiteral("The money \""));
+        search(QStringLiteral("The money \""));
         w.txtCash->setText(QStringLiteral("100"));
         w.txtTarget->setText(QStringLiteral("0"));
-        search(w, badTarget ? QString() : QStringLiteral("The minimum percentage of money to use ("));
+        search(badTarget ? QString() : QStringLiteral("The minimum percentage of money to use ("));
         w.txtPerc->setText(QStringLiteral("0"));
         w.txtTarget->setText(text);
-        search(w, badTarget ? QStringLiteral("The target \"") : QString());
+        search(badTarget ? QStringLiteral("The target \"") : QString());
     }
 };
 
