@@ -51,25 +51,12 @@ QStringList tenCosts(const QString &c1, const QString &c2, const QString &rest =
     return costs;
 }
 
-QString randomCost(std::mt19937 &rng)
+// Mostly plain values, now and then one of the odd texts a roster may hold.
+QString cell(std::mt19937 &rng, const QString &plain, std::initializer_list<const char *> odd)
 {
-    const int kind = int(rng() % 100);
-    if (kind < 80)
-        return QString::number(1 + rng() % 15);
-    if (kind < 90)
-        return QString::number(1 + rng() % 14) + (rng() % 2 ? ".5" : ".25");
-    static const char *odd[] = {"", "abc", "-3", "0", "1E1", "99", "7.",
-                                "1,50"};
-    return odd[rng() % 8];
-}
-
-QString randomPoints(std::mt19937 &rng)
-{
-    const int kind = int(rng() % 100);
-    if (kind < 94)
-        return roster::numberToText((20 + rng() % 161) / 100.0); // 0.2 .. 1.8
-    static const char *odd[] = {"", "x", "-1", "2.5", "1E1", ".05"};
-    return odd[rng() % 6];
+    if (rng() % 100 < 88)
+        return plain;
+    return *(odd.begin() + rng() % odd.size());
 }
 
 struct GeneratedCase {
@@ -87,8 +74,9 @@ GeneratedCase generate(std::mt19937 &rng)
         const int m = search::teamShare(p);
         auto &rows = input.rows[roster::index(p)];
         for (auto &row : rows) {
-            row.cost = randomCost(rng);
-            row.points = randomPoints(rng);
+            const QString cost = QString::number(1 + rng() % 15) + (rng() % 5 ? "" : rng() % 2 ? ".5" : ".25");
+            row.cost = cell(rng, cost, {"", "abc", "-3", "0", "1E1", "99", "7.", "1,50"});
+            row.points = cell(rng, roster::numberToText((20 + rng() % 161) / 100.0), {"", "x", "-1", "2.5", "1E1", ".05"});
             const QString games = QString::number(2 + rng() % 3);
             row.rate = roster::cutToWidth(roster::rateText(row.points, games), roster::RateWidth);
         }
