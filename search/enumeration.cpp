@@ -367,6 +367,8 @@ public:
         for (const Group &d : D.groups) {
             if (s.StopRequested)
                 return;
+            for (int k = 0; k < 3; ++k)
+                rows[6 + std::size_t(k)] = d.rows[std::size_t(k)];
             PickWingers(d, defenceCannotList(d));
         }
     }
@@ -386,11 +388,8 @@ private:
                 s.Examined += perWingers;
                 continue;
             }
-            rows[6] = d.rows[0];
-            rows[7] = d.rows[1];
-            rows[8] = d.rows[2];
             for (int k = 0; k < 4; ++k)
-                rows[2 + k] = w.rows[k];
+                rows[2 + std::size_t(k)] = w.rows[std::size_t(k)];
             PickCentres(d, w);
         }
         yields(W.trailingYields);
