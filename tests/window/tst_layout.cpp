@@ -12,22 +12,22 @@ private slots:
     void init() { f.start(); }
     void cleanup() { f.stop(); }
 
-    // "control.property", the window itself when the name is empty. Places in pixels of the
-    // container (the design's twips divided by 15).
+    // Each row's name is its fact: "control.property", the window itself when the name is empty.
+    // Places in pixels of the container (the design's twips divided by 15).
     void facts_data()
     {
-        QTest::addColumn<QString>("fact");
         QTest::addColumn<QVariant>("value");
         const std::pair<const char *, QVariant> facts[] = {
             {".size", QSize(705, 680)}, {"List1.geometry", QRect(496, 159, 201, 411)}, {"txtCash.text", "50"},
             {"CP_3.geometry", QRect(152, 50, 27, 16)}, {"CC_1.maxLength", 4}, {"GPW_1.readOnly", true},
+            {"txtTarget.text", "30"}, {"optM_1.checked", true}, {"chkTop35.checked", true},
         };
         for (const auto &[fact, value] : facts)
-            QTest::newRow(fact) << QString::fromLatin1(fact) << value;
+            QTest::newRow(fact) << value;
     }
     void facts()
     {
-        QFETCH(QString, fact);
+        const QString fact = QString::fromLatin1(QTest::currentDataTag());
         const QString name = fact.section(u'.', 0, 0), property = fact.section(u'.', 1);
         const QWidget *control = name.isEmpty() ? f.window.get() : f.window->findChild<QWidget *>(name);
         QTEST(control ? control->property(qPrintable(property)) : QVariant(QStringLiteral("no control")), "value");
