@@ -19,7 +19,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QTimer;
 class ResultListBox;
 

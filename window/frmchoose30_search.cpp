@@ -21,7 +21,6 @@ using roster::Position;
 
 namespace {
 
-const QString programTitle = QStringLiteral("Korvane");
 const QString autoSaveCaption = QStringLiteral("   Auto Save   Before Searching");
 
 // Processing the window's events costs far more than listing a team, so a yield hands over to
@@ -84,7 +83,7 @@ void frmChoose30::cmdDo_Click()
         return;
     // A wrong field is told before anything changes: the list, the roster and the inputs stay.
     if (const QString refusal = searchRefusal(); !refusal.isEmpty()) {
-        toolkit::showMessage(this, refusal, programTitle);
+        showMessage(refusal);
         return;
     }
     search.Running = true;
@@ -123,11 +122,9 @@ void frmChoose30::cmdDo_Click()
     search.Running = false;
     UnlockInputs();
     if (results.full())
-        toolkit::showMessage(this,
-                             QStringLiteral("The result list is full: it holds %1 teams, so the search stopped there. "
-                                            "Tick \"Only Show Top 35\" or raise the target to see the best teams.")
-                                 .arg(search::groupedNumber(double(search::MaxResultLines))),
-                             programTitle);
+        showMessage(QStringLiteral("The result list is full: it holds %1 teams, so the search stopped there. "
+                                   "Tick \"Only Show Top 35\" or raise the target to see the best teams.")
+                        .arg(search::groupedNumber(double(search::MaxResultLines))));
 }
 
 void frmChoose30::cmdStop_Click()
