@@ -7,7 +7,13 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace roster {
 
@@ -220,6 +226,41 @@ void dropBrokenCharacters(QString &text)
     }
 }
 
+// A write the disk takes only in part returns what it took and sets no error, so the rest is
+// written again: either it goes on, or it fails with the system's reason.
+bool writeWhole(QSaveFile &file, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        const qint64 written = file.write(bytes.data(), bytes.size());
+        if (written <= 0)
+            return false;
+        bytes = bytes.sliced(written);
+    }
+    return true;
+}
+
+// A buffer the disk took in part fails with no reason of its own ("Unknown error"); flushing the
+// rest once more gives the system's, such as a full disk or a file grown too large.
+QString writeFailure(QSaveFile &file)
+{
+    file.flush();
+    return file.error() != QFileDevice::NoError ? file.errorString()
+                                                : QStringLiteral("not every byte reached the disk");
+}
+
+// Some file systems (network shares, quotas) tell of a full disk only when the file is synced;
+// the commit syncs too but pays no heed to a failure. A file system that cannot sync is no failure.
+QString syncFailure(QSaveFile &file)
+{
+#ifdef Q_OS_UNIX
+    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP)
+        return QString::fromLocal8Bit(std::strerror(errno));
+#else
+    Q_UNUSED(file);
+#endif
+    return {};
+}
+
 QByteArray rosterLine(qsizetype index, const QString &value)
 {
     // One value, one line: a line break inside a value would shift every later value of the file
@@ -302,12 +343,17 @@ bool saveRosterFile(const QString &path, const RosterTexts &roster, QString *err
         for (qsizetype index = 0; reason.isEmpty() && index < roster.values.size(); ++index) {
             if (interrupted())
                 break;
-            const QByteArray line = rosterLine(index, roster.values[index]);
-            if (file.write(line) != line.size())
-                reason = file.errorString();
+            if (!writeWhole(file, rosterLine(index, roster.values[index])))
+                reason = writeFailure(file);
         }
         if (reason.isEmpty())
             interrupted();
+        // The last lines wait in the file's buffer: a full disk may refuse them only here, and
+        // the commit would replace the saved roster all the same.
+        if (reason.isEmpty() && !file.flush())
+            reason = writeFailure(file);
+        if (reason.isEmpty())
+            reason = syncFailure(file);
         // A roster cut short must never replace the saved one.
         if (!reason.isEmpty())
             file.cancelWriting();

@@ -1,5 +1,7 @@
 #include "roster/rosterfile.h"
 
+#include "filesizelimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -99,10 +101,34 @@ private slots:
         QCOMPARE(roster::readRoster(bytes).values.value(place), QString::fromUtf8(line).remove(u'"'));
     }
 
-    // players.txt loaded and saved is the same file byte for byte. A save interrupted before its
-    // commit says so and leaves that file as it was.
-    void save()
+    // What is to be saved over the sample players.txt, and how many bytes the disk takes (-1: all,
+    // but the save is interrupted just before its commit). Writes are held in a 16 KB buffer, so a
+    // small roster meets a full disk only in the flush before the commit, a large one in a write.
+    void failedSave_data()
     {
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<int>("limit");
+        const QStringList ones(RosterValueCount, QStringLiteral("1"));
+        QStringList longNames = ones;
+        for (int index = 2; index < RosterValueCount; index += 4)
+            longNames[index] = QString(1000, u'n');
+        QStringList oneLongName = ones;
+        oneLongName[2] = QString(40000, u'n');
+        const int oneLongNameSize = int(roster::writeRoster({oneLongName}).size());
+        QTest::newRow("interrupted before the commit") << ones << -1;
+        QTest::newRow("full disk: nothing fits, at the flush") << ones << 0;
+        QTest::newRow("full disk: one byte short, at the flush") << ones << int(roster::writeRoster({ones}).size()) - 1;
+        QTest::newRow("full disk: 70 KB of names, in a write") << longNames << 4096;
+        QTest::newRow("full disk: a name written in part") << oneLongName << 20000;
+        QTest::newRow("full disk: a long name, the rest at the flush") << oneLongName << oneLongNameSize - 1;
+    }
+
+    // players.txt loaded and saved is the same file byte for byte. A save that cannot write every
+    // byte says why and leaves that file as it was, with nothing beside it.
+    void failedSave()
+    {
+        QFETCH(QStringList, values);
+        QFETCH(int, limit);
         const auto fileBytes = [](const QString &path) {
             QFile file(path);
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
@@ -113,11 +139,23 @@ private slots:
         QString error;
         QVERIFY(saveRosterFile(target, {roster::readRoster(sample).values}, &error) && error.isEmpty());
         QCOMPARE(fileBytes(target), sample);
-        setSaveFaultForTests([checks = 0]() mutable { return ++checks == RosterValueCount + 1; });
-        QVERIFY(!saveRosterFile(target, {QStringList(RosterValueCount, QStringLiteral("1"))}, &error));
+
+        QString reason = QStringLiteral("File too large");
+        bool saved = true;
+        if (limit < 0) {
+            setSaveFaultForTests([checks = 0]() mutable { return ++checks == RosterValueCount + 1; });
+            reason = QStringLiteral("the save was interrupted");
+            saved = saveRosterFile(target, {values}, &error);
+        } else {
+            const FileSizeLimit disk{rlim_t(limit)};
+            QVERIFY(disk.active());
+            saved = saveRosterFile(target, {values}, &error);
+        }
+        QVERIFY(!saved);
         QCOMPARE(fileBytes(target), sample);
-        QCOMPARE(error, "The roster was not saved to " + QDir::toNativeSeparators(target)
-                            + ": the save was interrupted.");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"players.txt"});
+        QCOMPARE(error, "The roster was not saved to " + QDir::toNativeSeparators(target) + ": " + reason + '.');
     }
 };
 

@@ -1,8 +1,10 @@
-// Saving the roster when the save stops part way or cannot start. Whether the user presses Save,
-// closes the window answering Yes or searches with auto-save ticked, he is told once, the roster
-// saved before stays byte for byte with nothing left beside it, and the close or the search goes on.
+// Saving the roster when the save stops part way, cannot start or meets a full disk. Whether the
+// user presses Save, closes the window answering Yes or searches with auto-save ticked, he is told
+// once, the roster saved before stays byte for byte with nothing left beside it, and the close or
+// the search goes on.
 
 #include "rowsfixture.h"
+#include "../roster/filesizelimit.h"
 
 #include "roster/rosterfile.h"
 #include "search/candidates.h"
@@ -38,7 +40,7 @@ private slots:
     void failedSave_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("failAt"); // which of the save's checks stops it: 1 before the first value
+        QTest::addColumn<int>("failAt"); // which of the save's checks stops it (1 before the first value), or bytes the disk takes
         QTest::addColumn<QString>("way");
         for (const char *way : {"Save", "close", "search"}) {
             QTest::addRow("%s, stopped at the first value", way) << "interrupt" << 1 << way;
@@ -46,6 +48,10 @@ private slots:
             QTest::addRow("%s, stopped before the commit", way) << "interrupt" << roster::RosterValueCount + 1 << way;
             QTest::addRow("%s, folder path now a plain file", way) << "file" << 0 << way;
             QTest::addRow("%s, folder read-only", way) << "read-only" << 0 << way;
+            // Writes are held in a 16 KB buffer: a roster of 22 KB meets the full disk in a write,
+            // the 2 KB one only in the flush before the commit.
+            QTest::addRow("%s, disk full in a write", way) << "full, long name" << 4096 << way;
+            QTest::addRow("%s, disk full at the final flush", way) << "full" << 1000 << way;
         }
     }
 
@@ -60,7 +66,10 @@ private slots:
         };
         const QByteArray before = fileBytes(program + "/players.txt");
         const QString kept = fault == u"file" ? program + "-moved" : program; // where the old roster must stay
-        roster::setSaveFaultForTests([checks = std::make_shared<int>(0), failAt] { return ++*checks == failAt; });
+        if (fault == u"interrupt")
+            roster::setSaveFaultForTests([checks = std::make_shared<int>(0), failAt] { return ++*checks == failAt; });
+        if (fault == u"full, long name")
+            f.cells(Position::W, 7).N->setText(QString(20000, u'x'));
         if (fault == u"file") { // a plain file (any bytes) where the folder was: even root cannot save there
             QVERIFY(QDir().rename(program, kept) && QFile::copy(kept + "/players.txt", program));
         } else if (fault == u"read-only") {
@@ -69,12 +78,19 @@ private slots:
                 QSKIP("this process writes in a read-only folder (root), so nothing makes the save fail");
         }
 
-        if (way == u"close")
-            f.window->close();
-        else
-            (way == u"Save" ? f.window->cmdSave : f.window->cmdDo)->click();
+        {
+            std::optional<FileSizeLimit> disk;
+            if (fault.startsWith(u"full"))
+                QVERIFY(disk.emplace(failAt).active());
+            if (way == u"close")
+                f.window->close();
+            else
+                (way == u"Save" ? f.window->cmdSave : f.window->cmdDo)->click();
+        }
         QCOMPARE(f.messages.size(), 1);
         QVERIFY2(f.messages[0].startsWith(QStringLiteral("The roster was not saved to ")), qPrintable(f.messages[0]));
+        if (fault.startsWith(u"full")) // the system's own reason, not a guess
+            QVERIFY2(f.messages[0].endsWith(QStringLiteral(": File too large.")), qPrintable(f.messages[0]));
         QCOMPARE(fileBytes(kept + "/players.txt"), before);
         QCOMPARE(QDir(kept).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"players.txt"});
         QCOMPARE(f.ends, way == u"close" ? 1 : 0);
