@@ -1,10 +1,12 @@
 // players.txt as any bytes at all: the load must finish, keep its promises about the values it
 // hands the window, and what it read must save and load again.
 
+#include "roster/grid.h"
 #include "roster/numbers.h"
 #include "roster/rosterfile.h"
 
 #include <QByteArray>
+#include <QStringDecoder>
 #include <QString>
 
 #include <cstddef>
@@ -53,19 +55,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 
-    // Every byte comes out as at least part of a character: nothing is lost to the decoder.
-    const QString text = roster::decodeRosterBytes(bytes);
-    require(bytes.isEmpty() || !text.isEmpty() || bytes == "\xEF\xBB\xBF");
+    // A line is UTF-8 exactly when Qt's own decoder finds no fault in it, and Windows-1252
+    // otherwise, one byte one character: nothing is lost to the decoder.
+    // The first line, as the money field would take it: without the file's byte-order mark.
+    QByteArrayView line(bytes);
+    if (line.startsWith("\xEF\xBB\xBF"))
+        line = line.sliced(3);
+    if (const qsizetype end = line.indexOf('\n'); end >= 0)
+        line = line.first(end);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString asUtf8 = utf8.decode(line);
+    const QString text = roster::decodeRosterLine(line);
+    require(utf8.hasError() ? text.size() == line.size() : text == asUtf8);
 
     loadsAsTyped(bytes, text);
 
     const roster::RosterRead read = roster::readRoster(bytes);
     require(read.values.size() <= roster::RosterValueCount);
-    require(read.problem.isEmpty() == (bytes.isEmpty() || read.values.size() == roster::RosterValueCount));
-    for (const QString &value : read.values) {
+    // A roster cut short is told, and so is a text cut to its field's width; nothing else is.
+    bool nearWidth = false;
+    for (qsizetype index = 0; index < read.values.size(); ++index) {
+        const QString &value = read.values[index];
         require(!hasLineBreak(value));
+        require(value.size() <= roster::TextWidth);
+        nearWidth = nearWidth || value.size() >= roster::TextWidth - 1;
         useValue(value);
     }
+    if (read.values.size() < roster::RosterValueCount)
+        require(read.problem.isEmpty() == bytes.isEmpty());
+    else if (!nearWidth)
+        require(read.problem.isEmpty());
 
     // Each value is written on a line of its own and every read takes at most one line, so a
     // complete roster saved and loaded again is still complete.

@@ -14,7 +14,9 @@ inline constexpr std::array<Position, 4> AllPositions{Position::C, Position::W, 
 inline constexpr int NumCW = 20; // rows of Centres and Wingers
 inline constexpr int NumDG = 15; // rows of Defence and Goalies
 
-// Field widths in characters; a name has no limit.
+// Field widths in characters. The money, the target and a name hold TextWidth, far beyond any
+// name, so that a hostile roster cannot fill the memory or stall the window.
+inline constexpr int TextWidth = 65536;
 inline constexpr int CostWidth = 4;
 inline constexpr int PointsWidth = 4;
 inline constexpr int GamesWidth = 3;

@@ -1,9 +1,12 @@
 #include "roster/rosterfile.h"
 
+#include "roster/codepage.h"
 #include "roster/grid.h"
 #include "roster/numbers.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QLocale>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -19,82 +22,194 @@ namespace roster {
 
 namespace {
 
-// Windows-1252 fills the C1 range with the typographic quotes and dashes that rosters typed
-// on Windows carry; its five unassigned codes keep their Latin-1 meaning.
-constexpr char16_t Windows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString fromWindows1252(QByteArrayView bytes)
-{
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char byte : bytes) {
-        const auto code = static_cast<unsigned char>(byte);
-        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(Windows1252High[code - 0x80]) : QChar(code);
-    }
-    return text;
-}
-
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
-// A lone CR and a lone LF end a line as CR LF does, so rosters edited on any system load.
-bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+// Bytes of one line kept for its values: a value of TextWidth characters takes at most four
+// bytes a character. Whatever lies beyond in the same line is looked through, never kept.
+constexpr qsizetype KeptLineBytes = 4 * qsizetype(TextWidth);
+constexpr qint64 ChunkBytes = 64 * 1024;
+
+// Tells whether a line is UTF-8 as the bytes stream past: no stray or missing continuation
+// byte, no overlong form, no surrogate, nothing beyond U+10FFFF.
+class Utf8Check
+{
+public:
+    void add(QByteArrayView bytes)
+    {
+        for (const char byte : bytes) {
+            const auto b = static_cast<uchar>(byte);
+            if (m_needed > 0) {
+                if (b < m_low || b > m_high) {
+                    m_valid = false;
+                    return;
+                }
+                m_low = 0x80;
+                m_high = 0xBF;
+                --m_needed;
+            } else if (b >= 0x80) {
+                if (b >= 0xC2 && b <= 0xDF) {
+                    m_needed = 1;
+                } else if (b >= 0xE0 && b <= 0xEF) {
+                    m_needed = 2;
+                    m_low = b == 0xE0 ? 0xA0 : 0x80;
+                    m_high = b == 0xED ? 0x9F : 0xBF;
+                } else if (b >= 0xF0 && b <= 0xF4) {
+                    m_needed = 3;
+                    m_low = b == 0xF0 ? 0x90 : 0x80;
+                    m_high = b == 0xF4 ? 0x8F : 0xBF;
+                } else {
+                    m_valid = false;
+                    return;
+                }
+            }
+        }
+    }
+    bool valid() const { return m_valid && m_needed == 0; }
+    bool failed() const { return !m_valid; }
+
+private:
+    int m_needed = 0;
+    uchar m_low = 0x80;
+    uchar m_high = 0xBF;
+    bool m_valid = true;
+};
+
+// Stateful: a character cut off where a long line was cut short is left out, not half shown.
+// ConvertInitialBom: the file's own mark is dropped before the first line; any other is content.
+QString decodeLine(QByteArrayView line, bool utf8)
+{
+    if (!utf8)
+        return fromWindows1252(line);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(line);
+}
+
+struct RosterLine {
+    QString text;       // decoded, from at most KeptLineBytes bytes of the line
+    bool ended = false; // false for a last line with no line end
+};
+
+// players.txt line by line as it streams in, in chunks, never beyond MaxRosterBytes. CR LF, a
+// lone LF and a lone CR all end a line, so rosters edited on any system load.
+class RosterLines
+{
+public:
+    explicit RosterLines(QIODevice &device) : m_device(device)
+    {
+        // A byte-order mark is the file's, not the money's.
+        if (m_device.peek(3) == "\xEF\xBB\xBF")
+            m_skip = 3;
+    }
+
+    std::optional<RosterLine> next()
+    {
+        QByteArray kept;
+        Utf8Check utf8;
+        bool any = false;
+        while (m_pos < m_chunk.size() || fill()) {
+            any = true;
+            const char *begin = m_chunk.constData() + m_pos;
+            const char *end = m_chunk.constData() + m_chunk.size();
+            const char *stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
+            const QByteArrayView piece(begin, stop - begin);
+            kept += piece.first(std::min(piece.size(), KeptLineBytes - kept.size()));
+            if (!utf8.failed())
+                utf8.add(piece);
+            m_pos += piece.size();
+            if (stop != end) {
+                ++m_pos;
+                if (*stop == '\r' && (m_pos < m_chunk.size() || fill()) && m_chunk[m_pos] == '\n')
+                    ++m_pos;
+                return RosterLine{decodeLine(kept, utf8.valid()), true};
+            }
+        }
+        if (!any)
+            return std::nullopt;
+        return RosterLine{decodeLine(kept, utf8.valid()), false};
+    }
+
+    // Reading stopped at MaxRosterBytes with more of the file left.
+    bool stoppedAtLimit() const { return m_stoppedAtLimit; }
+    bool anyRead() const { return m_total > 0; }
+    QString error() const { return m_error; }
+
+private:
+    bool fill()
+    {
+        m_chunk.clear();
+        m_pos = 0;
+        if (m_total >= MaxRosterBytes) {
+            m_stoppedAtLimit = !m_device.atEnd();
+            return false;
+        }
+        m_chunk.resize(std::min(ChunkBytes, MaxRosterBytes - m_total));
+        const qint64 read = m_device.read(m_chunk.data(), m_chunk.size());
+        if (read < 0)
+            m_error = m_device.errorString();
+        m_chunk.resize(std::max<qint64>(read, 0));
+        m_total += m_chunk.size();
+        m_pos = std::min<qsizetype>(m_skip, m_chunk.size());
+        m_skip -= m_pos;
+        return m_pos < m_chunk.size();
+    }
+
+    QIODevice &m_device;
+    QByteArray m_chunk;
+    qsizetype m_pos = 0;
+    qint64 m_total = 0;
+    qsizetype m_skip = 0;
+    bool m_stoppedAtLimit = false;
+    QString m_error;
+};
 
 // Reads players.txt the way the roster has always been read: names as whole lines, every
-// other value as a comma- or line-delimited field. No read ever looks past the end of the text
-// or steps backwards, so any bytes at all load in one pass.
+// other value as a comma- or line-delimited field. A read never spans two lines and never steps
+// back, so any bytes at all load in one pass.
 class RosterScanner
 {
 public:
-    explicit RosterScanner(const QString &text) : m_text(text) {}
+    explicit RosterScanner(RosterLines &lines) : m_lines(lines) {}
 
-    // No value when the text has no character left: the file ended before this read.
+    // No value when the file ended before this read.
     std::optional<QString> wholeLine()
     {
-        if (atEnd())
+        if (!openLine())
             return std::nullopt;
-        const qsizetype start = m_pos;
-        while (!atEnd() && !isLineEnd(m_text[m_pos]))
-            ++m_pos;
-        const QString value = m_text.sliced(start, m_pos - start);
-        skipLineEnd();
+        QString value = m_line.text.sliced(m_pos);
+        closeLine();
         return value;
     }
 
     std::optional<QString> field()
     {
-        if (atEnd())
+        if (!openLine())
             return std::nullopt;
-        while (!atEnd() && isBlank(m_text[m_pos]))
+        const QString &text = m_line.text;
+        while (m_pos < text.size() && isBlank(text[m_pos]))
             ++m_pos;
-        if (atEnd())
-            return QString();
-        if (isLineEnd(m_text[m_pos])) {
-            skipLineEnd();
+        if (m_pos == text.size()) {
+            closeLine();
             return QString();
         }
-        if (m_text[m_pos] == u'"')
+        if (text[m_pos] == u'"')
             return quotedField();
 
         const qsizetype start = m_pos;
-        while (!atEnd() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
+        while (m_pos < text.size() && text[m_pos] != u',')
             ++m_pos;
         qsizetype end = m_pos;
-        while (end > start && isBlank(m_text[end - 1]))
+        while (end > start && isBlank(text[end - 1]))
             --end;
-        const QString value = m_text.sliced(start, end - start);
+        const QString value = text.sliced(start, end - start);
         skipDelimiter();
 
         // Numbers come back in their shortest form (007.50 reads as 7.5). A number too large
         // to hold stays as it was written rather than turning into something else, and so
         // does one at the very top of the range, whose 15 digits round up past the largest
         // number there is (1.7976931348623157E308 would show as 1.79769313486232E+308, which
-        // no longer reads as a number).
-        if (IsNumericText(value)) {
+        // no longer reads as a number). A number text longer than any field never came from
+        // one, and is not worth reading as a number.
+        if (value.size() <= NumberTextLimit && IsNumericText(value)) {
             if (const std::optional<double> number = toDouble(value)) {
                 QString shortest = numberToText(*number);
                 if (toDouble(shortest))
@@ -105,50 +220,50 @@ public:
     }
 
 private:
-    bool atEnd() const { return m_pos >= m_text.size(); }
+    // The line the next read starts in; false when the file has no more. The last line, when
+    // nothing ends it, is used up once its text is.
+    bool openLine()
+    {
+        if (m_open)
+            return m_pos < m_line.text.size() || m_line.ended;
+        std::optional<RosterLine> line = m_lines.next();
+        if (!line)
+            return false;
+        m_line = std::move(*line);
+        m_pos = 0;
+        m_open = true;
+        return true;
+    }
+
+    void closeLine() { m_open = false; }
 
     // The closing quote is looked for on the same line only: a stray quote must not swallow
     // the rest of the roster, so an unclosed one ends at the line end.
     QString quotedField()
     {
+        const QString &text = m_line.text;
         const qsizetype start = ++m_pos;
-        while (!atEnd() && m_text[m_pos] != u'"' && !isLineEnd(m_text[m_pos]))
+        while (m_pos < text.size() && text[m_pos] != u'"')
             ++m_pos;
-        const QString value = m_text.sliced(start, m_pos - start);
-        if (!atEnd() && m_text[m_pos] == u'"') {
+        const QString value = text.sliced(start, m_pos - start);
+        while (m_pos < text.size() && text[m_pos] != u',')
             ++m_pos;
-            while (!atEnd() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
-                ++m_pos;
-        }
         skipDelimiter();
         return value;
     }
 
     void skipDelimiter()
     {
-        if (atEnd())
-            return;
-        if (m_text[m_pos] == u',')
-            ++m_pos;
+        if (m_pos < m_line.text.size())
+            ++m_pos; // the comma
         else
-            skipLineEnd();
+            closeLine();
     }
 
-    void skipLineEnd()
-    {
-        if (atEnd())
-            return;
-        if (m_text[m_pos] == u'\r') {
-            ++m_pos;
-            if (!atEnd() && m_text[m_pos] == u'\n')
-                ++m_pos;
-        } else if (m_text[m_pos] == u'\n') {
-            ++m_pos;
-        }
-    }
-
-    const QString &m_text;
+    RosterLines &m_lines;
+    RosterLine m_line;
     qsizetype m_pos = 0;
+    bool m_open = false;
 };
 
 std::function<bool()> &saveFault()
@@ -171,6 +286,24 @@ int fieldWidth(qsizetype index)
     case 3: return GamesWidth;
     default: return -1;
     }
+}
+
+// A text value as the user knows it: "The money", "The name in Wingers row 7".
+QString valueName(qsizetype index)
+{
+    if (index < 2)
+        return index == 0 ? QStringLiteral("The money") : QStringLiteral("The target");
+    static const char *const captions[] = {"Centres", "Wingers", "Defence", "Goalies"};
+    qsizetype row = (index - 2) / 4;
+    for (Position position : AllPositions) {
+        if (row < rowCount(position)) {
+            return QStringLiteral("The name in %1 row %2")
+                .arg(QLatin1StringView(captions[roster::index(position)]))
+                .arg(row + 1);
+        }
+        row -= rowCount(position);
+    }
+    return QStringLiteral("Value %1").arg(index + 1);
 }
 
 // An unquoted number comes back in its shortest form, cut to the field's width. That is the same
@@ -275,32 +408,30 @@ QByteArray rosterLine(qsizetype index, const QString &value)
 
 } // namespace
 
-QString decodeRosterBytes(const QByteArray &bytes)
+QString decodeRosterLine(QByteArrayView line)
 {
-    QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        view = view.sliced(3);
-    // Stateless: a sequence cut off at the end of the file is an error, not a pending character.
-    // ConvertInitialBom: the one BOM has been dropped above; anything after it is content.
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError())
-        return text;
-    return fromWindows1252(view);
+    Utf8Check utf8;
+    utf8.add(line);
+    return decodeLine(line, utf8.valid());
 }
 
-RosterRead readRoster(const QByteArray &bytes)
+RosterRead readRoster(QIODevice &device)
 {
     RosterRead read;
-    if (bytes.isEmpty())
-        return read;
-
-    const QString text = decodeRosterBytes(bytes);
-    RosterScanner scanner(text);
+    RosterLines lines(device);
+    RosterScanner scanner(lines);
+    QList<qsizetype> cut; // places in the file of the texts cut to TextWidth
     auto take = [&](std::optional<QString> value) {
         if (!value)
             return false;
+        const qsizetype index = read.values.size();
+        const bool text = index < 2 || isName(index);
+        const int limit = text ? TextWidth : NumberTextLimit;
+        if (value->size() > limit) {
+            *value = cutToWidth(*value, limit);
+            if (text)
+                cut.append(index);
+        }
         read.values.append(*value);
         return true;
     };
@@ -312,12 +443,42 @@ RosterRead readRoster(const QByteArray &bytes)
                        && take(scanner.field());
         }
     }
-    if (!complete) {
-        read.problem = QStringLiteral("players.txt ended after %1 of %2 values.")
-                           .arg(read.values.size())
-                           .arg(RosterValueCount);
+
+    QStringList problems;
+    if (!lines.error().isEmpty()) {
+        problems << QStringLiteral("players.txt could not be read past %1 of %2 values: %3.")
+                        .arg(read.values.size())
+                        .arg(RosterValueCount)
+                        .arg(lines.error());
+    } else if (!complete && lines.stoppedAtLimit()) {
+        problems << QStringLiteral("players.txt is larger than %1 MB, and only %2 of its %3 values were read.")
+                        .arg(MaxRosterBytes >> 20)
+                        .arg(read.values.size())
+                        .arg(RosterValueCount);
+    } else if (!complete && lines.anyRead()) {
+        problems << QStringLiteral("players.txt ended after %1 of %2 values.")
+                        .arg(read.values.size())
+                        .arg(RosterValueCount);
     }
+    if (!cut.isEmpty()) {
+        const QString first = valueName(cut.first());
+        const QString width = QLocale(QLocale::English).toString(TextWidth);
+        problems << (cut.size() == 1 ? QStringLiteral("%1 was cut to its first %2 characters.").arg(first, width)
+                                     : QStringLiteral("%1 and %2 more were cut to their first %3 characters.")
+                                           .arg(first)
+                                           .arg(cut.size() - 1)
+                                           .arg(width));
+    }
+    read.problem = problems.join(u' ');
     return read;
+}
+
+RosterRead readRoster(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readRoster(buffer);
 }
 
 QByteArray writeRoster(const RosterTexts &roster)

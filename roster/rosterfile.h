@@ -3,14 +3,23 @@
 // Centres 1-20, Wingers 1-20, Defence 1-15 and Goalies 1-15.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
+class QIODevice;
+
 namespace roster {
 
 inline constexpr int RosterValueCount = 282;
+
+// The most of players.txt a load reads. Every roster the program writes is smaller (72 texts of
+// TextWidth characters at most, the rest a few characters each); anything beyond is not a roster.
+inline constexpr qint64 MaxRosterBytes = qint64(16) << 20;
+// A number text longer than this came from no field; it is loaded cut, as a field cuts it anyway.
+inline constexpr int NumberTextLimit = 1024;
 
 // The values in file order, exactly as the fields hold them.
 struct RosterTexts {
@@ -18,18 +27,23 @@ struct RosterTexts {
 };
 
 // What a load hands to the window, value by value in file order. Numeric field values are
-// already in their shortest form (007.50 -> 7.5); nothing is cut to width here.
+// already in their shortest form (007.50 -> 7.5). The money, the target and the names are cut
+// to TextWidth characters, other values to NumberTextLimit; the window's fields cut them further.
 struct RosterRead {
     QStringList values;   // at most RosterValueCount
-    QString problem;      // empty when every value was read, else one sentence for the user
+    QString problem;      // empty when every value was read whole, else sentences for the user
 };
 
-// UTF-8 when valid, else Windows-1252 (one byte one character). A leading UTF-8 BOM is dropped.
-QString decodeRosterBytes(const QByteArray &bytes);
+// One line of players.txt, without its line end: UTF-8 when the whole line is, else
+// Windows-1252, so that one name typed in an old editor spoils no other line.
+QString decodeRosterLine(QByteArrayView line);
 
-// CR LF, a lone LF and a lone CR all end a line. A quoted field ends at its closing quote or at
-// the line end, never on a later line. No bytes give no values and no problem; a text that runs
-// out before all values are read gives the values read so far and a problem.
+// Streams players.txt from `device`, line by line, and stops once every value is read or
+// MaxRosterBytes have been. CR LF, a lone LF and a lone CR all end a line; a leading UTF-8 BOM is
+// dropped. A quoted field ends at its closing quote or at the line end, never on a later line.
+// No bytes give no values and no problem; a file that runs out, or stops being read, before all
+// values are read gives the values read so far and a problem, and so does a text cut.
+RosterRead readRoster(QIODevice &device);
 RosterRead readRoster(const QByteArray &bytes);
 
 // UTF-8, CR LF after every value. A line break inside a value is written as a blank, so that

@@ -123,17 +123,16 @@ void frmChoose30::loadRoster()
         unreadable(tr("it is not a file"));
         return;
     }
+    // The file streams in and only what the roster's values need is read: a huge players.txt
+    // neither fills the memory nor keeps the window from opening.
     QFile file(path);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    if (!file.open(QIODevice::ReadOnly)) {
         unreadable(file.errorString());
         return;
     }
+    const roster::RosterRead read = roster::readRoster(file);
     file.close();
 
-    const roster::RosterRead read = roster::readRoster(bytes);
     QList<QLineEdit *> fields{txtCash, txtTarget};
     for (Position p : roster::AllPositions)
         for (int r = 1; r <= roster::rowCount(p); ++r) {
@@ -144,8 +143,12 @@ void frmChoose30::loadRoster()
     for (qsizetype i = 0; i < count; ++i)
         fields[i]->setText(read.values[i]);
 
-    if (!read.problem.isEmpty())
-        showMessage(read.problem + u' ' + tr("The fields after the last value read keep what they showed."));
+    if (read.problem.isEmpty())
+        return;
+    QString message = read.problem;
+    if (read.values.size() < roster::RosterValueCount)
+        message += u' ' + tr("The fields after the last value read keep what they showed.");
+    showMessage(message);
 }
 
 bool frmChoose30::saveRoster()

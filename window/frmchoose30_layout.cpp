@@ -118,7 +118,7 @@ struct CellDesign {
 };
 
 constexpr CellDesign cellDesign[] = {
-    {&frmChoose30::RowControls::N, "N", 795, 1080, 0, Qt::AlignLeft, false},
+    {&frmChoose30::RowControls::N, "N", 795, 1080, roster::TextWidth, Qt::AlignLeft, false},
     {&frmChoose30::RowControls::C, "C", 1875, 405, roster::CostWidth, Qt::AlignRight, false},
     {&frmChoose30::RowControls::P, "P", 2280, 405, roster::PointsWidth, Qt::AlignRight, false},
     {&frmChoose30::RowControls::W, "W", 2715, 270, roster::GamesWidth, Qt::AlignRight, false},
@@ -272,10 +272,12 @@ void frmChoose30::buildLayout()
     money->setFont(captionFont(true));
     NN[0] = money;
     txtCash = textBox(design("txtCash"), this, Qt::AlignHCenter);
+    txtCash->setMaxLength(roster::TextWidth);
     QLabel *target = placed(labelBox(QStringLiteral("Target Pts"), this, Qt::AlignRight), design("NN_49"));
     target->setFont(captionFont(true));
     NN[49] = target;
     txtTarget = textBox(design("txtTarget"), this, Qt::AlignHCenter);
+    txtTarget->setMaxLength(roster::TextWidth);
 
     cmdSave = button(design("cmdSave"), this);
     cmdReload = button(design("cmdReload"), this);

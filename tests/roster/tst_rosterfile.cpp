@@ -54,9 +54,23 @@ private slots:
         row("empty input", {}, 0, {}, 0);
         row("truncated in a name", rosterBytes().first(12), 2, {"Play"}, 3, "players.txt ended after 3 of 282 values.");
         row("lone LF, extra lines", rosterBytes({}, "\n") + "extra\n", 280, {"1.25", "3"});
-        // The byte-order mark is the file's, not the money's; the rest is not UTF-8.
-        row("BOM, Latin-1, Windows-1252", "\xEF\xBB\xBF" + rosterBytes({{0, "Andr\xE9 \x92"}}), 0,
-            {QStringLiteral("Andr\u00E9 \u2019")});
+        // The byte-order mark is the file's, not the money's. Each line is UTF-8 when it can be, else
+        // Windows-1252: a name typed in an old editor spoils no other line.
+        row("BOM, mixed encodings", "\xEF\xBB\xBF" + rosterBytes({{0, "Andr\xE9 \x92"}, {2, "Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m"},
+                                                           {6, "Zo\xEB \xC5ngstr\xF6m"}, {10, "\xC3\xA9\xE9"}}), 0,
+            {QStringLiteral("Andr\u00E9 \u2019"), "25", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "1", "1.25", "3",
+             QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "2", "1.25", "3", QStringLiteral("\u00C3\u00A9\u00E9")});
+        // The file is read in chunks of 64 KB: the CR of this CR LF ends the first, its LF begins the next.
+        row("CR LF across chunks", rosterBytes({{0, QByteArray(65535, 'x')}}), 1, {"25", "Player 0"});
+        // A text is cut to what its field holds, and told; a number text far longer than its field
+        // is cut too, as the field cuts it further anyway, and so is a line beyond what a value needs.
+        row("long texts", rosterBytes({{2, QByteArray(70000, 'n')}, {3, QByteArray(300000, '7')}, {6, QByteArray(70000, 'm')}}),
+            2, {QString(65536, u'n'), QString(1024, u'7'), "1.25", "3", QString(65536, u'm')}, RosterValueCount,
+            "The name in Centres row 1 and 1 more were cut to their first 65,536 characters.");
+        // One endless line: nothing beyond 16 MB is read.
+        row("larger than 16 MB", QByteArray(17 << 20, 'x'), 0, {QString(65536, u'x')}, 1,
+            "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
+            "65,536 characters.");
         // At the very top of the range the 15-digit form rounds past the largest number there is; a
         // number too large to hold stays text.
         row("top of the range", rosterBytes({{0, "1.7976931348623157E308"}, {1, "-1.7976931348623157e+308"},

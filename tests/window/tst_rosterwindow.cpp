@@ -64,6 +64,52 @@ private slots:
         QCOMPARE(f.messages.size(), messages);
     }
 
+    // A roster loaded, then saved at once. Names longer than Qt's usual 32,767 characters come back
+    // whole; a line in Windows-1252 among UTF-8 ones keeps every line's accents and is saved as
+    // UTF-8; only a text beyond what its field holds is cut, and told. A players.txt of 2 GB
+    // (sparse here: one line of zeros) is read no further than a roster needs.
+    void loadAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<qint64>("size"); // the file is grown to this size with zeros
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("saved"); // empty: the content itself
+        const QString longName(40000, u'n');
+        QTest::newRow("40,000-character name") << sampleRoster({{2, longName}, {86, longName}}) << qint64(0) << QString()
+                                               << QByteArray();
+        const QByteArray utf8 = sampleRoster({{10, QStringLiteral("\u00C5ke Zo\u00EB")}});
+        QTest::newRow("mixed encodings") << QByteArray(utf8).replace("C player 3\r", "Zo\xEB \x93Z\x94\r") << qint64(0)
+                                         << QString() << QByteArray(utf8).replace("C player 3\r", "Zo\xC3\xAB \xE2\x80\x9CZ\xE2\x80\x9D\r");
+        QTest::newRow("a name beyond its field")
+            << sampleRoster({{6, QString(70000, u'm')}}) << qint64(0)
+            << "The name in Centres row 2 was cut to its first 65,536 characters." << sampleRoster({{6, QString(65536, u'm')}});
+        QTest::newRow("2 GB on one line")
+            << QByteArray("0") << (qint64(2) << 30)
+            << "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
+               "65,536 characters. The fields after the last value read keep what they showed."
+            << QByteArray();
+    }
+    void loadAndSave()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(qint64, size);
+        QFETCH(QByteArray, saved);
+        {
+            QSaveFile file(rosterPath());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit());
+        }
+        if (size > 0)
+            QVERIFY(QFile::resize(rosterPath(), size));
+        f.window->Form_Load();
+        QTEST(f.messages.join(u'|'), "message");
+        if (size > 0)
+            return;
+        f.window->cmdSave->click();
+        QFile file(rosterPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), saved.isEmpty() ? content : saved);
+    }
+
     // A roster with a comma in a name and empty fields, loaded, its first name edited, then a
     // command: Save writes it byte for byte; Reload answered No changes nothing; closing ends the
     // program either way, and only Yes writes the roster.

@@ -1,0 +1,14 @@
+#pragma once
+// Windows-1252, the code page of rosters and help files written on Windows: the one decoder for
+// every file Korvane reads that is not UTF-8.
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace roster {
+
+// One byte, one character. The typographic quotes and dashes of 0x80-0x9F read as such; the five
+// codes the code page leaves unassigned keep their Latin-1 meaning (control characters).
+QString fromWindows1252(QByteArrayView bytes);
+
+} // namespace roster
