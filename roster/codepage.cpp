@@ -2,17 +2,42 @@
 
 #include <QStringDecoder>
 
+#include <array>
+
 namespace roster {
+
+namespace {
+
+// Qt knows the code page through ICU. Asking it once for all 256 bytes gives the whole table:
+// a single-byte code page maps each byte on its own, and a converter opened per line or per
+// word of a help file would cost far more than the decoding.
+std::array<char16_t, 256> windows1252Table()
+{
+    std::array<char16_t, 256> table{};
+    QByteArray bytes(256, Qt::Uninitialized);
+    for (int byte = 0; byte < 256; ++byte) {
+        bytes[byte] = char(byte);
+        table[std::size_t(byte)] = char16_t(byte); // Latin-1, should Qt have no Windows code page
+    }
+    QStringDecoder decoder("windows-1252", QStringDecoder::Flag::Stateless);
+    const QString text = decoder.isValid() ? decoder.decode(bytes) : QString();
+    if (text.size() == 256 && !decoder.hasError()) {
+        for (int byte = 0; byte < 256; ++byte)
+            table[std::size_t(byte)] = text[byte].unicode();
+    }
+    return table;
+}
+
+} // namespace
 
 QString fromWindows1252(QByteArrayView bytes)
 {
-    // Qt finds the code page through ICU. Opening a converter costs far more than decoding a
-    // line, so each thread keeps one; a single-byte code page carries no state between calls.
-    thread_local QStringDecoder decoder("windows-1252", QStringDecoder::Flag::Stateless);
-    if (decoder.isValid())
-        return decoder.decode(bytes);
-    // A Qt without ICU knows no Windows code page: Latin-1 differs only in 0x80-0x9F.
-    return QString::fromLatin1(bytes);
+    static const std::array<char16_t, 256> table = windows1252Table();
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char byte : bytes)
+        *out++ = QChar(table[static_cast<uchar>(byte)]);
+    return text;
 }
 
 } // namespace roster

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -42,23 +43,39 @@ void frmHelp::Form_Load()
 }
 
 // A help document that cannot be shown is told in the viewer itself, in one line with its path;
-// the main window and its roster are never touched.
+// the main window and its roster are never touched. Only a regular file is read, and at most
+// maxHelpBytes of it: a pipe would wait for ever, and /dev/zero would never end.
 void frmHelp::loadHelpDocument()
 {
+    constexpr qint64 maxHelpBytes = qint64(16) << 20; // the help is some 20 KB
     const QString path = toolkit::programFile(QStringLiteral("help.rtf"));
     const auto unreadable = [&](const QString &reason) {
         RichTextBox1->setPlainText(QStringLiteral("The help document could not be read: %1 (%2)")
                                        .arg(QDir::toNativeSeparators(path), reason));
     };
 
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        unreadable(QStringLiteral("it is not a file"));
+        return;
+    }
+    if (info.size() > maxHelpBytes) {
+        unreadable(QStringLiteral("it is larger than %1 MB").arg(maxHelpBytes >> 20));
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         unreadable(file.errorString());
         return;
     }
-    const QByteArray bytes = file.readAll();
+    // The file may have grown since it was looked at: one byte more than the limit tells.
+    const QByteArray bytes = file.read(maxHelpBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         unreadable(file.errorString());
+        return;
+    }
+    if (bytes.size() > maxHelpBytes) {
+        unreadable(QStringLiteral("it is larger than %1 MB").arg(maxHelpBytes >> 20));
         return;
     }
     QString error;

@@ -1,8 +1,11 @@
 #include "window/rtfreader.h"
 
+#include "roster/codepage.h"
+
 #include <QColor>
 #include <QFont>
 #include <QHash>
+#include <QSet>
 #include <QList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -184,25 +187,19 @@ const WordEntry words[] = {
     {"red", Word::Red}, {"green", Word::Green}, {"blue", Word::Blue},
 };
 
+// A document may hold millions of control words: each is looked up in a table built once.
 WordEntry lookUp(QByteArrayView name)
 {
-    const auto found = std::find_if(std::begin(words), std::end(words),
-                                    [name](const WordEntry &entry) { return name == QByteArrayView(entry.name); });
-    return found != std::end(words) ? *found : WordEntry{"", Word::Unknown};
-}
-
-// Windows-1252, the code page of every RTF writer the help document is likely to meet. Other code
-// pages named by \ansicpg are read as 1252 too; the five holes of the code page read as
-// replacement characters.
-char16_t windows1252(uchar byte)
-{
-    static const char16_t high[32] = {
-        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-        0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
-    };
-    return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : char16_t(byte);
+    static const QHash<QByteArray, WordEntry> table = [] {
+        QHash<QByteArray, WordEntry> built;
+        for (const WordEntry &entry : words)
+            built.insert(QByteArray(entry.name), entry);
+        return built;
+    }();
+    // Every name in the table is short; a longer one is not looked for.
+    if (name.size() > 32)
+        return WordEntry{"", Word::Unknown};
+    return table.value(QByteArray::fromRawData(name.data(), name.size()), WordEntry{"", Word::Unknown});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -239,6 +236,22 @@ struct FontEntry {
 // Real documents nest a dozen groups at most; anything deeper is junk and is not read.
 constexpr std::size_t maxDepth = 128;
 
+// The help is some 20 KB: a hundred paragraphs, a few hundred runs of one format, a few fonts.
+// A document far beyond that is shown up to these bounds, so that whatever file is there the
+// help window opens in about a second: the viewer's time grows with each paragraph and each run
+// of one format, as the square of the runs in one paragraph, and with each font family, which it
+// looks up among the system's fonts. Its line breaking takes time as the square of a word's
+// length, so a word longer than any real one is given a blank now and then. Beyond the runs a
+// paragraph may hold, its text goes on in the format it has.
+constexpr qsizetype maxPieces = 20000; // paragraphs and runs of one format
+constexpr qsizetype maxRunsInParagraph = 1000;
+constexpr qsizetype maxCharacters = 500000;
+constexpr qsizetype maxFamilies = 64;
+constexpr qsizetype maxWordLength = 1000;
+// Font and colour tables beyond these are junk too; what they would add is not kept.
+constexpr qsizetype maxTableEntries = 65536;
+constexpr qsizetype maxFamilyLength = 256;
+
 class Reader {
 public:
     explicit Reader(QTextDocument *document) : cursor_(document) { stack_.reserve(maxDepth); }
@@ -249,7 +262,7 @@ public:
         stack_.push_back(GroupState{});
         cursor_.beginEditBlock();
         Tokenizer tokens(bytes);
-        for (Token token = tokens.next(); token.kind != TokenKind::End; token = tokens.next()) {
+        for (Token token = tokens.next(); token.kind != TokenKind::End && !full_; token = tokens.next()) {
             if (ignoredDepth_ > 0) {
                 if (token.kind == TokenKind::GroupOpen)
                     ++ignoredDepth_;
@@ -269,6 +282,10 @@ public:
         }
         flush();
         applyBlockFormat();
+        if (full_) {
+            cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            cursor_.insertText(QStringLiteral("The rest of this document is not shown: it is far longer than any help."));
+        }
         cursor_.endEditBlock();
     }
 
@@ -396,9 +413,16 @@ private:
     {
         if (state().destination == Destination::Skipped)
             return;
-        for (char byte : bytes) {
-            if (!skipsReplacement())
-                character(windows1252(static_cast<uchar>(byte)));
+        while (!bytes.isEmpty() && skipsReplacement())
+            bytes = bytes.sliced(1);
+        // Every RTF writer the help document is likely to meet writes Windows-1252; other code
+        // pages named by \ansicpg are read as Windows-1252 too.
+        // A run may be megabytes long; what the viewer would not show is not decoded.
+        bytes.truncate(std::min(bytes.size(), maxCharacters + 1));
+        for (const QChar c : roster::fromWindows1252(bytes)) {
+            if (full_)
+                return;
+            character(c.unicode());
         }
     }
 
@@ -408,42 +432,72 @@ private:
         case Destination::Skipped: return;
         case Destination::FontTable:
             if (c == u';') {
-                fonts_.insert(tableFont_, FontEntry{fontName_.trimmed(), fontHint_});
+                if (fonts_.size() < maxTableEntries) {
+                    fonts_.insert(tableFont_, FontEntry{fontName_.trimmed(), fontHint_});
+                    shownFontAsked_ = INT_MIN;
+                }
                 fontName_.clear();
-            } else {
+            } else if (fontName_.size() < maxFamilyLength) {
                 fontName_ += QChar(c);
             }
             return;
         case Destination::ColourTable:
             if (c == u';') {
                 // An entry without components is the writer's "automatic" colour.
-                colours_.append(colourGiven_ ? QColor(red_, green_, blue_) : QColor());
+                if (colours_.size() < maxTableEntries)
+                    colours_.append(colourGiven_ ? QColor(red_, green_, blue_) : QColor());
                 colourGiven_ = false;
                 red_ = green_ = blue_ = 0;
             }
             return;
         case Destination::Text: break;
         }
-        // NUL and other control bytes have no place in a help text.
-        if (c < 0x20 && c != u'\t')
+        // NUL and the other control characters have no place in a help text.
+        if ((c < 0x20 && c != u'\t') || (c >= 0x7F && c < 0xA0))
             return;
-        if (!pending_.isEmpty() && state().style != pendingStyle_)
+        CharStyle style = state().style;
+        style.font = shownFont(style.font);
+        if (!pending_.isEmpty() && style != pendingStyle_ && runsInParagraph_ < maxRunsInParagraph)
             flush();
-        pendingStyle_ = state().style;
+        if (pending_.isEmpty())
+            pendingStyle_ = style;
+        if (QChar(c).isSpace()) {
+            wordLength_ = 0;
+        } else if (++wordLength_ > maxWordLength) {
+            pending_ += u' ';
+            wordLength_ = 1;
+        }
         pending_ += QChar(c);
+        if (characters_ + pending_.size() > maxCharacters)
+            flush();
     }
 
     void flush()
     {
-        if (pending_.isEmpty())
+        if (pending_.isEmpty() || full_)
             return;
-        cursor_.insertText(withoutLoneSurrogates(pending_), charFormat(pendingStyle_));
+        if (pieces_ >= maxPieces || characters_ + pending_.size() > maxCharacters) {
+            full_ = true;
+            pending_.truncate(pieces_ >= maxPieces ? 0 : maxCharacters - characters_);
+        }
+        if (!pending_.isEmpty()) {
+            ++pieces_;
+            ++runsInParagraph_;
+            characters_ += pending_.size();
+            cursor_.insertText(withoutLoneSurrogates(pending_), charFormat(pendingStyle_));
+        }
         pending_.clear();
     }
 
     void endParagraph()
     {
         flush();
+        wordLength_ = 0;
+        runsInParagraph_ = 0;
+        if (full_ || ++pieces_ >= maxPieces) {
+            full_ = true;
+            return;
+        }
         applyBlockFormat();
         cursor_.insertBlock();
     }
@@ -479,6 +533,26 @@ private:
         return format;
     }
 
+    // The font text set in font `number` is shown in: that one among the first maxFamilies
+    // fonts used, else the document's default font; -1 for the viewer's own.
+    int shownFont(int number)
+    {
+        if (number == shownFontAsked_)
+            return shownFontGiven_;
+        int shown = -1;
+        if (fonts_.contains(number)) {
+            if (usedFonts_.contains(number) || usedFonts_.size() < maxFamilies) {
+                usedFonts_.insert(number);
+                shown = number;
+            } else if (number != defaultFont_) {
+                shown = shownFont(defaultFont_);
+            }
+        }
+        shownFontAsked_ = number;
+        shownFontGiven_ = shown;
+        return shown;
+    }
+
     // Characters beyond the first 65536 come as two \u words; a half pair on its own is junk.
     static QString withoutLoneSurrogates(QString text)
     {
@@ -498,6 +572,9 @@ private:
     int defaultFont_ = -1;
 
     QHash<int, FontEntry> fonts_;
+    QSet<int> usedFonts_;
+    int shownFontAsked_ = INT_MIN; // the last answer of shownFont, kept: it is asked per character
+    int shownFontGiven_ = -1;
     int tableFont_ = -1;
     QString fontName_;
     QFont::StyleHint fontHint_ = QFont::AnyStyle;
@@ -510,6 +587,11 @@ private:
 
     QString pending_;
     CharStyle pendingStyle_;
+    qsizetype pieces_ = 0;
+    qsizetype runsInParagraph_ = 0;
+    qsizetype wordLength_ = 0;
+    qsizetype characters_ = 0;
+    bool full_ = false;
 };
 
 } // namespace

@@ -1,11 +1,14 @@
 // Whatever a user types or pastes into the money, the target, the percentage and a player row:
 // nothing crashes, the file stays 282 lines, Save and Reload give back what the fields held, a
 // search the settings cannot run is refused without touching the list or the roster, and any
-// other search runs to its end.
+// other search runs to its end. Whatever stands in help.rtf's place, Help shows it or one line.
 
 #include "rowsfixture.h"
 
+#include "window/frmhelp.h"
 #include "window/resultlistbox.h"
+
+#include <sys/stat.h>
 
 class TestHostile : public QObject {
     Q_OBJECT
@@ -21,6 +24,39 @@ private slots:
         f.window->cmdDo->click(); // a list, which a refused search must leave as it is
     }
     void cleanup() { f.stop(); }
+
+    // What is told in the help window's one line, after its path; nothing else is told.
+    void helpFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a pipe, which would block") << "fifo" << "it is not a file";
+        QTest::newRow("a link to a device without end") << "/dev/zero" << "it is not a file";
+        QTest::newRow("a folder") << "folder" << "it is not a file";
+        QTest::newRow("larger than 16 MB") << "17 MB" << "it is larger than 16 MB";
+    }
+
+    void helpFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString path = f.folder->filePath(QStringLiteral("help.rtf"));
+        if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == u"folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (kind.startsWith(u'/'))
+            QVERIFY(QFile::link(kind, path));
+        else // sparse: no disk is filled
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, (qint64(17) << 20)));
+
+        f.messages.clear();
+        f.window->cmdHelp->click();
+        QCOMPARE(f.window->helpWindow()->RichTextBox1->toPlainText(),
+                 QStringLiteral("The help document could not be read: %1 (%2)").arg(path, reason));
+        QVERIFY(f.messages.isEmpty());
+        delete f.window->helpWindow();
+    }
 
     void everyField_data()
     {

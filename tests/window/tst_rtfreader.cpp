@@ -1,6 +1,7 @@
 #include "window/rtfreader.h"
 
 #include <QFile>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QtTest>
@@ -15,7 +16,7 @@ private slots:
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("expected");
         // \'00 and \'01 are control bytes, which have no place in a help text.
-        QTest::newRow("escapes") << QByteArray(R"({\rtf1 caf\'e9 \'80 a\\b\{c\}\'00\'01})") << u"café € a\\b{c}"_s;
+        QTest::newRow("escapes") << QByteArray(R"({\rtf1 caf\'e9 \'80 a\\b\{c\}\'00\'01\'81\'9d})") << u"café € a\\b{c}"_s;
         // After \uc0 a \u character has no replacement to skip.
         QTest::newRow("unicode, replacement skipped") << QByteArray(R"({\rtf1 \u8364?5{\uc0\u233 x}})") << u"€5éx"_s;
         QTest::newRow("skipped destinations")
@@ -29,6 +30,9 @@ private slots:
         const QByteArray opens(100000, '{');
         QTest::newRow("100,000 groups") << "{\\rtf1 a" + opens + "x" + QByteArray(100000, '}') + "b}" << u"ab"_s;
         QTest::newRow("100,000 groups never closed") << "{\\rtf1 a" + opens + "x" << u"a"_s;
+        // The viewer breaks a word wider than itself in time that grows as the square of its length.
+        QTest::newRow("a word of 2,500 letters")
+            << "{\\rtf1 " + QByteArray(2500, 'x') + "}" << QString(1000, u'x') + u' ' + QString(1000, u'x') + u' ' + QString(500, u'x');
     }
 
     void text()
@@ -68,6 +72,59 @@ private slots:
                                 f.fontUnderline() ? u"u"_s : u"-"_s, QString::number(f.fontPointSize()),
                                 f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color().name() : u"-"_s};
         QTEST(shown.join(u' '), "format");
+    }
+
+    // A document far beyond any help is shown up to a bound, and its last line says the rest is not.
+    void bounds_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<int>("maxBlocks");
+        QTest::addColumn<int>("maxCharacters");
+        QTest::newRow("paragraphs") << "{\\rtf1 " + QByteArray(16 << 20, 'x').replace('x', "\\par").left(16 << 20) << 20001 << 100000;
+        QTest::newRow("characters") << "{\\rtf1 " + QByteArray("help ").repeated(3 << 20) << 2 << 500100;
+        QTest::newRow("runs of one format") << "{\\rtf1 " + QByteArray("{\\b x}\\par ").repeated(1 << 20) << 10001 << 100000;
+    }
+
+    void bounds()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(int, maxBlocks);
+        QFETCH(int, maxCharacters);
+        QTextDocument document;
+        QVERIFY(rtf::readRtf(rtf, &document, nullptr));
+        QCOMPARE(document.lastBlock().text(), u"The rest of this document is not shown: it is far longer than any help."_s);
+        QVERIFY(document.blockCount() <= maxBlocks);
+        QVERIFY(document.characterCount() <= maxCharacters);
+    }
+
+    // 2,000 fonts, each used for one letter. The first 64 used show in their own family, the rest
+    // in the document's default font: the viewer looks up each family it is given.
+    void manyFonts_data()
+    {
+        QTest::addColumn<int>("letter");
+        QTest::addColumn<QString>("family");
+        QTest::newRow("first") << 0 << "Font 0";
+        QTest::newRow("64th") << 63 << "Font 63";
+        QTest::newRow("65th") << 64 << "Font 0";
+        QTest::newRow("last") << 1999 << "Font 0";
+    }
+
+    void manyFonts()
+    {
+        QFETCH(int, letter);
+        QFETCH(QString, family);
+        QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl";
+        QByteArray letters;
+        for (int font = 0; font < 2000; ++font) {
+            rtf += "{\\f" + QByteArray::number(font) + "\\fswiss Font " + QByteArray::number(font) + ";}";
+            letters += "\\f" + QByteArray::number(font) + " x";
+        }
+        QTextDocument document;
+        QVERIFY(rtf::readRtf(rtf + "}" + letters + "}", &document, nullptr));
+        QCOMPARE(document.toPlainText(), QString(1000, u'x') + u' ' + QString(1000, u'x'));
+        QTextCursor cursor(&document);
+        cursor.setPosition(letter + (letter >= 1000) + 1);
+        QCOMPARE(cursor.charFormat().fontFamilies().toStringList(), QStringList{family});
     }
 
     void notRtf_data()
