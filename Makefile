@@ -5,7 +5,7 @@
 # Extras for developers:
 #   make fuzz     fuzz the roster and RTF readers for FUZZ_SECONDS each (clang, libFuzzer)
 #   make install  install into PREFIX with a launcher, a menu entry and an icon
-#   make clean    remove the build folders this Makefile makes
+#   make clean    remove the build folders this Makefile makes, keeping a roster saved there
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 FUZZ_BUILD  ?= build-fuzz
@@ -109,6 +109,17 @@ uninstall:
 	rm -f "$(PREFIX)/korvane" "$(PREFIX)/help.rtf" "$(BINDIR)/korvane" \
 	      "$(APPSDIR)/korvane.desktop" "$(ICONDIR)/korvane.svg"
 
-# Removes the build folders this Makefile makes.
+# Removes the build folders this Makefile makes, but never a roster saved in one: make run keeps
+# it in $(BUILD)/bin/players.txt. A players.txt that differs from the sample roster stays, alone
+# in its bin folder; the next build leaves it as it is.
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	@for dir in $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD); do \
+	    roster="$$dir/bin/players.txt"; \
+	    if [ -f "$$roster" ] && ! cmp -s "$$roster" data/players.txt; then \
+	        find "$$dir" -mindepth 1 -maxdepth 1 ! -name bin -exec rm -rf {} +; \
+	        find "$$dir/bin" -mindepth 1 -maxdepth 1 ! -name players.txt -exec rm -rf {} +; \
+	        echo "Kept the roster $$roster; the rest of $$dir is removed."; \
+	    else \
+	        rm -rf "$$dir"; \
+	    fi; \
+	done
