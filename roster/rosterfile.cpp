@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -142,7 +143,8 @@ private:
             m_stoppedAtLimit = !m_device.atEnd();
             return false;
         }
-        m_chunk.resize(std::min(ChunkBytes, MaxRosterBytes - m_total));
+        // A small file is read in one chunk of its own size.
+        m_chunk.resize(std::min({ChunkBytes, MaxRosterBytes - m_total, std::max<qint64>(m_device.bytesAvailable(), 1)}));
         const qint64 read = m_device.read(m_chunk.data(), m_chunk.size());
         if (read < 0)
             m_error = m_device.errorString();
