@@ -245,7 +245,7 @@ constexpr std::size_t maxDepth = 128;
 // paragraph may hold, its text goes on in the format it has.
 constexpr qsizetype maxPieces = 20000; // paragraphs and runs of one format
 constexpr qsizetype maxRunsInParagraph = 1000;
-constexpr qsizetype maxCharacters = 500000;
+constexpr qsizetype maxCharacters = 200000;
 constexpr qsizetype maxFamilies = 64;
 constexpr qsizetype maxWordLength = 1000;
 // Font and colour tables beyond these are junk too; what they would add is not kept.
