@@ -80,9 +80,9 @@ private slots:
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<int>("maxBlocks");
         QTest::addColumn<int>("maxCharacters");
-        QTest::newRow("paragraphs") << "{\\rtf1 " + QByteArray(16 << 20, 'x').replace('x', "\\par").left(16 << 20) << 20001 << 100000;
-        QTest::newRow("characters") << "{\\rtf1 " + QByteArray("help ").repeated(3 << 20) << 2 << 200100;
-        QTest::newRow("runs of one format") << "{\\rtf1 " + QByteArray("{\\b x}\\par ").repeated(1 << 20) << 10001 << 100000;
+        QTest::newRow("paragraphs") << "{\\rtf1 " + QByteArray("\\par").repeated(30000) << 20001 << 100000;
+        QTest::newRow("characters") << "{\\rtf1 " + QByteArray("help ").repeated(50000) << 2 << 200100;
+        QTest::newRow("runs of one format") << "{\\rtf1 " + QByteArray("{\\b x}\\par ").repeated(20000) << 10001 << 100000;
     }
 
     void bounds()
