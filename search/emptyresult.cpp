@@ -60,7 +60,7 @@ public:
 
     void yieldToEvents() override
     {
-        if (std::chrono::steady_clock::now() > deadline_) {
+        if (std::chrono::steady_clock::now() >= deadline_) {
             timedOut = true;
             state_.StopRequested = true;
         }
