@@ -3,7 +3,9 @@
 #include "search/format.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
+#include <vector>
 
 namespace search {
 
@@ -11,16 +13,10 @@ using roster::Position;
 
 namespace {
 
-struct CostRange {
-    double low = std::numeric_limits<double>::infinity();
-    double high = -std::numeric_limits<double>::infinity();
-    bool any = false;
-};
-
 // Every combination the position's levels visit, its cost summed as the search sums a group: the
 // first cost rounded, then the others added one by one in row order. A row that is not past the
 // enclosing level's row is pushed just past it and still gets its pass, as in the search.
-void addGroupCosts(const PositionTable &t, int k, int outer, double sum, CostRange &range)
+void addGroupCosts(const PositionTable &t, int k, int outer, double sum, std::vector<double> &costs)
 {
     const LevelRange &level = t.levels[std::size_t(k)];
     int row = level.from;
@@ -32,14 +28,58 @@ void addGroupCosts(const PositionTable &t, int k, int outer, double sum, CostRan
         if (row < 1 || row > MaxRows)
             return;
         const double cost = k == 0 ? t.firstCost[std::size_t(row)] : sum + t.cost[std::size_t(row)];
-        if (k + 1 == t.share) {
-            range.low = std::min(range.low, cost);
-            range.high = std::max(range.high, cost);
-            range.any = true;
-        } else {
-            addGroupCosts(t, k + 1, row, cost, range);
-        }
+        if (k + 1 == t.share)
+            costs.push_back(cost);
+        else
+            addGroupCosts(t, k + 1, row, cost, costs);
     } while (++row <= level.to);
+}
+
+void sortUnique(std::vector<double> &values)
+{
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+}
+
+// The distinct costs of each position's groups, C, W, D, G; empty when the tables allow no team.
+std::array<std::vector<double>, 4> groupCosts(const CandidateTables &tables)
+{
+    std::array<std::vector<double>, 4> groups;
+    for (Position p : roster::AllPositions) {
+        const PositionTable &t = tables[p];
+        auto &costs = groups[std::size_t(roster::index(p))];
+        if (t.share >= 1 && t.share <= int(t.levels.size()))
+            addGroupCosts(t, 0, 0, 0, costs);
+        if (costs.empty())
+            return {};
+        sortUnique(costs);
+    }
+    return groups;
+}
+
+// Every distinct cost a team can have, summed in the search's order and stored in single
+// precision. Costs of a few distinct values (whole numbers, halves) keep these sets small; none
+// when working them out would not be quick.
+std::optional<std::vector<float>> teamCosts(const std::array<std::vector<double>, 4> &groups)
+{
+    constexpr std::size_t mostPairs = 4'000'000;
+    std::vector<double> sums = groups[0];
+    for (std::size_t k = 1; k < groups.size(); ++k) {
+        if (sums.size() * groups[k].size() > mostPairs)
+            return std::nullopt;
+        std::vector<double> next;
+        next.reserve(sums.size() * groups[k].size());
+        for (double a : sums)
+            for (double b : groups[k])
+                next.push_back(a + b);
+        sortUnique(next);
+        sums = std::move(next);
+    }
+    std::vector<float> costs;
+    for (double sum : sums)
+        costs.push_back(static_cast<float>(sum));
+    costs.erase(std::unique(costs.begin(), costs.end()), costs.end());
+    return costs;
 }
 
 // The engine's own contract does the work: it hands over only teams inside the band that beat the
@@ -80,23 +120,15 @@ QString number(float value) { return QString::fromStdString(costText(value)); }
 
 std::optional<TeamCostRange> teamCostRange(const CandidateTables &tables)
 {
-    std::array<CostRange, 4> groups{};
-    for (Position p : roster::AllPositions) {
-        const PositionTable &t = tables[p];
-        CostRange &range = groups[std::size_t(roster::index(p))];
-        if (t.share >= 1 && t.share <= int(t.levels.size()))
-            addGroupCosts(t, 0, 0, 0, range);
-        if (!range.any)
-            return std::nullopt;
-    }
+    const auto groups = groupCosts(tables);
+    if (groups[0].empty())
+        return std::nullopt;
     // Adding in double precision and rounding to single are both monotone, so the cheapest team
     // is made of each position's cheapest group, summed in the search's order: Centres, Wingers,
     // Defence, then the Goalie.
-    const auto team = [&](double CostRange::*end) {
-        const auto &[c, w, d, g] = groups;
-        return static_cast<float>(((c.*end + w.*end) + d.*end) + g.*end);
-    };
-    return TeamCostRange{team(&CostRange::low), team(&CostRange::high)};
+    const auto &[c, w, d, g] = groups;
+    return TeamCostRange{static_cast<float>(((c.front() + w.front()) + d.front()) + g.front()),
+                         static_cast<float>(((c.back() + w.back()) + d.back()) + g.back())};
 }
 
 BandBest bestInBand(const CandidateTables &tables, qint16 cashLimit, qint16 minSpend, std::chrono::milliseconds budget)
@@ -133,6 +165,14 @@ QString emptyResultExplanation(const CandidateTables &tables, const SearchState 
         return noTeamInBand + QStringLiteral(": the cheapest possible team costs %1.").arg(number(costs->cheapest));
     if (!(costs->dearest > float(finished.MinSpend)))
         return noTeamInBand + QStringLiteral(": the dearest possible team costs %1.").arg(number(costs->dearest));
+
+    // The band may fall between two possible costs (above 60 and below 61 with whole-number costs).
+    if (const auto possible = teamCosts(groupCosts(tables))) {
+        const auto above = std::upper_bound(possible->begin(), possible->end(), float(finished.MinSpend));
+        if (above != possible->begin() && above != possible->end() && !(*above < float(finished.CashLimit)))
+            return noTeamInBand + QStringLiteral(": the nearest possible teams cost %1 and %2.")
+                                      .arg(number(*std::prev(above)), number(*above));
+    }
 
     const BandBest inBand = bestInBand(tables, finished.CashLimit, finished.MinSpend, budget);
     if (inBand.best && inBand.complete)

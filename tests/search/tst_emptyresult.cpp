@@ -120,7 +120,7 @@ private slots:
                                                  "20): the dearest possible team costs 12.";
         QTest::newRow("the band between two costs") << tens << 12 << 10 << 0.0f << false << 1000
                                                     << "No team's cost lies inside the spending band (above 10 and "
-                                                       "below 12), though the possible teams cost from 10 to 12.";
+                                                       "below 12): the nearest possible teams cost 10 and 12.";
         QTest::newRow("a percentage above 100") << tens << 12 << 13 << 0.0f << false << 1000
                                                 << "No team can cost more than 13 and less than 12: the minimum "
                                                    "percentage asks for more than the money.";
