@@ -37,7 +37,7 @@ private slots:
             << "" << "\"Ng, JJ\",7,2,3\n\"Smith \"\"Ace\"\"\", 9 , 1.25, 2\n" << "WN_19" << "m"
             << "WN_19=Ng,_JJ WC_19=7 WPW_19=6 WN_20=Smith_\"Ace\" WC_20=9 WP_20=1.25 WPW_20=2.5" << "";
         QTest::newRow("from the cost column; the rate column passed over")
-            << "DN_14=Keep DPW_14=" << "5\t2\t3\t99\n6\t1\t1\n" << "DC_14" << "v"
+            << "DN_14=Keep DPW_14=" << "5\t2\t3\t7\n6\t1\t1\t99\n" << "DC_14" << "v"
             << "DN_14=Keep DC_14=5 DP_14=2 DW_14=3 DPW_14=6 DC_15=6 DPW_15=1" << "";
         QTest::newRow("too many rows")
             << "DN_1=Keep" << QString("x\n").repeated(16) << "DN_1" << "v" << "DN_1=Keep DN_15="
