@@ -90,13 +90,12 @@ private:
     qsizetype pos_ = 0;
 };
 
-bool needsQuotes(const QString &value, bool oneColumn)
+bool needsQuotes(const QString &value)
 {
     for (QChar c : value)
-        if (c == u'\t' || c == u'\n' || c == u'\r' || c == u'"' || (oneColumn && c == u','))
+        if (c == u'\t' || c == u'\n' || c == u'\r' || c == u'"')
             return true;
-    // Without a tab the block is read back comma-separated, with blanks around values dropped.
-    return oneColumn && (value.startsWith(u' ') || value.endsWith(u' '));
+    return false;
 }
 
 } // namespace
@@ -115,12 +114,11 @@ CellBlock readCellBlock(const QString &text)
 
 QString writeCellBlock(const CellBlock &block)
 {
-    const bool oneColumn = columnCount(block) <= 1;
     QString text;
     for (const QStringList &row : block) {
         QStringList values;
         for (const QString &value : row)
-            values << (needsQuotes(value, oneColumn)
+            values << (needsQuotes(value)
                            ? u'"' + QString(value).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"'
                            : value);
         text += values.join(u'\t') + u'\n';

@@ -24,9 +24,9 @@ using CellBlock = QList<QStringList>;
 //   a plain character, so that it cannot swallow the rows after it.
 CellBlock readCellBlock(const QString &text);
 
-// The block as readCellBlock reads it back: values split by tabs, each row ended by a line feed.
-// A value holding a tab, a line end or a double quote is written inside double quotes, its own
-// quotes doubled; any other value exactly as it stands.
+// Values split by tabs, each row ended by a line feed. A value holding a tab, a line end or a
+// double quote is written inside double quotes, its own quotes doubled; any other value exactly as
+// it stands. A block of two columns or more reads back as it was.
 QString writeCellBlock(const CellBlock &block);
 
 // The number of values in the widest row.

@@ -173,7 +173,7 @@ private:
 
     std::array<std::array<RowControls, roster::NumCW + 1>, 4> rows_{};
     QPointer<frmHelp> helpWindow_;
-    std::vector<std::pair<QLineEdit *, QString>> pasteUndo_; // each cell the last block paste changed, and its text before
+    std::vector<std::pair<QLineEdit *, QString>> pasteUndo_; // cells the last block paste changed, texts before
     bool pasting_ = false;
     QSize requestedOuterSize_;
 };
