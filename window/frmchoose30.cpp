@@ -40,6 +40,7 @@ frmChoose30::frmChoose30(QWidget *parent) : QWidget(parent)
 {
     buildLayout();
     connectHandlers();
+    connectRosterClipboard();
     Form_Load();
 }
 

@@ -11,6 +11,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -18,6 +20,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTimer;
 class ResultListBox;
@@ -108,6 +111,16 @@ public:
     std::optional<qint16> minimumSpend(qint16 cashLimit) const;
     QString teamToolTip(const std::string &line);
 
+    // ---- paste and copy rows: a block of cells from a spreadsheet, and a position's rows out
+    void connectRosterClipboard();
+    // Fills the roster from `cell` rightwards and downwards; false, after telling why, when the
+    // block does not fit (or, with the inputs locked, silently).
+    bool pasteRows(QLineEdit *cell, const QString &clipboardText);
+    bool undoPasteRows(); // false when no block paste is the last change to the roster
+    void copyRows(roster::Position position);
+    QMenu *cellMenu(QLineEdit *cell);                // the cell's usual menu and "Paste rows"
+    QMenu *titleMenu(roster::Position position);    // "Copy rows"
+
     // ---- form-level settings
     qint16 NumCW = roster::NumCW;
     qint16 NumDG = roster::NumDG;
@@ -160,5 +173,7 @@ private:
 
     std::array<std::array<RowControls, roster::NumCW + 1>, 4> rows_{};
     QPointer<frmHelp> helpWindow_;
+    std::vector<std::pair<QLineEdit *, QString>> pasteUndo_; // cells the last block paste changed, texts before
+    bool pasting_ = false;
     QSize requestedOuterSize_;
 };

@@ -4,6 +4,7 @@
 #include "window/frmchoose30.h"
 
 #include "roster/numbers.h"
+#include "search/emptyresult.h"
 #include "search/format.h"
 #include "search/progress.h"
 #include "search/resultlist.h"
@@ -91,6 +92,7 @@ void frmChoose30::cmdDo_Click()
 
     Timer1->start();
     List1->clear();
+    List1->setToolTip(QString());
     s.CashLimit = qint16(*roster::toInt16(txtCash->text()) + 1);
     s.Target = *roster::toSingle(txtTarget->text());
     s.MinSpend = *minimumSpend(s.CashLimit);
@@ -119,6 +121,9 @@ void frmChoose30::cmdDo_Click()
     Timer1->stop();
     List1->addItem(std::to_string(List1->count()));
     List1->addItem(std::to_string(s.Examined));
+    // Only the two closing lines: the list's tooltip says why no team was listed.
+    if (List1->count() == 2)
+        List1->setToolTip(search::emptyResultExplanation(search.tables, s));
     search.Running = false;
     UnlockInputs();
     if (results.full())

@@ -94,6 +94,8 @@ bool ResultListBox::viewportEvent(QEvent *event)
         if (toolTipProvider_ && index >= 0 && index < count())
             tip = toolTipProvider_(lines_.at(static_cast<std::size_t>(index)));
         if (tip.isEmpty())
+            tip = toolTip(); // the list's own, over lines without one and below the last line
+        if (tip.isEmpty())
             QToolTip::hideText();
         else
             QToolTip::showText(help->globalPos(), tip, viewport());
