@@ -146,6 +146,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();
@@ -155,10 +156,12 @@ private:
     void showMessage(const QString &text); // told once, captioned with the program's name
     QList<QWidget *> lockedControls() const; // the inputs a running search must not see change
     void setOuterSize(int widthTwips, int heightTwips);
+    void placeAtTop();
 
     QButtonGroup *optMGroup_ = nullptr;
 
     std::array<std::array<RowControls, roster::NumCW + 1>, 4> rows_{};
     QPointer<frmHelp> helpWindow_;
     QSize requestedOuterSize_;
+    bool placeAtTopWhenShown_ = false;
 };
