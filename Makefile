@@ -9,7 +9,7 @@
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 FUZZ_BUILD  ?= build-fuzz
-PACKAGES    := g++ cmake make qt6-base-dev libgl-dev fonts-dejavu-core
+PACKAGES    := g++ cmake make qt6-base-dev libgl-dev fonts-dejavu-core fonts-dejavu-extra
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO        := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Takes the README's two screenshots from the real program under a virtual display:
-# the main window after a finished search, and the help window.
+# the main window after a finished search over a full roster (result lines with two-digit
+# rows), and the help window.
 #   scripts/screenshots.sh            (after `make run` or `make test` has built build/)
 set -eu
 cd "$(dirname "$0")/.."
@@ -9,7 +10,7 @@ OUT=${OUT:-docs}
 SUDO=$([ "$(id -u)" = 0 ] || echo sudo)
 
 missing=""
-for p in xvfb xdotool imagemagick fonts-dejavu-core; do
+for p in xvfb xdotool imagemagick fonts-dejavu-core fonts-dejavu-extra; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
 done
 [ -z "$missing" ] || { $SUDO apt-get update -q && $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing; }
@@ -17,7 +18,8 @@ done
 
 # The program runs from a folder of its own, so the user's roster is never touched.
 work=$(mktemp -d)
-cp "$BUILD/bin/korvane" data/help.rtf data/players.txt "$work/"
+cp "$BUILD/bin/korvane" data/help.rtf "$work/"
+cp "${ROSTER:-bench/rosters/full.txt}" "$work/players.txt"
 display=:97
 Xvfb $display -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
@@ -39,6 +41,10 @@ wait_for() { # a window by its exact title
 main=$(wait_for Korvane)
 sleep 1
 xdotool mousemove --window "$main" 28 95 click 1     # untick Centres row 2: rows 1-2 held, blue
+sleep 0.5
+xdotool mousemove --window "$main" 28 257 click 1    # tick Centres down to row 12
+sleep 0.5
+xdotool mousemove --window "$main" 268 289 click 1   # tick Wingers down to row 14
 sleep 0.5
 xdotool mousemove --window "$main" 546 141 click 1   # Find Best Team
 sleep 2

@@ -1,9 +1,10 @@
 #include "search/format.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 
 namespace search {
 
@@ -102,90 +103,204 @@ QString oneDecimal(double value)
     return r.negative ? QLatin1Char('-') + text : text;
 }
 
-std::string pointsText(float points)
+namespace {
+
+char *copyText(char *out, std::string_view text)
+{
+    return std::copy(text.begin(), text.end(), out);
+}
+
+char *writeWhole(char *out, std::uint64_t value)
+{
+    return std::to_chars(out, out + 24, value).ptr;
+}
+
+// "##.##" the slow way, from the decimal string, for values too large for the fast way.
+char *writePointsSlowly(char *out, float points)
+{
+    const Rounded r = roundDecimal(points, 7, 2);
+    if (r.negative)
+        *out++ = '-';
+    out = copyText(out, r.whole);
+    *out++ = '.';
+    std::string_view decimals = r.decimals;
+    while (!decimals.empty() && decimals.back() == '0')
+        decimals.remove_suffix(1);
+    return copyText(out, decimals);
+}
+
+// The points text: the 7 significant digits come from the exact shortest-free conversion, then
+// are rounded to hundredths in whole numbers, halves away from zero.
+char *writePoints(char *out, float points)
 {
     if (std::isnan(points))
-        return "nan";
+        return copyText(out, "nan");
     if (std::isinf(points))
-        return points > 0 ? "inf" : "-inf";
-    const Rounded r = roundDecimal(points, 7, 2);
-    std::string text = r.negative ? "-" : "";
-    text += r.whole;
-    text += '.';
-    std::string decimals = r.decimals;
-    while (!decimals.empty() && decimals.back() == '0')
-        decimals.pop_back();
-    return text + decimals;
+        return copyText(out, points > 0 ? "inf" : "-inf");
+    char digits[32];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, double(points), std::chars_format::scientific, 6);
+    const char *p = digits;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    std::uint64_t mantissa = 0; // the 7 significant digits as a whole number
+    for (; p != end && *p != 'e'; ++p)
+        if (*p != '.')
+            mantissa = mantissa * 10 + std::uint64_t(*p - '0');
+    int exponent = 0;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
+    // value = mantissa * 10^(exponent - 6); hundredths = mantissa * 10^(exponent - 4)
+    const int shift = exponent - 4;
+    if (shift > 10)
+        return writePointsSlowly(out, points);
+    std::uint64_t hundredths = 0;
+    if (shift >= 0) {
+        hundredths = mantissa;
+        for (int i = 0; i < shift; ++i)
+            hundredths *= 10;
+    } else if (shift >= -7) {
+        std::uint64_t unit = 1;
+        for (int i = 0; i < -shift; ++i)
+            unit *= 10;
+        hundredths = mantissa / unit;
+        if ((mantissa % unit) * 2 >= unit)
+            ++hundredths;
+    }
+    if (negative && hundredths != 0)
+        *out++ = '-';
+    if (hundredths >= 100)
+        out = writeWhole(out, hundredths / 100);
+    *out++ = '.';
+    const unsigned decimals = unsigned(hundredths % 100);
+    if (decimals != 0) {
+        *out++ = char('0' + decimals / 10);
+        if (decimals % 10 != 0)
+            *out++ = char('0' + decimals % 10);
+    }
+    return out;
+}
+
+char *writeCost(char *out, float cost)
+{
+    if (!std::isfinite(cost))
+        return copyText(out, std::isnan(cost) ? "nan" : (cost > 0 ? "inf" : "-inf"));
+    if (cost == 0)
+        return copyText(out, "0");
+    // Whole costs below ten million are written exactly as their digits: the common case.
+    if (cost == std::trunc(cost) && std::fabs(cost) < 1e7f) {
+        if (cost < 0)
+            *out++ = '-';
+        return writeWhole(out, std::uint64_t(std::fabs(cost)));
+    }
+    char text[32];
+    char *end = std::to_chars(text, text + sizeof text, double(cost), std::chars_format::general, 7).ptr;
+    char *exponentAt = std::find(text, end, 'e');
+    char *mantissaEnd = exponentAt;
+    if (std::find(text, mantissaEnd, '.') != mantissaEnd) {
+        while (mantissaEnd[-1] == '0')
+            --mantissaEnd;
+        if (mantissaEnd[-1] == '.')
+            --mantissaEnd;
+    }
+    out = std::copy(text, mantissaEnd, out);
+    if (exponentAt != end) {
+        int x = 0;
+        std::from_chars(exponentAt + (exponentAt[1] == '+' ? 2 : 1), end, x);
+        *out++ = 'E';
+        *out++ = x < 0 ? '-' : '+';
+        x = std::abs(x);
+        if (x < 10)
+            *out++ = '0';
+        out = writeWhole(out, std::uint64_t(x));
+    }
+    return out;
+}
+
+char *writeRow(char *out, int row)
+{
+    if (row >= 0 && row < 100) {
+        if (row >= 10)
+            *out++ = char('0' + row / 10);
+        *out++ = char('0' + row % 10);
+        return out;
+    }
+    return std::to_chars(out, out + 12, row).ptr;
+}
+
+} // namespace
+
+void LineText::startWithPoints(float teamPts)
+{
+    char *end = writePoints(text_, teamPts);
+    *end++ = ' ';
+    size_ = std::size_t(end - text_);
+}
+
+void LineText::finish(float teamCost, const TeamRows &rows)
+{
+    char *out = text_ + size_;
+    out = copyText(out, "-- ");
+    out = writeCost(out, teamCost);
+    out = copyText(out, " -- ");
+    // Centres, Wingers, Defence, Goalie: groups of 2, 4, 3 and 1 rows.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i == 2 || i == 6 || i == 9)
+            out = copyText(out, " - ");
+        else if (i > 0)
+            *out++ = ' ';
+        out = writeRow(out, rows[i]);
+    }
+    size_ = std::size_t(out - text_);
+}
+
+std::string pointsText(float points)
+{
+    char text[LineText::Capacity];
+    return std::string(text, writePoints(text, points));
 }
 
 std::string costText(float cost)
 {
-    if (!std::isfinite(cost))
-        return std::isnan(cost) ? "nan" : (cost > 0 ? "inf" : "-inf");
-    if (cost == 0)
-        return "0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(cost));
-    std::string text = buf;
-    std::string exponent;
-    if (const auto e = text.find('e'); e != std::string::npos) {
-        const int x = std::atoi(text.c_str() + e + 1);
-        char eb[16];
-        std::snprintf(eb, sizeof eb, "E%c%02d", x < 0 ? '-' : '+', std::abs(x));
-        exponent = eb;
-        text.resize(e);
-    }
-    if (text.find('.') != std::string::npos) {
-        while (text.back() == '0')
-            text.pop_back();
-        if (text.back() == '.')
-            text.pop_back();
-    }
-    return text + exponent;
+    char text[LineText::Capacity];
+    return std::string(text, writeCost(text, cost));
 }
 
 std::string resultLine(float teamPts, float teamCost, const TeamRows &rows)
 {
-    return resultLine(pointsText(teamPts) + ' ', teamCost, rows);
+    LineText line;
+    line.startWithPoints(teamPts);
+    line.finish(teamCost, rows);
+    return std::string(line.text());
 }
 
-std::string resultLine(std::string line, float teamCost, const TeamRows &r)
+std::string resultLine(std::string line, float teamCost, const TeamRows &rows)
 {
-    line += "-- ";
-    line += costText(teamCost);
-    line += " -- ";
-    // Centres, Wingers, Defence, Goalie: groups of 2, 4, 3 and 1 rows.
-    static constexpr int groupEnd[] = {2, 6, 9, 10};
-    int g = 0;
-    for (int i = 0; i < 10; ++i) {
-        if (i > 0)
-            line += (i == groupEnd[g]) ? " - " : " ";
-        if (i == groupEnd[g])
-            ++g;
-        line += std::to_string(r[static_cast<std::size_t>(i)]);
-    }
-    return line;
+    LineText tail;
+    tail.finish(teamCost, rows);
+    return line.append(tail.text());
 }
 
 } // namespace search
 
 namespace search {
 
-std::optional<TeamRows> rowsOfLine(const std::string &line)
+std::optional<TeamRows> rowsOfLine(std::string_view line)
 {
     const auto rowsAt = line.rfind(" -- ");
-    if (rowsAt == std::string::npos)
+    if (rowsAt == std::string_view::npos)
         return std::nullopt;
-    std::istringstream in(line.substr(rowsAt + 4));
+    std::string_view rest = line.substr(rowsAt + 4);
     TeamRows rows{};
-    std::string word;
     std::size_t n = 0;
-    while (in >> word) {
-        if (word == "-")
+    while (!rest.empty()) {
+        const auto space = rest.find(' ');
+        const std::string_view word = rest.substr(0, space);
+        rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+        if (word.empty() || word == "-")
             continue;
-        if (n == rows.size() || word.find_first_not_of("0123456789") != std::string::npos || word.size() > 3)
+        if (n == rows.size() || word.size() > 3 || word.find_first_not_of("0123456789") != std::string_view::npos)
             return std::nullopt;
-        rows[n++] = std::stoi(word);
+        std::from_chars(word.data(), word.data() + word.size(), rows[n++]);
     }
     if (n != rows.size())
         return std::nullopt;

@@ -4,8 +4,10 @@
 #include "search/enumeration.h"
 
 #include <QString>
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace search {
 
@@ -21,11 +23,25 @@ std::string pointsText(float points);
 // The cost as a plain number of up to 7 significant digits: 950, 123.5, 0.75.
 std::string costText(float cost);
 
+// A result line written in place, with no allocation: first the points text and its space, so
+// that a team can be judged by its points before the rest is written, then the cost and rows.
+class LineText {
+public:
+    static constexpr std::size_t Capacity = 256; // the longest texts of points, cost and rows
+    void startWithPoints(float teamPts);
+    void finish(float teamCost, const TeamRows &rows);
+    std::string_view text() const { return {text_, size_}; }
+
+private:
+    char text_[Capacity];
+    std::size_t size_ = 0;
+};
+
 // "38. -- 902 -- 1 2 - 3 4 5 6 - 1 2 3 - 2"
 std::string resultLine(float teamPts, float teamCost, const TeamRows &rows);
 // The same, after a points text and the space that follows it.
 std::string resultLine(std::string pointsAndSpace, float teamCost, const TeamRows &rows);
 // The ten rows of a result line; none for a line that is not one (the closing counts).
-std::optional<TeamRows> rowsOfLine(const std::string &line);
+std::optional<TeamRows> rowsOfLine(std::string_view line);
 
 } // namespace search

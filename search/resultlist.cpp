@@ -7,7 +7,7 @@
 
 namespace search {
 
-int measurePtsLen(const std::string &firstLine, int previous)
+int measurePtsLen(std::string_view firstLine, int previous)
 {
     for (int k = 1; k <= 6 && k <= static_cast<int>(firstLine.size()); ++k)
         if (firstLine[static_cast<std::size_t>(k - 1)] == ' ')
@@ -15,11 +15,11 @@ int measurePtsLen(const std::string &firstLine, int previous)
     return previous;
 }
 
-float targetFromLine(const std::string &firstLine, int ptsLen, float current)
+float targetFromLine(std::string_view firstLine, int ptsLen, float current)
 {
     if (ptsLen <= 0 || static_cast<std::size_t>(ptsLen) > firstLine.size())
         return current;
-    const std::string head = firstLine.substr(0, static_cast<std::size_t>(ptsLen));
+    const std::string head(firstLine.substr(0, static_cast<std::size_t>(ptsLen)));
     char *end = nullptr;
     const double value = std::strtod(head.c_str(), &end);
     if (end == head.c_str() || *end != '\0' || !std::isfinite(value))
@@ -45,16 +45,17 @@ void ResultList::listTeam(float teamPts, float teamCost, const TeamRows &rows)
 {
     // A line that would go in first and be trimmed away at once leaves the list, the length and
     // the target as they were: skip the round trip.
-    std::string line = pointsText(teamPts) + ' ';
-    if (!noOpKey_.empty() && line < noOpKey_)
+    LineText line;
+    line.startWithPoints(teamPts);
+    if (!noOpKey_.empty() && line.text() < noOpKey_)
         return;
-    line = resultLine(std::move(line), teamCost, rows);
     if (lines_.size() >= capacity) {
         full_ = true;
         state_.StopRequested = true;
         return;
     }
-    lines_.insert(std::move(line));
+    line.finish(teamCost, rows);
+    lines_.insert(line.text());
     ++inserted_;
     linesChanged();
     yield();
@@ -85,12 +86,12 @@ void ResultList::refreshNoOpKey()
     noOpKey_.clear();
     if (lines_.size() != TopLines || !top35Ticked())
         return;
-    const std::string &first = lines_.first();
+    const std::string_view first = lines_.first();
     const int len = measurePtsLen(first, ptsLen_);
     if (len != ptsLen_ || targetFromLine(first, len, state_.Target) != state_.Target)
         return;
     const auto space = first.find(' ');
-    if (space == std::string::npos)
+    if (space == std::string_view::npos)
         return;
     noOpKey_ = first.substr(0, space + 1);
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace search {
 
@@ -17,11 +18,11 @@ inline constexpr std::size_t MaxResultLines = 1'000'000;
 
 // The length of the points text at the head of `firstLine`: one less than the position of the
 // first space among its first six characters; `previous` when there is none.
-int measurePtsLen(const std::string &firstLine, int previous);
+int measurePtsLen(std::string_view firstLine, int previous);
 
 // The first `ptsLen` characters of the first line as a whole number (halves to even). Gives
 // `current` when they cannot be read as a number (no length measured yet).
-float targetFromLine(const std::string &firstLine, int ptsLen, float current);
+float targetFromLine(std::string_view firstLine, int ptsLen, float current);
 
 // "Only Show Top 35" ticked with 36 lines or more: drop lines from the top until 35 remain.
 void cutToTop35(SortedLines &lines);

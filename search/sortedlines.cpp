@@ -5,59 +5,129 @@
 
 namespace search {
 
-void SortedLines::insert(std::string line)
+void SortedLines::Block::append(std::string_view line, std::size_t at)
 {
+    const Place place{std::uint32_t(text.size()), std::uint32_t(line.size())};
+    text.append(line);
+    places.insert(places.begin() + std::ptrdiff_t(at), place);
+}
+
+// Drops the characters of removed lines once they are as many as the kept ones.
+void SortedLines::Block::compact()
+{
+    std::string kept;
+    kept.reserve(text.size() - unused);
+    for (Place &p : places) {
+        const std::uint32_t offset = std::uint32_t(kept.size());
+        kept.append(text, p.offset, p.length);
+        p.offset = offset;
+    }
+    text = std::move(kept);
+    unused = 0;
+}
+
+void SortedLines::insert(std::string_view line)
+{
+    if (line.size() > longest_.size())
+        longest_ = line;
     if (blocks_.empty()) {
         blocks_.emplace_back();
-        blocks_.back().push_back(std::move(line));
+        starts_.assign(1, 0);
+        blocks_.back().append(line, 0);
         ++size_;
+        note(0, true);
         return;
     }
     // The first block whose last line sorts after the new one takes it; else the last block.
     auto block = std::upper_bound(blocks_.begin(), blocks_.end(), line,
-                                  [](const std::string &l, const std::vector<std::string> &b) { return l < b.back(); });
+                                  [](std::string_view l, const Block &b) { return l < b.last(); });
     if (block == blocks_.end())
         block = std::prev(blocks_.end());
-    auto at = std::upper_bound(block->begin(), block->end(), line);
-    block->insert(at, std::move(line));
+    std::size_t lo = 0, hi = block->places.size();
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (line < block->line(mid))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    block->append(line, lo);
     ++size_;
-    if (block->size() > 2 * BlockSize) {
-        std::vector<std::string> upper(std::make_move_iterator(block->begin() + BlockSize),
-                                       std::make_move_iterator(block->end()));
-        block->resize(BlockSize);
+    const std::size_t b = std::size_t(block - blocks_.begin());
+    note(starts_[b] + lo, true);
+    for (std::size_t later = b + 1; later < starts_.size(); ++later)
+        ++starts_[later];
+    if (block->places.size() > 2 * BlockSize) {
+        Block upper;
+        for (std::size_t i = BlockSize; i < block->places.size(); ++i)
+            upper.append(block->line(i), upper.places.size());
+        block->places.resize(BlockSize);
+        block->compact();
         blocks_.insert(std::next(block), std::move(upper));
+        starts_.insert(starts_.begin() + std::ptrdiff_t(b + 1), std::uint32_t(starts_[b] + BlockSize));
     }
 }
 
 void SortedLines::removeAt(std::size_t index)
 {
-    for (auto b = blocks_.begin(); b != blocks_.end(); ++b) {
-        if (index < b->size()) {
-            b->erase(b->begin() + static_cast<std::ptrdiff_t>(index));
-            if (b->empty())
-                blocks_.erase(b);
-            --size_;
-            return;
-        }
-        index -= b->size();
+    if (index >= size_)
+        return;
+    note(index, false);
+    const std::size_t b = std::size_t(std::upper_bound(starts_.begin(), starts_.end(), index) - starts_.begin()) - 1;
+    Block &block = blocks_[b];
+    const std::size_t local = index - starts_[b];
+    block.unused += block.places[local].length;
+    block.places.erase(block.places.begin() + std::ptrdiff_t(local));
+    for (std::size_t later = b + 1; later < starts_.size(); ++later)
+        --starts_[later];
+    if (block.places.empty()) {
+        blocks_.erase(blocks_.begin() + std::ptrdiff_t(b));
+        starts_.erase(starts_.begin() + std::ptrdiff_t(b));
+    } else if (block.unused > block.text.size() / 2) {
+        block.compact();
     }
+    --size_;
 }
 
 void SortedLines::clear()
 {
     blocks_.clear();
+    starts_.clear();
     size_ = 0;
+    longest_.clear();
+    changes_.clear();
+    changesLost_ = true;
 }
 
-const std::string &SortedLines::at(std::size_t index) const
+std::string_view SortedLines::at(std::size_t index) const
 {
-    for (const auto &b : blocks_) {
-        if (index < b.size())
-            return b[index];
-        index -= b.size();
+    if (index >= size_)
+        return {};
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), index);
+    const std::size_t block = std::size_t(after - starts_.begin()) - 1;
+    return blocks_[block].line(index - starts_[block]);
+}
+
+void SortedLines::note(std::size_t index, bool inserted)
+{
+    if (changesLost_)
+        return;
+    if (changes_.size() >= MaxChanges) {
+        changes_.clear();
+        changesLost_ = true;
+        return;
     }
-    static const std::string none;
-    return none;
+    changes_.push_back(Change{std::uint32_t(index), inserted});
+}
+
+std::optional<std::vector<SortedLines::Change>> SortedLines::takeChanges()
+{
+    std::optional<std::vector<Change>> out;
+    if (!changesLost_)
+        out = std::move(changes_);
+    changes_.clear();
+    changesLost_ = false;
+    return out;
 }
 
 } // namespace search

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 using roster::Position;
 
@@ -69,7 +70,7 @@ void frmChoose30::Form_Load()
 {
     if (chkAlwaysOnTop->isChecked())
         MakeTopmost(this);
-    move(pos().x(), 0);
+    placeAtTop();
 
     NumCW = roster::NumCW;
     NumDG = roster::NumDG;
@@ -84,6 +85,31 @@ void frmChoose30::Form_Load()
 
     for (Position p : roster::AllPositions)
         selectionClick(p, 1);
+}
+
+// The top edge goes to the top of the screen; the left edge stays where the window system put
+// the window. Before the window is first shown it has no place yet, and moving it then would
+// pin it to the left edge: the move waits until the window system has placed it on screen.
+void frmChoose30::placeAtTop()
+{
+    if (isVisible()) {
+        move(x(), 0);
+        return;
+    }
+    if (placeAtTopWhenShown_)
+        return;
+    placeAtTopWhenShown_ = true;
+    installEventFilter(this);
+}
+
+bool frmChoose30::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == this && placeAtTopWhenShown_ && event->type() == QEvent::Paint) {
+        placeAtTopWhenShown_ = false;
+        removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { move(x(), 0); });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmChoose30::Form_Unload()

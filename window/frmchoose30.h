@@ -159,6 +159,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();
@@ -168,6 +169,7 @@ private:
     void showMessage(const QString &text); // told once, captioned with the program's name
     QList<QWidget *> lockedControls() const; // the inputs a running search must not see change
     void setOuterSize(int widthTwips, int heightTwips);
+    void placeAtTop();
 
     QButtonGroup *optMGroup_ = nullptr;
 
@@ -176,4 +178,5 @@ private:
     std::vector<std::pair<QLineEdit *, QString>> pasteUndo_; // cells the last block paste changed, texts before
     bool pasting_ = false;
     QSize requestedOuterSize_;
+    bool placeAtTopWhenShown_ = false;
 };

@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QEvent>
 #include <QFontInfo>
 #include <QFrame>
 #include <QGroupBox>
@@ -141,8 +142,7 @@ constexpr int initiallyTicked(Position p)
     return 0;
 }
 
-// The row buttons' up-and-down arrow: B black, W white, anything else left clear so that the
-// button face of the desktop's theme shows through.
+// The row buttons' up-and-down arrow: B black, W white, a dot light grey.
 constexpr const char *arrowPixels[] = {
     "...W...", "..WBW..", ".WBBBW.", "WBBBBBW", "WWWBWWW", "..WBW..",
     "WWWBWWW", "WBBBBBW", ".WBBBW.", "..WBW..", "...W...",
@@ -150,15 +150,11 @@ constexpr const char *arrowPixels[] = {
 
 QIcon arrowIcon()
 {
-    QImage image(7, 11, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
+    QImage image(7, 11, QImage::Format_RGB32);
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 7; ++x) {
             const char c = arrowPixels[y][x];
-            if (c == 'B')
-                image.setPixel(x, y, qRgb(0, 0, 0));
-            else if (c == 'W')
-                image.setPixel(x, y, qRgb(255, 255, 255));
+            image.setPixel(x, y, c == 'B' ? qRgb(0, 0, 0) : c == 'W' ? qRgb(255, 255, 255) : qRgb(192, 192, 192));
         }
     return QIcon(QPixmap::fromImage(image));
 }
@@ -180,6 +176,22 @@ QFont designFont(const QString &family, qreal points, bool bold = false)
 
 QFont captionFont(bool bold = false) { return designFont(QStringLiteral("MS Sans Serif"), 8.25, bold); }
 QFont cellFont() { return designFont(QStringLiteral("Small Fonts"), 6.75); }
+
+// The result lines are wider than the roster's cells: where the design's font is missing, a
+// condensed face keeps a line with two-digit rows inside the list's width. A line that is still
+// wider scrolls sideways.
+QFont listFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Small Fonts"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(6.75);
+    const QString family = QFontInfo(font).family();
+    if (family.compare(QStringLiteral("Small Fonts"), Qt::CaseInsensitive) != 0
+        && family.compare(QStringLiteral("DejaVu Sans Condensed"), Qt::CaseInsensitive) != 0)
+        font.setStretch(85);
+    return font;
+}
 
 // A push button whose caption wraps onto further lines when it is wider than the button, as
 // "   Auto Save   Before Searching" and "Compact Window" do.
@@ -205,6 +217,42 @@ protected:
     }
 };
 
+// One of the two mode buttons: a click selects it, and a click on the selected one leaves it
+// selected. The pair is kept exclusive by hand rather than by an exclusive button group, which
+// would make the pair a single stop of the Tab key.
+class OptionButton : public CaptionButton {
+public:
+    using CaptionButton::CaptionButton;
+
+protected:
+    void nextCheckState() override { setChecked(true); }
+};
+
+// While a row move is pending the window shows the move pointer, and so must its text cells,
+// which otherwise keep their own text pointer.
+class MovePointerFollower : public QObject {
+public:
+    explicit MovePointerFollower(QWidget *window) : QObject(window), window_(window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == window_ && event->type() == QEvent::CursorChange) {
+            const bool moving = window_->cursor().shape() == Qt::SizeVerCursor;
+            for (QLineEdit *cell : window_->findChildren<QLineEdit *>()) {
+                if (moving)
+                    cell->setCursor(Qt::SizeVerCursor);
+                else
+                    cell->setCursor(cell->isReadOnly() ? Qt::ArrowCursor : Qt::IBeamCursor);
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget *window_;
+};
+
 template <typename Widget>
 Widget *placed(Widget *widget, const QString &name, const QRect &geometry, const char *hint = "")
 {
@@ -225,6 +273,13 @@ QPushButton *button(const Design &d, QWidget *parent, bool checkable = false)
 {
     auto *b = placed(new CaptionButton(QString::fromUtf8(d.text), parent), d);
     b->setCheckable(checkable);
+    return b;
+}
+
+QPushButton *optionButton(const Design &d, QWidget *parent)
+{
+    auto *b = placed(new OptionButton(QString::fromUtf8(d.text), parent), d);
+    b->setCheckable(true);
     return b;
 }
 
@@ -283,13 +338,19 @@ void frmChoose30::buildLayout()
     cmdReload = button(design("cmdReload"), this);
     chkASave = button(design("chkASave"), this, true);
     chkASave->setChecked(true);
-    optM[0] = button(design("optM_0"), this, true);
-    optM[1] = button(design("optM_1"), this, true);
+    optM[0] = optionButton(design("optM_0"), this);
+    optM[1] = optionButton(design("optM_1"), this);
     optMGroup_ = new QButtonGroup(this);
-    optMGroup_->setExclusive(true);
+    optMGroup_->setExclusive(false);
     optMGroup_->addButton(optM[0], 0);
     optMGroup_->addButton(optM[1], 1);
     optM[1]->setChecked(true);
+    // Selecting one deselects the other before the pair's click handling runs.
+    for (int i = 0; i < 2; ++i)
+        connect(optM[std::size_t(i)], &QPushButton::toggled, this, [this, i](bool selected) {
+            if (selected)
+                optM[std::size_t(1 - i)]->setChecked(false);
+        });
     chkTop35 = button(design("chkTop35"), this, true);
     chkTop35->setChecked(true);
 
@@ -303,7 +364,8 @@ void frmChoose30::buildLayout()
     cmdDo = button(design("cmdDo"), this);
     cmdStop = button(design("cmdStop"), this);
     List1 = placed(new ResultListBox(this), design("List1"));
-    List1->setFont(cellFont());
+    List1->setFont(listFont());
+    List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
     cmdHelp = button(design("cmdHelp"), this);
     chkAlwaysOnTop = placed(new QCheckBox(QString::fromUtf8(design("chkAlwaysOnTop").text), this),
                             design("chkAlwaysOnTop"));
@@ -381,6 +443,7 @@ void frmChoose30::buildLayout()
     }
 
     setFocusOrder();
+    new MovePointerFollower(this);
 }
 
 // txtCash first, then the first rows of Centres, Defence, Wingers and Goalies cell by cell, then
@@ -455,10 +518,10 @@ void frmChoose30::connectHandlers()
             connect(cells.W, &QLineEdit::textChanged, this, [this, f = h.gamesChange, r] { (this->*f)(r); });
             connect(cells.chk, &QCheckBox::toggled, this, [this, f = h.includeClick, r] { (this->*f)(r); });
             connect(cells.cmdM, &QPushButton::clicked, this, [this, f = h.moveClick, r] { (this->*f)(r); });
-            // Display only, no handling: a name set by the load or a row move shows its
-            // beginning, not the end the cursor is left at.
-            connect(cells.N, &QLineEdit::textChanged, cells.N, [name = cells.N] {
-                if (!name->hasFocus())
+            // Display only, no handling: a name set by the load, a reload or a row move shows
+            // its beginning, not the end the cursor is left at (even when the text is the same).
+            connect(cells.N, &QLineEdit::cursorPositionChanged, cells.N, [name = cells.N] {
+                if (!name->hasFocus() && name->cursorPosition() != 0)
                     name->setCursorPosition(0);
             });
         }

@@ -12,6 +12,7 @@
 #include "window/toolkit.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,8 +26,8 @@ namespace {
 const QString autoSaveCaption = QStringLiteral("   Auto Save   Before Searching");
 
 // Processing the window's events costs far more than listing a team, so a yield hands over to
-// the events only when a millisecond has passed since the last one, and the list is repainted
-// at most every 40 ms: the window answers at once, and a million lines still list in seconds.
+// the events only when a millisecond has passed since the last one: the window answers at once,
+// and a million lines still list in a second or two.
 class EventYield {
 public:
     explicit EventYield(ResultListBox *list) : list_(list) { clock_.start(); }
@@ -34,15 +35,19 @@ public:
     void operator()()
     {
         const qint64 now = clock_.nsecsElapsed();
-        if (now - lastYield_ < 1'000'000)
+        if (now - lastYield_ < interval_)
             return;
-        if (listDirty_ && now - lastPaint_ >= 40'000'000) {
+        // The list view catches up with every line listed since the last pass before any event
+        // is handled, so that whatever the user sees or clicks is the list as it stands.
+        if (listDirty_) {
             list_->linesChanged();
             listDirty_ = false;
-            lastPaint_ = now;
         }
         toolkit::processPendingEvents();
         lastYield_ = clock_.nsecsElapsed();
+        // A long list makes each pass dearer (the view follows every line listed since the last
+        // one): the passes space out so that the window takes at most a fifth of the time.
+        interval_ = std::clamp<qint64>(4 * (lastYield_ - now), 1'000'000, 40'000'000);
     }
     void listChanged() { listDirty_ = true; }
 
@@ -50,7 +55,7 @@ private:
     ResultListBox *list_;
     QElapsedTimer clock_;
     qint64 lastYield_ = 0;
-    qint64 lastPaint_ = 0;
+    qint64 interval_ = 1'000'000;
     bool listDirty_ = false;
 };
 

@@ -1,32 +1,114 @@
 #include "window/resultlistbox.h"
 
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHelpEvent>
-#include <QPainter>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QToolTip>
 
-ResultListBox::ResultListBox(QWidget *parent)
-    : QAbstractScrollArea(parent)
+#include <algorithm>
+
+namespace {
+
+// A row of the list before the changes, followed through them; -1 when its line went, or with
+// `stayWhenGone` the row of the line that took its place.
+int followRow(int row, const std::vector<search::SortedLines::Change> &changes, bool stayWhenGone)
 {
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    viewport()->setBackgroundRole(QPalette::Base);
-    viewport()->setAutoFillBackground(true);
-    setFocusPolicy(Qt::StrongFocus);
+    for (const auto &change : changes) {
+        const int at = int(change.index);
+        if (change.inserted) {
+            if (at <= row)
+                ++row;
+        } else if (at < row) {
+            --row;
+        } else if (at == row && !stayWhenGone) {
+            return -1;
+        }
+    }
+    return row;
 }
 
-int ResultListBox::count() const { return static_cast<int>(lines_.size()); }
+} // namespace
+
+int ResultLinesModel::publish(int topRow)
+{
+    const int count = int(lines_.size());
+    auto changes = lines_.takeChanges();
+    if (!changes) { // cleared, or changed too much to follow: the views start afresh
+        beginResetModel();
+        published_ = count;
+        endResetModel();
+        return 0;
+    }
+    if (changes->empty() && count == published_)
+        return topRow;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before) {
+        const int row = followRow(index.row(), *changes, false);
+        after << (row >= 0 && row < count ? createIndex(row, 0) : QModelIndex());
+    }
+    changePersistentIndexList(before, after);
+    published_ = count;
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return std::clamp(followRow(topRow, *changes, true), 0, std::max(0, count - 1));
+}
+
+int ResultLinesModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : published_; }
+
+QVariant ResultLinesModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= published_)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole: {
+        const std::string_view line = lines_.at(std::size_t(index.row()));
+        return QString::fromLatin1(line.data(), qsizetype(line.size()));
+    }
+    case Qt::SizeHintRole:
+        return itemSize_;
+    default:
+        return {};
+    }
+}
+
+ResultListBox::ResultListBox(QWidget *parent)
+    : QListView(parent)
+    , model_(new ResultLinesModel(this))
+{
+    setModel(model_);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Result list"));
+    measureItems();
+}
+
+int ResultListBox::count() const { return static_cast<int>(lines().size()); }
 
 QString ResultListBox::item(int index) const
 {
     if (index < 0 || index >= count())
         return {};
-    return QString::fromStdString(lines_.at(static_cast<std::size_t>(index)));
+    const std::string_view line = lines().at(static_cast<std::size_t>(index));
+    return QString::fromLatin1(line.data(), qsizetype(line.size()));
 }
 
 void ResultListBox::addItem(const std::string &line)
 {
-    lines_.insert(line);
+    lines().insert(line);
     linesChanged();
 }
 
@@ -34,19 +116,26 @@ void ResultListBox::removeItem(int index)
 {
     if (index < 0 || index >= count())
         return;
-    lines_.removeAt(static_cast<std::size_t>(index));
+    lines().removeAt(static_cast<std::size_t>(index));
     linesChanged();
 }
 
 void ResultListBox::clear()
 {
-    lines_.clear();
+    lines().clear();
     linesChanged();
 }
 
 void ResultListBox::linesChanged()
 {
-    updateScrollBar();
+    if (lines().longestLine().size() != measuredLength_)
+        measureItems();
+    const int top = verticalScrollBar()->value();
+    const int newTop = model_->publish(top);
+    // The line at the top stays at the top, however many lines went in above it.
+    executeDelayedItemsLayout();
+    if (newTop != verticalScrollBar()->value())
+        verticalScrollBar()->setValue(newTop);
     viewport()->update();
 }
 
@@ -55,51 +144,75 @@ void ResultListBox::setToolTipProvider(std::function<QString(const std::string &
     toolTipProvider_ = std::move(provider);
 }
 
-int ResultListBox::lineHeight() const { return fontMetrics().height(); }
-
-void ResultListBox::updateScrollBar()
+// Every line as wide as the longest listed so far, with a digit to spare (lines of one length
+// differ a little in width), so the horizontal scroll bar reaches the end of each.
+void ResultListBox::measureItems()
 {
-    const int visible = std::max(1, viewport()->height() / lineHeight());
-    verticalScrollBar()->setPageStep(visible);
-    verticalScrollBar()->setSingleStep(1);
-    verticalScrollBar()->setRange(0, std::max(0, count() - visible));
+    const std::string_view longest = lines().longestLine();
+    const QFontMetrics metrics(font());
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    int widest = 0;
+    for (char c : std::string_view("0123456789 -.+Eainf"))
+        widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(c)));
+    const int width = margin + widest + metrics.horizontalAdvance(QString::fromLatin1(longest.data(), qsizetype(longest.size())));
+    model_->setItemSize(QSize(width, metrics.height()));
+    measuredLength_ = longest.size();
+    scheduleDelayedItemsLayout();
 }
 
-void ResultListBox::resizeEvent(QResizeEvent *event)
+QString ResultListBox::selectedText() const
 {
-    QAbstractScrollArea::resizeEvent(event);
-    updateScrollBar();
+    QList<std::pair<int, int>> runs;
+    for (const QItemSelectionRange &range : selectionModel()->selection())
+        runs << std::pair(range.top(), range.bottom());
+    std::sort(runs.begin(), runs.end());
+    QString text;
+    int next = 0;
+    for (const auto &[top, bottom] : runs)
+        for (int row = std::max(top, next); row <= bottom && row < count(); ++row) {
+            const std::string line(lines().at(std::size_t(row)));
+            text += QString::fromLatin1(line.data(), qsizetype(line.size()));
+            if (const QString names = toolTipProvider_ ? toolTipProvider_(line) : QString(); !names.isEmpty())
+                text += QLatin1Char('\t') + names;
+            text += QLatin1Char('\n');
+            next = row + 1;
+        }
+    return text;
 }
 
-void ResultListBox::paintEvent(QPaintEvent *)
+void ResultListBox::keyPressEvent(QKeyEvent *event)
 {
-    QPainter painter(viewport());
-    painter.setFont(font());
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
-    const int h = lineHeight();
-    const int first = verticalScrollBar()->value();
-    const int rows = viewport()->height() / h + 1;
-    for (int i = 0; i < rows && first + i < count(); ++i) {
-        const QRect line(2, i * h, viewport()->width() - 4, h);
-        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, item(first + i));
+    if (event == QKeySequence::Copy) {
+        if (const QString text = selectedText(); !text.isEmpty())
+            QGuiApplication::clipboard()->setText(text);
+        event->accept();
+        return;
     }
+    QListView::keyPressEvent(event);
 }
 
 bool ResultListBox::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(event);
-        const int index = verticalScrollBar()->value() + help->pos().y() / lineHeight();
+        const QModelIndex index = indexAt(help->pos());
         QString tip;
-        if (toolTipProvider_ && index >= 0 && index < count())
-            tip = toolTipProvider_(lines_.at(static_cast<std::size_t>(index)));
+        if (toolTipProvider_ && index.isValid())
+            tip = toolTipProvider_(std::string(lines().at(std::size_t(index.row()))));
         if (tip.isEmpty())
             tip = toolTip(); // the list's own, over lines without one and below the last line
         if (tip.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(help->globalPos(), tip, viewport());
+            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
         return true;
     }
-    return QAbstractScrollArea::viewportEvent(event);
+    return QListView::viewportEvent(event);
+}
+
+void ResultListBox::changeEvent(QEvent *event)
+{
+    QListView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        measureItems();
 }

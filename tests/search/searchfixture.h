@@ -95,7 +95,7 @@ inline Run runSearch(Engine engine, const search::CandidateTables &tables, const
     };
     engine(tables, state, host);
     for (std::size_t i = 0; i < lines.size(); ++i)
-        run.finalLines.push_back(lines.at(i));
+        run.finalLines.emplace_back(lines.at(i));
     run.examined = state.Examined;
     run.target = state.Target;
     run.ptsLen = ptsLen;

@@ -144,7 +144,7 @@ private slots:
         for (const char *points : {"9.75", "12.5", "10.5", "12.", "12.45"})
             lines.insert(lineWithPoints(points, 2));
         for (const char *points : {"10.5", "12.", "12.45", "12.5", "9.75"}) {
-            QCOMPARE(lines.first(), lineWithPoints(points, 2));
+            QCOMPARE(std::string(lines.first()), lineWithPoints(points, 2));
             lines.removeFirst();
         }
         std::vector<std::string> all;
@@ -159,7 +159,7 @@ private slots:
             lines.removeFirst();
         QCOMPARE(lines.size(), all.size() - 100);
         for (std::size_t i = 0; i < lines.size(); i += 997)
-            QCOMPARE(lines.at(i), all[i + 100]);
+            QCOMPARE(std::string(lines.at(i)), all[i + 100]);
     }
 
     void trimRaisesTarget_data()
@@ -193,13 +193,13 @@ private slots:
             lines.insert(lineWithPoints("99999", i));
         list.TrimToTop35();
         QCOMPARE(lines.size(), std::size_t(35));
-        QCOMPARE(lines.first(), lineWithPoints(secondPoints.toStdString(), 1));
+        QCOMPARE(std::string(lines.first()), lineWithPoints(secondPoints.toStdString(), 1));
         QCOMPARE(state.Target, target);
         QCOMPARE(len, ptsLen);
         for (int i = 0; i < 15; ++i) // ticking the box later cuts from the top, leaving the target
             lines.insert(lineWithPoints("0", i));
         search::cutToTop35(lines);
-        QCOMPARE(lines.first(), lineWithPoints(secondPoints.toStdString(), 1));
+        QCOMPARE(std::string(lines.first()), lineWithPoints(secondPoints.toStdString(), 1));
         QCOMPARE(state.Target, target);
     }
 
@@ -215,7 +215,7 @@ private slots:
         for (int i = 1; i <= 36; ++i)
             list.listTeam(float(40 + i), 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
         QCOMPARE(yields, 37);
-        QCOMPARE(QString::fromStdString(lines.first()).left(3), "42.");
+        QCOMPARE(QString::fromStdString(std::string(lines.first())).left(3), "42.");
         QCOMPARE(state.Target, 42.f);
         QCOMPARE(len, 3);
         list.top35Ticked = [] { return false; };

@@ -2,6 +2,8 @@
 // arrangement commands.
 #include "rowsfixture.h"
 
+#include "window/resultlistbox.h"
+
 using namespace rowstest;
 
 class TestLayout : public QObject {
@@ -41,6 +43,79 @@ private slots:
             if (next->focusPolicy() & Qt::TabFocus)
                 walked << next->objectName();
         QCOMPARE(walked, (QStringList{"txtCash", "CN_1", "CC_1", "CP_1", "CW_1", "CN_2"}));
+    }
+
+    // Both mode buttons are stops of the Tab key, in the order of the layout.
+    void modeButtonsOnTab()
+    {
+        QStringList walked;
+        for (const QWidget *next = f.window->chkASave; walked.size() < 4; next = next->nextInFocusChain())
+            if (next->focusPolicy() & Qt::TabFocus)
+                walked << next->objectName();
+        QCOMPARE(walked, (QStringList{"chkASave", "optM_0", "optM_1", "chkTop35"}));
+        f.window->optM[0]->click();
+        f.window->optM[0]->click(); // a click on the selected one keeps it selected
+        QVERIFY(f.window->optM[0]->isChecked() && !f.window->optM[1]->isChecked());
+    }
+
+    // The arrow's dots are light grey, not the theme's face showing through.
+    void arrowPixels()
+    {
+        const QImage arrow = f.window->row(Position::C, 1).cmdM->icon().pixmap(QSize(7, 11)).toImage();
+        QCOMPARE(arrow.pixel(0, 0), qRgb(192, 192, 192));
+        QCOMPARE(arrow.pixel(3, 0), qRgb(255, 255, 255));
+        QCOMPARE(arrow.pixel(3, 3), qRgb(0, 0, 0));
+    }
+
+    // A pending move shows its pointer over the text cells too, and the text pointer comes back.
+    void movePointerOverCells()
+    {
+        frmChoose30 &w = *f.window;
+        w.row(Position::W, 3).cmdM->click();
+        QCOMPARE(w.row(Position::C, 5).N->cursor().shape(), Qt::SizeVerCursor);
+        QCOMPARE(w.txtCash->cursor().shape(), Qt::SizeVerCursor);
+        w.row(Position::W, 3).cmdM->click();
+        QCOMPARE(w.row(Position::C, 5).N->cursor().shape(), Qt::IBeamCursor);
+    }
+
+    // A long name shows its beginning after a reload that sets the same text again.
+    void nameBeginningAfterReload()
+    {
+        frmChoose30 &w = *f.window;
+        QLineEdit *name = w.row(Position::C, 1).N;
+        name->setText(QStringLiteral("Alexander Maximilian Vanderberg-Oksanen"));
+        w.cmdSave_Click();
+        w.Form_Load();
+        QCOMPARE(name->cursorPosition(), 0);
+    }
+
+    // Start-up leaves the left edge to the window system and puts the top edge at 0 once shown.
+    void startUpPlace()
+    {
+        frmChoose30 &w = *f.window;
+        QVERIFY(!w.testAttribute(Qt::WA_Moved));
+        w.show();
+        w.move(123, 77); // where a window manager might put it
+        QTRY_COMPARE(w.pos(), QPoint(123, 0));
+    }
+
+    // The widest line the program can write is readable: it fits, or the bar scrolls to its end.
+    void widestLineReadable_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("two-digit rows") << "40.04 -- 60.5 -- 2 17 - 4 10 11 17 - 10 12 15 - 9";
+        QTest::newRow("widest") << "123.45 -- 32766.5 -- 19 20 - 17 18 19 20 - 13 14 15 - 15";
+    }
+    void widestLineReadable()
+    {
+        QFETCH(QString, line);
+        ResultListBox &list = *f.window->List1;
+        list.addItem(line.toStdString());
+        list.addItem("35");
+        const int width = list.fontMetrics().horizontalAdvance(line);
+        const QRect item = list.visualRect(list.model()->index(0, 0));
+        QVERIFY2(item.width() >= width, qPrintable(QStringLiteral("%1 < %2").arg(item.width()).arg(width)));
+        QVERIFY(list.viewport()->width() + list.horizontalScrollBar()->maximum() >= item.width());
     }
 
     // The lock disables exactly the 497 controls and changes no text, check value or colour; an

@@ -120,6 +120,43 @@ private slots:
         QVERIFY(listLines(w).contains(QString::number(examined)));
     }
 
+    // A click selects a line, the keys move, Ctrl+C copies the selection with the players' names;
+    // lines listed above the top line leave the view where it was.
+    void listBox()
+    {
+        frmChoose30 &w = *f.window;
+        w.chkTop35->setChecked(false);
+        w.optM[0]->setChecked(true);
+        w.txtTarget->setText(QStringLiteral("0"));
+        w.cmdDo->click();
+        ResultListBox &list = *w.List1;
+        QVERIFY(list.count() > 50);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(2, 0)).center());
+        QCOMPARE(list.currentIndex().row(), 2);
+        QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(list.selectionModel()->selectedRows().size(), 2);
+        QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+        const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(copied.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            const std::string line = list.item(2 + i).toStdString();
+            QCOMPARE(copied[i], QString::fromStdString(line) + u'\t' + w.teamToolTip(line));
+            QVERIFY(copied[i].contains(" \u00b7 G: "));
+        }
+
+        list.scrollTo(list.model()->index(10, 0), QAbstractItemView::PositionAtTop);
+        const QString top = list.model()->index(list.verticalScrollBar()->value(), 0).data().toString();
+        const QString selected = list.currentIndex().data().toString();
+        list.lines().insert("."); // sorts before every team
+        list.lines().insert("..");
+        list.linesChanged();
+        QCOMPARE(list.model()->index(list.verticalScrollBar()->value(), 0).data().toString(), top);
+        QCOMPARE(list.currentIndex().data().toString(), selected);
+        QCOMPARE(list.currentIndex().row(), 5); // row 3 before the two lines went in above it
+    }
+
     void progressCaption()
     {
         f.window->search.TeamCount = 4989600;
