@@ -369,19 +369,25 @@ public:
                 return;
             for (int k = 0; k < 3; ++k)
                 rows[6 + std::size_t(k)] = d.rows[std::size_t(k)];
-            PickWingers(d, defenceCannotList(d));
+            PickWingers(d);
         }
     }
 
 private:
     // A Defence trio that cannot list a team still goes through its Winger combinations, with
-    // their yields and Stop as the plain loops have them, counting the teams in bulk.
-    void PickWingers(const Group &d, bool cannotList)
+    // their yields and Stop as the plain loops have them, counting the teams in bulk. Whether it
+    // can list rests on the target, the list and the Top 35 box, which the user may change at
+    // any yield, and on the list after every team listed: it is decided again after each.
+    void PickWingers(const Group &d)
     {
         const qint64 perWingers = qint64(C.groups.size()) * qint64(G.groups.size());
+        bool cannotList = defenceCannotList(d);
         for (const Group &w : W.groups) {
-            if (!yields(w.yieldsBefore))
-                return;
+            if (w.yieldsBefore > 0) {
+                if (!yields(w.yieldsBefore))
+                    return;
+                cannotList = defenceCannotList(d);
+            }
             if (s.StopRequested)
                 return;
             if (cannotList) {
@@ -391,6 +397,7 @@ private:
             for (int k = 0; k < 4; ++k)
                 rows[2 + std::size_t(k)] = w.rows[std::size_t(k)];
             PickCentres(d, w);
+            cannotList = defenceCannotList(d);
         }
         yields(W.trailingYields);
     }
