@@ -49,6 +49,8 @@ void ResultList::listTeam(float teamPts, float teamCost, const TeamRows &rows)
     if (!noOpKey_.empty() && line < noOpKey_)
         return;
     line = resultLine(std::move(line), teamCost, rows);
+    if (!noOpLine_.empty() && line < noOpLine_)
+        return;
     if (lines_.size() >= capacity) {
         full_ = true;
         state_.StopRequested = true;
@@ -83,6 +85,7 @@ void ResultList::yieldToEvents()
 void ResultList::refreshNoOpKey()
 {
     noOpKey_.clear();
+    noOpLine_.clear();
     if (lines_.size() != TopLines || !top35Ticked())
         return;
     const std::string &first = lines_.first();
@@ -93,6 +96,7 @@ void ResultList::refreshNoOpKey()
     if (space == std::string::npos)
         return;
     noOpKey_ = first.substr(0, space + 1);
+    noOpLine_ = first;
 }
 
 } // namespace search
