@@ -66,7 +66,9 @@ struct GeneratedCase {
 
 // The kinds of roster that test a search hardest: lines that sort out of numeric order, many
 // lines with the same points and cost, and targets met exactly.
-enum class Family { Plain, Straddle, Identical, Negative, WholePoints, Proportional };
+// Points about 0 give the texts "-.01", "." and ".01"; tiny costs are written with an exponent.
+// The target can be exactly a team's points, summed as the search sums them.
+enum class Family { Plain, Straddle, Identical, Negative, WholePoints, Proportional, NearZero, TinyCosts, TargetAtATeam };
 
 QString pointsFor(std::mt19937 &rng, Family family, int cost)
 {
@@ -77,6 +79,9 @@ QString pointsFor(std::mt19937 &rng, Family family, int cost)
     case Family::Negative: return roster::numberToText(-((10 + rng() % 171) / 100.0));
     case Family::WholePoints: return QString::number(1 + rng() % 2);
     case Family::Proportional: return roster::numberToText(cost / 10.0);
+    case Family::NearZero: return *(std::initializer_list<const char *>{"0", "-0", ".001", "-.01", ".01", ".004", "-.00"}.begin() + rng() % 7);
+    case Family::TinyCosts: return roster::numberToText((1 + rng() % 30) / 100.0);
+    case Family::TargetAtATeam: return roster::numberToText((1 + rng() % 30) / 10.0);
     }
     return {};
 }
@@ -84,7 +89,7 @@ QString pointsFor(std::mt19937 &rng, Family family, int cost)
 GeneratedCase generate(std::mt19937 &rng)
 {
     GeneratedCase out;
-    const auto family = Family(rng() % 6);
+    const auto family = Family(rng() % 9);
     const Mode mode = rng() % 2 ? Mode::PointsPerGame : Mode::PointsPerWeek;
     search::RosterInput input = rosterOf(mode);
     static constexpr int cap[] = {8, 8, 7, 5};
@@ -95,7 +100,9 @@ GeneratedCase generate(std::mt19937 &rng)
         auto &rows = input.rows[roster::index(p)];
         for (auto &row : rows) {
             const int whole = family == Family::Identical ? 5 : int(1 + rng() % 15);
-            const QString cost = QString::number(whole) + (rng() % 5 || family == Family::Identical ? "" : rng() % 2 ? ".5" : ".25");
+            QString cost = QString::number(whole) + (rng() % 5 || family == Family::Identical ? "" : rng() % 2 ? ".5" : ".25");
+            if (family == Family::TinyCosts)
+                cost = *(std::initializer_list<const char *>{"1E-5", "2E-5", "3E-6", ".001", "0", "1"}.begin() + rng() % 6);
             const QString points = sameRows ? sharedPoints : pointsFor(rng, family, whole);
             row.cost = family == Family::Plain ? cell(rng, cost, {"", "abc", "-3", "0", "1E1", "99", "7.", "1,50", "9E99"}) : cost;
             row.points = family == Family::Plain ? cell(rng, points, {"", "x", "-1", "2.5", "1E1", ".05"}) : points;
@@ -124,7 +131,26 @@ GeneratedCase generate(std::mt19937 &rng)
     case Family::Identical: out.settings.target = float(rng() % 3); break;
     case Family::WholePoints: out.settings.target = float(std::round(pts)) - float(rng() % 2); break;
     case Family::Negative: out.settings.target = rng() % 2 ? -100.f : float(pts * 1.1); break;
+    case Family::NearZero: out.settings.target = rng() % 2 ? -1.f : -0.5f; break;
+    case Family::TargetAtATeam: {
+        // The team of the first candidate rows, Centres + Wingers + Defence + Goalie, each group
+        // summed row by row in single precision.
+        std::array<float, 4> group{};
+        for (Position p : roster::AllPositions) {
+            const auto &t = out.tables[p];
+            float sum = t.pts[1];
+            for (int r = 2; r <= t.share; ++r)
+                sum = sum + t.pts[std::size_t(r)];
+            group[std::size_t(roster::index(p))] = sum;
+        }
+        out.settings.target = ((group[0] + group[1]) + group[2]) + group[3];
+        break;
+    }
     default: out.settings.target = float(pts * (0.6 + (rng() % 45) / 100.0));
+    }
+    if (family == Family::TinyCosts) { // money 0: teams costing less than 1 and more than 0
+        out.settings.cashLimit = 1;
+        out.settings.minSpend = 0;
     }
     out.settings.top35 = rng() % 4 != 0;
     out.settings.ptsLen = rng() % 3 == 0 ? 4 : 0;
