@@ -4,9 +4,12 @@
 #include "search/noopregion.h"
 
 #include <algorithm>
+#include <bit>
+#include <limits>
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <tuple>
 #include <optional>
 #include <vector>
 
@@ -280,9 +283,10 @@ struct Completions {
     std::vector<double> ptsByCost;
     RangeTable pts;
 
-    void build(std::vector<std::pair<double, double>> items)
+    void build(std::vector<std::pair<double, double>> items, bool sorted = false)
     {
-        std::sort(items.begin(), items.end());
+        if (!sorted)
+            std::sort(items.begin(), items.end());
         cost.clear();
         ptsByCost.clear();
         if (items.empty())
@@ -353,16 +357,30 @@ Extent extentOf(const std::vector<Group> &groups)
     return e;
 }
 
+// The next float up or down from a finite one.
+float nextUp(float f)
+{
+    if (f == 0)
+        return std::numeric_limits<float>::denorm_min();
+    const auto u = std::bit_cast<std::uint32_t>(f);
+    return std::bit_cast<float>(f > 0 ? u + 1 : u - 1);
+}
+
+float nextDown(float f)
+{
+    return -nextUp(-f);
+}
+
 float floatDown(double x)
 {
-    float f = static_cast<float>(x);
-    return double(f) > x ? std::nextafter(f, -HUGE_VALF) : f;
+    const float f = static_cast<float>(x);
+    return double(f) > x && std::isfinite(f) ? nextDown(f) : f;
 }
 
 float floatUp(double x)
 {
-    float f = static_cast<float>(x);
-    return double(f) < x ? std::nextafter(f, HUGE_VALF) : f;
+    const float f = static_cast<float>(x);
+    return double(f) < x && std::isfinite(f) ? nextUp(f) : f;
 }
 
 // Sums of these values are exact, in any order and in single precision, when every value is a
@@ -443,6 +461,13 @@ public:
                     cg.emplace_back(cc.cost + gg.cost, double(cc.pts) + double(gg.pts));
         goalies.build(g);
         centresAndGoalie.build(cg);
+        for (std::size_t ci = 0; ci < C.groups.size(); ++ci)
+            for (const Group &gg : G.groups)
+                if (std::isfinite(C.groups[ci].cost + gg.cost))
+                    completionsByCost.push_back({C.groups[ci].cost + gg.cost, double(C.groups[ci].pts) + double(gg.pts),
+                                                 centreRankPos[ci]});
+        std::sort(completionsByCost.begin(), completionsByCost.end(),
+                  [](const Completion &a, const Completion &b) { return std::tie(a.cost, a.pts) < std::tie(b.cost, b.pts); });
 
         // Everything a Defence trio can be completed with: Wingers, Centres and a Goalie.
         Frontier wingers, rest;
@@ -572,6 +597,7 @@ private:
                 - centresByRank.begin());
             first.sameCentres = first.centresBefore < centresByRank.size()
                                 && centreRanks(centresByRank[first.centresBefore]) == fc;
+            first.parts = {};
         }
         return first.valid;
     }
@@ -585,7 +611,7 @@ private:
             return true;
         if (!first.active)
             return false;
-        const float a = std::max(floatDown(lo), std::nextafter(s.Target, HUGE_VALF));
+        const float a = std::max(floatDown(lo), nextUp(s.Target));
         const float b = floatUp(hi);
         if (!std::isfinite(a) || !std::isfinite(b))
             return false;
@@ -594,8 +620,8 @@ private:
             return true;
         if (points != TextClass::Tie || order == RowsOrder::Equal)
             return false;
-        const float ca = std::max(floatDown(costLo), std::nextafter(float(s.MinSpend), HUGE_VALF));
-        const float cb = std::min(floatUp(costHi), std::nextafter(float(s.CashLimit), -HUGE_VALF));
+        const float ca = std::max(floatDown(costLo), nextUp(float(s.MinSpend)));
+        const float cb = std::min(floatUp(costHi), nextDown(float(s.CashLimit)));
         if (!std::isfinite(ca) || !std::isfinite(cb))
             return false;
         const TextClass cost = costClasses.highest(ca, cb);
@@ -669,37 +695,60 @@ private:
         auto it = parts.find(key);
         if (it != parts.end())
             return it->second;
-        if (parts.size() > 64)
-            parts.clear();
+
         Part &part = parts[key];
         std::vector<std::pair<double, double>> items;
-        for (std::size_t p = from; p < to; ++p) {
-            const Group &cc = C.groups[centresByRank[p]];
-            for (const Group &gg : G.groups)
-                if (std::isfinite(cc.cost + gg.cost))
-                    items.emplace_back(cc.cost + gg.cost, double(cc.pts) + double(gg.pts));
-        }
-        part.table.build(std::move(items));
+        for (const Completion &c : completionsByCost)
+            if (c.rankPos >= from && c.rankPos < to)
+                items.emplace_back(c.cost, c.pts);
+        part.table.build(std::move(items), true);
         return part;
     }
 
-    // True when no team made of the fixed players (cost and points summed) and one completion
-    // of `rest` can change the list.
-    bool partInert(const Completions &rest, double fixedCost, double fixedPts, RowsOrder order)
+    // Bounds of the teams made of the fixed players (cost and points summed) and one completion
+    // of `rest`, over those that the band may let through.
+    struct Bounds {
+        bool empty = true;
+        double lo = 0, hi = 0, costLo = 0, costHi = 0;
+    };
+
+    Bounds boundsOf(const Completions &rest, double fixedCost, double fixedPts) const
     {
+        Bounds out;
         if (rest.cost.empty())
-            return true;
+            return out;
         const double below = double(s.MinSpend) - costMargin - fixedCost;
         const double above = double(s.CashLimit) + costMargin - fixedCost;
         const auto from = std::size_t(std::upper_bound(rest.cost.begin(), rest.cost.end(), below) - rest.cost.begin());
         const auto to = std::size_t(std::lower_bound(rest.cost.begin(), rest.cost.end(), above) - rest.cost.begin());
         if (from >= to)
-            return true;
-        const double hi = fixedPts + rest.pts.max(from, to) + ptsMargin;
-        const double lo = fixedPts + rest.pts.min(from, to) - ptsMargin;
-        const double costLo = fixedCost + rest.cost[from] - costMargin;
-        const double costHi = fixedCost + rest.cost[to - 1] + costMargin;
-        return inert(lo, hi, costLo, costHi, order);
+            return out;
+        out.empty = false;
+        out.hi = fixedPts + rest.pts.max(from, to) + ptsMargin;
+        out.lo = fixedPts + rest.pts.min(from, to) - ptsMargin;
+        out.costLo = fixedCost + rest.cost[from] - costMargin;
+        out.costHi = fixedCost + rest.cost[to - 1] + costMargin;
+        return out;
+    }
+
+    bool partInert(const Bounds &b, RowsOrder order)
+    {
+        return b.empty || inert(b.lo, b.hi, b.costLo, b.costHi, order);
+    }
+
+    bool partInert(const Completions &rest, double fixedCost, double fixedPts, RowsOrder order)
+    {
+        return partInert(boundsOf(rest, fixedCost, fixedPts), order);
+    }
+
+    // True when the best points above the target tie with the first line's.
+    bool tiedAtBest(const Bounds &b)
+    {
+        if (b.empty)
+            return false;
+        const float lo = std::max(floatDown(b.lo), nextUp(s.Target));
+        const float hi = floatUp(b.hi);
+        return std::isfinite(lo) && std::isfinite(hi) && ptsClasses.highest(lo, hi) == TextClass::Tie;
     }
 
     Verdicts blockVerdicts(const Group &d, const Group &w, double costDW, double ptsDW)
@@ -719,13 +768,33 @@ private:
             wd[i] = rank[std::size_t(w.rows[i])];
         for (std::size_t i = 0; i < 3; ++i)
             wd[4 + i] = rank[std::size_t(d.rows[i])];
+        // Points below the first line's, or tied with a cost below it, settle the whole block
+        // whatever its rows.
+        // While blocks keep tying with the first line, go straight to the parts.
+        if (!lastBlockTied) {
+            const Bounds whole = boundsOf(centresAndGoalie, costDW, ptsDW);
+            v.all = partInert(whole, RowsOrder::Greater);
+            if (v.all)
+                return v;
+            // Only tied points leave the rows to decide; otherwise the Centres go one by one.
+            if (!tiedAtBest(whole))
+                return v;
+        }
         const RowsOrder sameOrder = compareRanks(wd.data(), first.ranks.data() + 2, 7);
         v.split = first.centresBefore;
         v.splitEnd = first.sameCentres ? v.split + 1 : v.split;
-        v.before = partInert(partFor(0, v.split).table, costDW, ptsDW, RowsOrder::Less);
-        v.after = partInert(partFor(v.splitEnd, nC).table, costDW, ptsDW, RowsOrder::Greater);
-        v.same = v.splitEnd == v.split || partInert(partFor(v.split, v.splitEnd).table, costDW, ptsDW, sameOrder);
+        if (!first.parts[0]) {
+            if (parts.size() > 60) // first lines long gone
+                parts.clear();
+            first.parts[0] = &partFor(0, v.split).table;
+            first.parts[1] = &partFor(v.splitEnd, nC).table;
+            first.parts[2] = &partFor(v.split, v.splitEnd).table;
+        }
+        v.before = partInert(*first.parts[0], costDW, ptsDW, RowsOrder::Less);
+        v.after = partInert(*first.parts[1], costDW, ptsDW, RowsOrder::Greater);
+        v.same = v.splitEnd == v.split || partInert(*first.parts[2], costDW, ptsDW, sameOrder);
         v.all = v.before && v.after && v.same;
+        lastBlockTied = v.all;
         return v;
     }
 
@@ -829,6 +898,11 @@ private:
     RangeTable goaliePts;
     std::vector<std::size_t> centresByRank, centreRankPos;
     std::map<std::pair<std::size_t, std::size_t>, Part> parts;
+    struct Completion {
+        double cost, pts;
+        std::size_t rankPos; // of its Centres
+    };
+    std::vector<Completion> completionsByCost;
     Completions goalies, centresAndGoalie;
     Frontier afterDefence;
     Extent afterDefenceExtent;
@@ -843,7 +917,9 @@ private:
         std::array<int, 10> ranks{};
         std::size_t centresBefore = 0;
         bool sameCentres = false;
+        std::array<const Completions *, 3> parts{}; // Centres before, after and the same as F's
     } first;
+    bool lastBlockTied = false;
     std::uint64_t hostCalls = 0; // every call that may change the list, the target or the box
     TeamRows rows{};
 };
