@@ -784,7 +784,7 @@ private:
         v.split = first.centresBefore;
         v.splitEnd = first.sameCentres ? v.split + 1 : v.split;
         if (!first.parts[0]) {
-            if (parts.size() > 60) // first lines long gone
+            if (parts.size() > 24) // first lines long gone
                 parts.clear();
             first.parts[0] = &partFor(0, v.split).table;
             first.parts[1] = &partFor(v.splitEnd, nC).table;

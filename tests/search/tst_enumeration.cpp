@@ -3,6 +3,8 @@
 
 #include "searchfixture.h"
 
+#include "search/noopregion.h"
+
 #include "roster/numbers.h"
 #include "roster/rates.h"
 
@@ -327,6 +329,46 @@ private slots:
         compareRuns(fast, reference);
         if (!mustHold.isEmpty())
             QVERIFY(std::count(fast.finalLines.begin(), fast.finalLines.end(), mustHold.toStdString()) == 1);
+    }
+
+    // Where the points or cost texts of a run of values fall against the first line's, as the
+    // list orders lines: the highest class any value in the run reaches.
+    void textClasses_data()
+    {
+        QTest::addColumn<bool>("points"); // else the cost text
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<float>("lo");
+        QTest::addColumn<float>("hi");
+        QTest::addColumn<int>("highest"); // TextClass
+
+        using C = search::TextClass;
+        QTest::newRow("same text") << true << "10.4" << 10.4f << 10.4f << int(C::Tie);
+        QTest::newRow("10.x before 10.4") << true << "10.4" << 10.0f << 10.39f << int(C::Below);
+        QTest::newRow("10.41 after") << true << "10.4" << 10.41f << 10.41f << int(C::Above);
+        QTest::newRow("9.5 after 10.4") << true << "10.4" << 9.5f << 9.5f << int(C::Above);
+        QTest::newRow("across 10: 9.99 after 9.95") << true << "9.95" << 9.9f << 10.1f << int(C::Above);
+        QTest::newRow("10.x before 9.95") << true << "9.95" << 10.0f << 10.1f << int(C::Below);
+        QTest::newRow("-10.2 before -10.5") << true << "-10.5" << -10.2f << -10.2f << int(C::Below);
+        QTest::newRow("-10.9 to -10.6 after -10.5") << true << "-10.5" << -10.9f << -10.6f << int(C::Above);
+        QTest::newRow("about 0 reads .") << true << "." << -0.004f << 0.004f << int(C::Tie);
+        QTest::newRow("-.01 before .") << true << "." << -0.01f << -0.01f << int(C::Below);
+        QTest::newRow("cost up to the key") << false << "50" << 49.f << 50.f << int(C::Tie);
+        QTest::newRow("cost 50.5 after 50") << false << "50" << 50.5f << 50.5f << int(C::Above);
+        QTest::newRow("cost 100 before 50") << false << "50" << 100.f << 100.f << int(C::Below);
+        QTest::newRow("cost with an exponent") << false << "50" << 1e-5f << 1e-5f << int(C::Unknown);
+    }
+
+    void textClasses()
+    {
+        QFETCH(bool, points);
+        QFETCH(QString, key);
+        QFETCH(float, lo);
+        QFETCH(float, hi);
+        QFETCH(int, highest);
+        search::TextClasses classes = points ? search::TextClasses(search::pointsText, search::pointsTextShape)
+                                             : search::TextClasses(search::costText, search::costTextShape);
+        classes.setKey(key.toStdString());
+        QCOMPARE(int(classes.highest(lo, hi)), highest);
     }
 
     void fullRosterCount()
