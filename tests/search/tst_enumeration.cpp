@@ -125,7 +125,7 @@ GeneratedCase generate(std::mt19937 &rng)
             cost += out.tables[p].cost[r];
             pts += out.tables[p].pts[r];
         }
-    const int money = std::clamp(int(cost) + int(rng() % 25) - 5, 10, 200);
+    const int money = std::clamp(int(std::clamp(cost, 0.0, 1000.0)) + int(rng() % 25) - 5, 10, 200); // 9E99 costs too
     const float percent = float(70 + rng() % 26);
     out.settings.cashLimit = qint16(money + 1);
     out.settings.minSpend = *roster::roundToInt16(double(float(out.settings.cashLimit) * percent / 100.0f));
