@@ -105,7 +105,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption top35(QStringLiteral("top35"), QStringLiteral("on or off."), QStringLiteral("STATE"), QStringLiteral("on"));
     const QCommandLineOption engine(QStringLiteral("engine"), QStringLiteral("fast or reference."), QStringLiteral("ENGINE"), QStringLiteral("fast"));
     const QCommandLineOption repeat(QStringLiteral("repeat"), QStringLiteral("Runs of the search; the median time is reported."), QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({money, target, percent, mode, top35, engine, repeat});
+    const QCommandLineOption clickTop35(QStringLiteral("click-top35"),
+                                        QStringLiteral("Clicks \"Only Show Top 35\" at the first Winger-pair yield at which "
+                                                       "the teams examined have reached N, for each N in turn."),
+                                        QStringLiteral("N[,N...]"));
+    const QCommandLineOption stopAt(QStringLiteral("stop-at"),
+                                    QStringLiteral("Presses Stop at the first Winger-pair yield at which the teams "
+                                                   "examined have reached N."),
+                                    QStringLiteral("N"));
+    parser.addOptions({money, target, percent, mode, top35, engine, repeat, clickTop35, stopAt});
     std::array<QCommandLineOption, 4> ticks{
         QCommandLineOption(QStringLiteral("C"), QStringLiteral("Ticked Centre rows."), QStringLiteral("RANGES")),
         QCommandLineOption(QStringLiteral("W"), QStringLiteral("Ticked Winger rows."), QStringLiteral("RANGES")),
@@ -161,6 +169,32 @@ int main(int argc, char *argv[])
     }
     window.search.useReferenceEngine = engineText == "reference";
 
+    std::vector<qint64> clickAt;
+    for (const QString &n : parser.value(clickTop35).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        clickAt.push_back(n.trimmed().toLongLong(&ok));
+        if (!ok || clickAt.back() < 0)
+            fail(1, QStringLiteral("--click-top35 takes counts of teams, as 1000 or 1000,5000"));
+    }
+    qint64 stopAtCount = -1;
+    if (parser.isSet(stopAt)) {
+        bool ok = false;
+        stopAtCount = parser.value(stopAt).toLongLong(&ok);
+        if (!ok || stopAtCount < 0)
+            fail(1, QStringLiteral("--stop-at takes a count of teams"));
+    }
+    std::size_t nextClick = 0;
+    bool stopped = false;
+    window.search.atPairYield = [&] {
+        const qint64 examined = window.search.state.Examined;
+        for (; nextClick < clickAt.size() && examined >= clickAt[nextClick]; ++nextClick)
+            window.chkTop35->click();
+        if (!stopped && stopAtCount >= 0 && examined >= stopAtCount) {
+            stopped = true;
+            window.cmdStop->click();
+        }
+    };
+
     // With KORVANE_BENCH_EVENT_GAPS set, a 5 ms timer measures the longest time the window went
     // without handling its events during the searches.
     QTimer heartbeat;
@@ -176,6 +210,9 @@ int main(int argc, char *argv[])
     std::vector<double> seconds;
     for (int i = 0; i < runs; ++i) {
         messages.clear();
+        nextClick = 0;
+        stopped = false;
+        window.chkTop35->setChecked(top35Text == "on");
         QElapsedTimer clock;
         clock.start();
         if (measureGaps) {

@@ -2,26 +2,35 @@
 
 #include "roster/numbers.h"
 
+#include <cmath>
+
 namespace search {
 
 using roster::Position;
 
 namespace {
 
-// A cost that cannot be read, or a group's first cost beyond the 16-bit range, counts 0:
-// the search carries on rather than stopping on one bad cell.
-double wholeCost(const QString &text)
-{
-    if (!roster::IsNumericText(text))
-        return 0;
-    return roster::toInt16(text).value_or(0);
-}
-
+// A cost that cannot be read counts 0: the search carries on rather than stopping on one bad
+// cell. A number too large for any double counts as an endless cost of its sign.
 double numberCost(const QString &text)
 {
     if (!roster::IsNumericText(text))
         return 0;
-    return roster::toDouble(text).value_or(0);
+    if (const auto value = roster::toDouble(text))
+        return *value;
+    return text.trimmed().startsWith(QLatin1Char('-')) ? -HUGE_VAL : HUGE_VAL;
+}
+
+// A group's first cost, rounded to a whole number. One with no 16-bit whole number (9E99) counts
+// its full value, as the group's other costs do: a team holding it costs what it really costs,
+// never nothing.
+double wholeCost(const QString &text)
+{
+    if (!roster::IsNumericText(text))
+        return 0;
+    if (const auto whole = roster::toInt16(text))
+        return *whole;
+    return numberCost(text);
 }
 
 float points(const QString &text)

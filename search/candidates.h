@@ -26,7 +26,8 @@ struct PositionTable {
     int last = 0;   // LastC ... LastG: rows 1..last are the candidate rows
     int held = 0;   // p: rows 1..held are in every team
     // A group's first cost is rounded to a whole number, the others are taken as they stand:
-    // saved rosters rely on it. A cost that cannot be read counts 0 either way.
+    // saved rosters rely on it. A cost that cannot be read counts 0 either way; a first cost
+    // with no 16-bit whole number counts as it stands.
     std::array<double, MaxRows + 1> firstCost{};
     std::array<double, MaxRows + 1> cost{};
     std::array<float, MaxRows + 1> pts{};

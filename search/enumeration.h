@@ -34,6 +34,9 @@ public:
     // key sorts strictly before it would be inserted and at once trimmed away, changing nothing.
     // Empty otherwise. Valid until the next call of listTeam or yieldToEvents.
     virtual std::string_view noOpKey() const { return {}; }
+    // The whole first line under the same conditions: any listed team whose line sorts strictly
+    // before it changes nothing. Empty otherwise; valid as long as noOpKey.
+    virtual std::string_view noOpLine() const { return {}; }
 };
 
 // The literal nested loops: the definition of the result.

@@ -49,12 +49,14 @@ void ResultList::listTeam(float teamPts, float teamCost, const TeamRows &rows)
     line.startWithPoints(teamPts);
     if (!noOpKey_.empty() && line.text() < noOpKey_)
         return;
+    line.finish(teamCost, rows);
+    if (!noOpLine_.empty() && line.text() < noOpLine_)
+        return;
     if (lines_.size() >= capacity) {
         full_ = true;
         state_.StopRequested = true;
         return;
     }
-    line.finish(teamCost, rows);
     lines_.insert(line.text());
     ++inserted_;
     linesChanged();
@@ -84,6 +86,7 @@ void ResultList::yieldToEvents()
 void ResultList::refreshNoOpKey()
 {
     noOpKey_.clear();
+    noOpLine_.clear();
     if (lines_.size() != TopLines || !top35Ticked())
         return;
     const std::string_view first = lines_.first();
@@ -94,6 +97,7 @@ void ResultList::refreshNoOpKey()
     if (space == std::string_view::npos)
         return;
     noOpKey_ = first.substr(0, space + 1);
+    noOpLine_ = first;
 }
 
 } // namespace search

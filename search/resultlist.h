@@ -41,6 +41,7 @@ public:
     void listTeam(float teamPts, float teamCost, const TeamRows &rows) override;
     void yieldToEvents() override;
     std::string_view noOpKey() const override { return noOpKey_; }
+    std::string_view noOpLine() const override { return noOpLine_; }
 
     void TrimToTop35();
     bool full() const { return full_; }
@@ -56,6 +57,7 @@ private:
     bool full_ = false;
     std::size_t inserted_ = 0;
     std::string noOpKey_;
+    std::string noOpLine_;
 };
 
 } // namespace search

@@ -117,6 +117,11 @@ void frmChoose30::cmdDo_Click()
     results.top35Ticked = [this] { return chkTop35->isChecked(); };
     results.yield = [&yield] { yield(); };
     results.linesChanged = [&yield] { yield.listChanged(); };
+    results.pairYield = [this, &yield] {
+        yield();
+        if (search.atPairYield)
+            search.atPairYield();
+    };
     List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
 
     s.StopRequested = false;

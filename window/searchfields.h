@@ -6,6 +6,7 @@
 #include "search/enumeration.h"
 
 #include <QString>
+#include <functional>
 
 struct SearchFields {
     search::CandidateTables tables;  // CCost ... GPts, LastC ... LastG and the level ranges
@@ -16,4 +17,5 @@ struct SearchFields {
     int PtsLen = 0;
     bool Running = false;            // from the click on Find Best Team until it has returned
     bool useReferenceEngine = false; // the plain nested loops instead of the production search
+    std::function<void()> atPairYield; // the benchmark's clicks, at every Winger-pair yield
 };

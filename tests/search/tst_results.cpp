@@ -92,7 +92,7 @@ private slots:
         QTest::newRow("game: letters for cost") << game << row("abc", "1", "2") << QList<double>{0, 0, 0, 1};
         QTest::newRow("week: letters for cost") << week << row("abc", "1", "2") << QList<double>{0, 0, 0, 2};
         QTest::newRow("week: empty rate") << week << row("5", "1", "") << QList<double>{5, 5, 5, 0};
-        QTest::newRow("first cost beyond 16 bits") << week << row("9E99", "1", "1") << QList<double>{0, 9e99, 0, 1};
+        QTest::newRow("first cost beyond 16 bits counts in full") << week << row("9E99", "1", "1") << QList<double>{9e99, 9e99, 9e99, 1};
         QTest::newRow("group separator") << week << row("1,50", "1", "1") << QList<double>{150, 150, 150, 1};
     }
 
