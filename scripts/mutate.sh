@@ -13,6 +13,9 @@
 #   MUTATE_TIMEOUT  seconds a test may take before it counts as killed
 #                   (default: 4 x the slowest test of the clean run, at least 60)
 #   MUTATE_LIST     the list of slips                             (scripts/mutations.txt)
+#   MUTATE_FULL=1   run every test for every slip, not stopping at the first failure, to see
+#                   which tests kill which slips (slower; the default runs the slip's own
+#                   folder's tests first and the rest only when those pass)
 #
 # The list is plain text, one slip per paragraph (blank line between slips, # starts a comment):
 #   file: search/resultlist.cpp
@@ -35,6 +38,7 @@ ROOT=$PWD
 BUILD=${MUTATE_BUILD:-build-mutate}
 JOBS=${MUTATE_JOBS:-1}
 LIST=${MUTATE_LIST:-scripts/mutations.txt}
+FULL=${MUTATE_FULL:-0}
 BACKUP_DIR=$BUILD/mutate-backup
 LOG_DIR=$BUILD/mutate-logs
 RESULTS=$BUILD/mutate-results.tsv
@@ -168,6 +172,13 @@ set_timeout() {
 # and run only when those all passed. Fails with 125 when the slip does not build.
 test_slip() { # folder log
     local folder=$1 log=$2 rc
+    if [ "$FULL" = 1 ]; then
+        build "$log.build.log" || return 125
+        set_timeout
+        run "$log.tests.log" env QT_QPA_PLATFORM=offscreen nice -n 19 ctest --test-dir "$BUILD" -j "$JOBS" \
+            --timeout "$TIMEOUT" --output-on-failure
+        return
+    fi
     local own=($(tests_of "$folder"))
     if [ ${#own[@]} -gt 0 ]; then
         build "$log.build.log" "${own[@]}" || return 125
@@ -191,6 +202,11 @@ test_slip() { # folder log
 # The names of the tests that failed, from ctest's summary.
 failed_tests() { # log
     sed -n -E 's/^[[:space:]]*[0-9]+ - ([A-Za-z0-9_]+) \((.*)\)$/\1 (\2)/p' "$1" | paste -sd ',' - | sed 's/,/, /g'
+}
+
+# The test functions that failed, from QtTest's output: Class::function, each once.
+failed_functions() { # log
+    sed -n -E 's/^FAIL! +: ([A-Za-z0-9_]+::[A-Za-z0-9_]+)\(.*/\1/p' "$1" | sort -u | paste -sd ' ' -
 }
 
 # ---- choosing slips
@@ -273,7 +289,7 @@ echo
 # ---- one slip at a time
 
 declare -A killed=() survived=() notviable=() stalecount=()
-printf 'number\tfile\toutcome\twhat\tfailed tests\n' > "$RESULTS"
+printf 'number\tfile\toutcome\twhat\tfailed tests\tfailed test functions\n' > "$RESULTS"
 total=${#selected[@]}
 done_count=0
 survivors=()
@@ -282,7 +298,7 @@ for i in "${selected[@]}"; do
     path=${files[$i]}
     folder=$(folder_of "$path")
     label=$(printf '[%2d/%d] #%-3d %-32s %s' "$done_count" "$total" $((i + 1)) "$path" "${whats[$i]}")
-    detail=""
+    detail="" functions=""
     if [ -n "${stale[$i]+x}" ]; then
         outcome="stale"
         detail=${stale[$i]}
@@ -304,13 +320,14 @@ for i in "${selected[@]}"; do
         *)
             outcome="killed"
             detail=$(failed_tests "$log.tests.log")
+            functions=$(failed_functions "$log.tests.log")
             killed[$folder]=$(( ${killed[$folder]:-0} + 1 ))
             ;;
         esac
         restore
     fi
     printf '%s\n    -> %s%s\n' "$label" "$outcome" "${detail:+  ($detail)}"
-    printf '%d\t%s\t%s\t%s\t%s\n' $((i + 1)) "$path" "$outcome" "${whats[$i]}" "$detail" >> "$RESULTS"
+    printf '%d\t%s\t%s\t%s\t%s\t%s\n' $((i + 1)) "$path" "$outcome" "${whats[$i]}" "$detail" "$functions" >> "$RESULTS"
 done
 
 # Leave the build folder matching the code again.
