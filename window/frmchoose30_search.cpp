@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 using roster::Position;
 
@@ -39,6 +40,8 @@ public:
             return;
         // The list view catches up with every line listed since the last pass before any event
         // is handled, so that whatever the user sees or clicks is the list as it stands.
+        if (beforeEvents)
+            beforeEvents();
         if (listDirty_) {
             list_->linesChanged();
             listDirty_ = false;
@@ -50,6 +53,7 @@ public:
         interval_ = std::clamp<qint64>(4 * (lastYield_ - now), 1'000'000, 40'000'000);
     }
     void listChanged() { listDirty_ = true; }
+    std::function<void()> beforeEvents;
 
 private:
     ResultListBox *list_;
@@ -117,10 +121,13 @@ void frmChoose30::cmdDo_Click()
     results.top35Ticked = [this] { return chkTop35->isChecked(); };
     results.yield = [&yield] { yield(); };
     results.linesChanged = [&yield] { yield.listChanged(); };
+    results.batchLines = true;
+    yield.beforeEvents = [&results] { results.mergePending(); };
     List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
 
     s.StopRequested = false;
     (search.useReferenceEngine ? search::PickDefenceReference : search::PickDefence)(search.tables, s, results);
+    results.mergePending();
     lblNum->setText(QString::number(s.Examined));
 
     Timer1->stop();
