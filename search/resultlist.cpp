@@ -60,6 +60,10 @@ void ResultList::listTeam(float teamPts, float teamCost, const TeamRows &rows)
         pendingPlaces_.emplace_back(std::uint32_t(pendingText_.size()), std::uint32_t(line.text().size()));
         pendingText_.append(line.text());
         ++inserted_;
+        // A batch of a few thousand lines merges in a few milliseconds, so waiting lines never
+        // hold back the next event pass.
+        if (pendingPlaces_.size() >= MaxPendingLines)
+            mergePending();
         linesChanged();
         yield();
         if (top35Ticked()) { // ticked by a caller that did not merge first

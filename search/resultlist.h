@@ -64,6 +64,7 @@ private:
     bool full_ = false;
     std::size_t inserted_ = 0;
     std::string noOpKey_;
+    static constexpr std::size_t MaxPendingLines = 8192;
     std::string pendingText_;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> pendingPlaces_; // offset, length
 };
