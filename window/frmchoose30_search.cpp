@@ -42,20 +42,17 @@ public:
         // is handled, so that whatever the user sees or clicks is the list as it stands.
         if (beforeEvents)
             beforeEvents();
-        const qint64 t1 = clock_.nsecsElapsed();
+        const qint64 merged = clock_.nsecsElapsed();
         if (listDirty_) {
             list_->linesChanged();
             listDirty_ = false;
         }
-        const qint64 t2 = clock_.nsecsElapsed();
         toolkit::processPendingEvents();
         lastYield_ = clock_.nsecsElapsed();
-        if (lastYield_ - now > 30'000'000) fprintf(stderr, "pass merge %.1f publish %.1f events %.1f rows %d sincelast %.1f\n", (t1-now)/1e6, (t2-t1)/1e6, (lastYield_-t2)/1e6, list_->count(), (now-prevYield_)/1e6);
-        prevYield_ = lastYield_;
         // A long list makes each pass dearer (the view follows every line listed since the last
         // one): the passes space out so that the window takes at most a fifth of the time.
         // Merging the waiting lines is listing work, not the window's.
-        interval_ = std::clamp<qint64>(4 * (lastYield_ - t1), 1'000'000, 40'000'000);
+        interval_ = std::clamp<qint64>(4 * (lastYield_ - merged), 1'000'000, 40'000'000);
     }
     void listChanged() { listDirty_ = true; }
     std::function<void()> beforeEvents;
@@ -64,7 +61,6 @@ private:
     ResultListBox *list_;
     QElapsedTimer clock_;
     qint64 lastYield_ = 0;
-    qint64 prevYield_ = 0;
     qint64 interval_ = 1'000'000;
     bool listDirty_ = false;
 };
