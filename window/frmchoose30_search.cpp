@@ -50,9 +50,10 @@ public:
         toolkit::processPendingEvents();
         lastYield_ = clock_.nsecsElapsed();
         // A long list makes each pass dearer (the view follows every line listed since the last
-        // one): the passes space out so that the window takes at most a fifth of the time.
+        // one): the passes space out so that the window takes at most a fifth of the time, and
+        // never more than 25 ms apart, so that a click is answered at once.
         // Merging the waiting lines is listing work, not the window's.
-        interval_ = std::clamp<qint64>(4 * (lastYield_ - merged), 1'000'000, 40'000'000);
+        interval_ = std::clamp<qint64>(4 * (lastYield_ - merged), 1'000'000, 25'000'000);
     }
     void listChanged() { listDirty_ = true; }
     std::function<void()> beforeEvents;
