@@ -52,11 +52,31 @@ void ResultList::listTeam(float teamPts, float teamCost, const TeamRows &rows)
     line.finish(teamCost, rows);
     if (!noOpLine_.empty() && line.text() < noOpLine_)
         return;
-    if (lines_.size() >= capacity) {
+    if (listedCount() >= capacity) {
         full_ = true;
         state_.StopRequested = true;
         return;
     }
+    if (batchLines && !top35Ticked()) {
+        // Nothing is trimmed: the line can wait for the next merge.
+        pendingPlaces_.emplace_back(std::uint32_t(pendingText_.size()), std::uint32_t(line.text().size()));
+        pendingText_.append(line.text());
+        ++inserted_;
+        // A batch of a few thousand lines merges in a few milliseconds, so waiting lines never
+        // hold back the next event pass.
+        if (pendingPlaces_.size() >= MaxPendingLines)
+            mergePending();
+        linesChanged();
+        yield();
+        if (top35Ticked()) { // ticked by a caller that did not merge first
+            mergePending();
+            if (lines_.size() > TopLines)
+                TrimToTop35();
+        }
+        refreshNoOpKey();
+        return;
+    }
+    mergePending();
     lines_.insert(line.text());
     ++inserted_;
     linesChanged();
@@ -66,8 +86,22 @@ void ResultList::listTeam(float teamPts, float teamCost, const TeamRows &rows)
     refreshNoOpKey();
 }
 
+void ResultList::mergePending()
+{
+    if (pendingPlaces_.empty())
+        return;
+    std::vector<std::string_view> batch;
+    batch.reserve(pendingPlaces_.size());
+    for (const auto &[offset, length] : pendingPlaces_)
+        batch.emplace_back(pendingText_.data() + offset, length);
+    lines_.insertBatch(std::move(batch));
+    pendingPlaces_.clear();
+    pendingText_.clear();
+}
+
 void ResultList::TrimToTop35()
 {
+    mergePending();
     lines_.removeFirst();
     linesChanged();
     yield();

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace search {
 
@@ -37,6 +39,11 @@ public:
     std::function<void()> linesChanged = [] {};  // repaint the list
     std::function<void()> pairYield;             // defaults to `yield`
     std::size_t capacity = MaxResultLines;
+    // With "Only Show Top 35" unticked, lines may wait in a batch until mergePending(), which
+    // the owner must call before the window handles any event or paints, and when the search
+    // ends: the list is then exactly as if each line had gone in at once.
+    bool batchLines = false;
+    void mergePending();
 
     void listTeam(float teamPts, float teamCost, const TeamRows &rows) override;
     void yieldToEvents() override;
@@ -50,6 +57,7 @@ public:
 
 private:
     void refreshNoOpKey();
+    std::size_t listedCount() const { return lines_.size() + pendingPlaces_.size(); }
 
     SortedLines &lines_;
     SearchState &state_;
@@ -58,6 +66,9 @@ private:
     std::size_t inserted_ = 0;
     std::string noOpKey_;
     std::string noOpLine_;
+    static constexpr std::size_t MaxPendingLines = 8192;
+    std::string pendingText_;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> pendingPlaces_; // offset, length
 };
 
 } // namespace search

@@ -68,6 +68,95 @@ void SortedLines::insert(std::string_view line)
     }
 }
 
+void SortedLines::insertBatch(std::vector<std::string_view> batch)
+{
+    if (batch.empty())
+        return;
+    for (std::string_view line : batch) // the first of the longest, in the order they came
+        if (line.size() > longest_.size())
+            longest_ = line;
+    std::sort(batch.begin(), batch.end());
+    if (blocks_.empty()) {
+        blocks_.emplace_back();
+        starts_.assign(1, 0);
+    }
+    // The batch goes in ascending order, so each line's place is its place in the finished list,
+    // the block that takes it never moves back, and within a block it goes after the last one.
+    std::vector<Place> merged;
+    std::size_t added = 0; // batch lines put into the blocks before the current one
+    std::size_t next = 0;
+    for (std::size_t b = 0; b < blocks_.size() && next < batch.size(); ++b) {
+        Block &block = blocks_[b];
+        const bool lastBlock = b + 1 == blocks_.size();
+        std::size_t end = next;
+        if (lastBlock) {
+            end = batch.size();
+        } else {
+            const std::string_view last = block.last();
+            while (end < batch.size() && batch[end] < last)
+                ++end;
+        }
+        if (end == next)
+            continue;
+        const std::size_t oldCount = block.places.size();
+        merged.clear();
+        merged.reserve(oldCount + (end - next));
+        std::size_t from = 0;
+        for (std::size_t i = next; i < end; ++i) {
+            const std::string_view line = batch[i];
+            std::size_t lo = from, hi = oldCount;
+            while (lo < hi) {
+                const std::size_t mid = (lo + hi) / 2;
+                if (line < block.line(mid))
+                    hi = mid;
+                else
+                    lo = mid + 1;
+            }
+            merged.insert(merged.end(), block.places.begin() + std::ptrdiff_t(from), block.places.begin() + std::ptrdiff_t(lo));
+            from = lo;
+            note(starts_[b] + added + merged.size(), true);
+            merged.push_back(Place{std::uint32_t(block.text.size()), std::uint32_t(line.size())});
+            block.text.append(line);
+        }
+        merged.insert(merged.end(), block.places.begin() + std::ptrdiff_t(from), block.places.end());
+        block.places.swap(merged);
+        added += end - next;
+        next = end;
+    }
+    size_ += batch.size();
+    splitLargeBlocks();
+}
+
+// Blocks grown past twice their size part into blocks of the usual size, and the index of each
+// block's first line is counted again.
+void SortedLines::splitLargeBlocks()
+{
+    std::vector<Block> blocks;
+    blocks.reserve(blocks_.size());
+    for (Block &block : blocks_) {
+        if (block.places.size() <= 2 * BlockSize) {
+            blocks.push_back(std::move(block));
+            continue;
+        }
+        for (std::size_t first = 0; first < block.places.size(); first += BlockSize) {
+            // The last part takes the remainder, so that no part is small.
+            const std::size_t end = block.places.size() - first < 2 * BlockSize ? block.places.size() : first + BlockSize;
+            Block part;
+            for (std::size_t i = first; i < end; ++i)
+                part.append(block.line(i), part.places.size());
+            blocks.push_back(std::move(part));
+            first = end - BlockSize;
+        }
+    }
+    blocks_ = std::move(blocks);
+    starts_.resize(blocks_.size());
+    std::uint32_t start = 0;
+    for (std::size_t b = 0; b < blocks_.size(); ++b) {
+        starts_[b] = start;
+        start += std::uint32_t(blocks_[b].places.size());
+    }
+}
+
 void SortedLines::removeAt(std::size_t index)
 {
     if (index >= size_)

@@ -24,6 +24,9 @@ public:
 
     // Inserts the line at its sorted place, after any equal lines.
     void insert(std::string_view line);
+    // Inserts many lines at once, as if one by one in the order given: sorted, then merged
+    // into each block in a single pass, so that a batch costs one walk over the blocks.
+    void insertBatch(std::vector<std::string_view> batch);
     void removeAt(std::size_t index);
     void removeFirst() { removeAt(0); }
     void clear();
@@ -56,6 +59,7 @@ private:
     };
 
     void note(std::size_t index, bool inserted);
+    void splitLargeBlocks();
 
     static constexpr std::size_t BlockSize = 512;
     static constexpr std::size_t MaxChanges = 1 << 20;

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 using roster::Position;
 
@@ -39,6 +40,9 @@ public:
             return;
         // The list view catches up with every line listed since the last pass before any event
         // is handled, so that whatever the user sees or clicks is the list as it stands.
+        if (beforeEvents)
+            beforeEvents();
+        const qint64 merged = clock_.nsecsElapsed();
         if (listDirty_) {
             list_->linesChanged();
             listDirty_ = false;
@@ -46,10 +50,13 @@ public:
         toolkit::processPendingEvents();
         lastYield_ = clock_.nsecsElapsed();
         // A long list makes each pass dearer (the view follows every line listed since the last
-        // one): the passes space out so that the window takes at most a fifth of the time.
-        interval_ = std::clamp<qint64>(4 * (lastYield_ - now), 1'000'000, 40'000'000);
+        // one): the passes space out so that the window takes at most a fifth of the time, and
+        // never more than 25 ms apart, so that a click is answered at once.
+        // Merging the waiting lines is listing work, not the window's.
+        interval_ = std::clamp<qint64>(4 * (lastYield_ - merged), 1'000'000, 25'000'000);
     }
     void listChanged() { listDirty_ = true; }
+    std::function<void()> beforeEvents;
 
 private:
     ResultListBox *list_;
@@ -122,10 +129,13 @@ void frmChoose30::cmdDo_Click()
         if (search.atPairYield)
             search.atPairYield();
     };
+    results.batchLines = true;
+    yield.beforeEvents = [&results] { results.mergePending(); };
     List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
 
     s.StopRequested = false;
     (search.useReferenceEngine ? search::PickDefenceReference : search::PickDefence)(search.tables, s, results);
+    results.mergePending();
     lblNum->setText(QString::number(s.Examined));
 
     Timer1->stop();

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -78,11 +79,20 @@ QVariant ResultLinesModel::data(const QModelIndex &index, int role) const
 }
 
 ResultListBox::ResultListBox(QWidget *parent)
-    : QListView(parent)
+    : QTableView(parent)
     , model_(new ResultLinesModel(this))
 {
     setModel(model_);
-    setUniformItemSizes(true);
+    // One column of rows of one height, headers hidden: the view finds a row by arithmetic, so
+    // catching up with a million lines costs no more than with ten.
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    setShowGrid(false);
+    setTabKeyNavigation(false); // Tab leaves the list, as from any list box
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -156,6 +166,9 @@ void ResultListBox::measureItems()
         widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(c)));
     const int width = margin + widest + metrics.horizontalAdvance(QString::fromLatin1(longest.data(), qsizetype(longest.size())));
     model_->setItemSize(QSize(width, metrics.height()));
+    verticalHeader()->setDefaultSectionSize(metrics.height());
+    horizontalHeader()->setDefaultSectionSize(width);
+    horizontalHeader()->resizeSection(0, width);
     measuredLength_ = longest.size();
     scheduleDelayedItemsLayout();
 }
@@ -188,7 +201,7 @@ void ResultListBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QListView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 bool ResultListBox::viewportEvent(QEvent *event)
@@ -207,12 +220,12 @@ bool ResultListBox::viewportEvent(QEvent *event)
             QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
         return true;
     }
-    return QListView::viewportEvent(event);
+    return QTableView::viewportEvent(event);
 }
 
 void ResultListBox::changeEvent(QEvent *event)
 {
-    QListView::changeEvent(event);
+    QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         measureItems();
 }

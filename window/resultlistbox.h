@@ -9,7 +9,7 @@
 #include "search/sortedlines.h"
 
 #include <QAbstractListModel>
-#include <QListView>
+#include <QTableView>
 #include <functional>
 
 class ResultLinesModel : public QAbstractListModel {
@@ -33,7 +33,7 @@ private:
     QSize itemSize_;
 };
 
-class ResultListBox : public QListView {
+class ResultListBox : public QTableView {
     Q_OBJECT
 public:
     explicit ResultListBox(QWidget *parent = nullptr);

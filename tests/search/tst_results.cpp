@@ -162,6 +162,65 @@ private slots:
             QCOMPARE(std::string(lines.at(i)), all[i + 100]);
     }
 
+    // Lines merged in batches (sizes across the block size, with repeats and long shared
+    // beginnings) end where one-by-one insertion puts them, and the changes a view hears of
+    // rebuild the list when replayed in order.
+    void batches_data()
+    {
+        QTest::addColumn<int>("batchSize");
+        QTest::newRow("one line") << 1;
+        QTest::newRow("a few") << 7;
+        QTest::newRow("more than a block") << 1500;
+        QTest::newRow("all at once") << 6000;
+    }
+
+    void batches()
+    {
+        QFETCH(int, batchSize);
+        search::SortedLines single, batched;
+        std::vector<std::string> replay; // the lines as the changes place them
+        std::vector<std::string> all;
+        std::string removed;
+        unsigned x = 777;
+        for (int i = 0; i < 6000; ++i) {
+            x = x * 1103515245u + 12345u;
+            all.push_back(std::to_string(x % 50) + ".5 -- 950 -- 1 2 - 1 2 3 " + std::to_string(x % 700));
+        }
+        for (std::size_t from = 0; from < all.size(); from += std::size_t(batchSize)) {
+            const std::size_t to = std::min(all.size(), from + std::size_t(batchSize));
+            std::vector<std::string_view> batch(all.begin() + std::ptrdiff_t(from), all.begin() + std::ptrdiff_t(to));
+            batched.insertBatch(batch);
+            for (std::size_t i = from; i < to; ++i)
+                single.insert(all[i]);
+            const auto changes = batched.takeChanges();
+            QVERIFY(changes);
+            for (const auto &change : *changes) {
+                QVERIFY(change.inserted);
+                replay.insert(replay.begin() + change.index, std::string());
+            }
+            for (std::size_t i = 0; i < replay.size(); ++i)
+                if (replay[i].empty())
+                    replay[i] = std::string(batched.at(i));
+            if (from == 0) { // a line goes between batches, as in a Top 35 trim
+                removed = std::string(batched.first());
+                batched.removeFirst();
+                single.removeFirst();
+                batched.takeChanges();
+                replay.erase(replay.begin());
+            }
+        }
+        std::sort(all.begin(), all.end());
+        all.erase(std::find(all.begin(), all.end(), removed));
+        QCOMPARE(batched.size(), all.size());
+        QCOMPARE(single.size(), all.size());
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            QCOMPARE(std::string(batched.at(i)), all[i]);
+            QCOMPARE(std::string(single.at(i)), all[i]);
+            QCOMPARE(replay[i], all[i]);
+        }
+        QCOMPARE(batched.longestLine(), single.longestLine());
+    }
+
     void trimRaisesTarget_data()
     {
         QTest::addColumn<QString>("secondPoints");
@@ -225,6 +284,38 @@ private slots:
         list.listTeam(98, 1, {});
         QVERIFY(list.full() && state.StopRequested);
         QCOMPARE(lines.size(), std::size_t(36));
+    }
+
+    // With batching, the lines wait until a merge, count towards the cap while they wait, and
+    // ticking the box in a yield that did not merge still trims a merged list.
+    void batchedListing()
+    {
+        search::SortedLines lines;
+        search::SearchState state;
+        int len = 0;
+        bool ticked = false;
+        search::ResultList list(lines, state, len);
+        list.batchLines = true;
+        list.top35Ticked = [&] { return ticked; };
+        list.capacity = 50;
+        for (int i = 1; i <= 40; ++i)
+            list.listTeam(float(40 + (i * 7) % 40), 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
+        QCOMPARE(lines.size(), std::size_t(0));
+        list.mergePending();
+        QCOMPARE(lines.size(), std::size_t(40));
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            QVERIFY(lines.at(i - 1) <= lines.at(i));
+        for (int i = 0; i < 10; ++i)
+            list.listTeam(30, 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
+        QVERIFY(!state.StopRequested);
+        list.listTeam(30, 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
+        QVERIFY(list.full() && state.StopRequested);
+        state.StopRequested = false;
+        list.capacity = 100;
+        list.yield = [&] { ticked = true; };
+        list.listTeam(20, 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
+        QCOMPARE(lines.size(), std::size_t(50)); // merged, then one line trimmed
+        QCOMPARE(QString::fromStdString(std::string(lines.first())).left(2), "30");
     }
 
     void progress_data()
