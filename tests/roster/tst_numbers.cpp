@@ -1,6 +1,7 @@
 // The number rules of the roster texts: what reads as a number, the conversions, and the text form a
 // number is written in.
 #include "roster/numbers.h"
+#include "roster/rates.h"
 
 #include <QTest>
 
@@ -83,6 +84,46 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(roster::numberToText(value), text);
+    }
+
+    // A week's rate is points times games in double precision: 1.1 x 3 reads 3.3, where single
+    // precision would show 3.29999995231628. A product beyond any double shows no rate.
+    void rate_data()
+    {
+        QTest::addColumn<QString>("points");
+        QTest::addColumn<QString>("games");
+        QTest::addColumn<QString>("rate");
+        QTest::newRow("1.1 x 3") << "1.1" << "3" << "3.3";
+        QTest::newRow("grouped, negative") << "-1,250.5" << "2" << "-2501";
+        QTest::newRow("product overflows") << "1E200" << "1E200" << "0";
+        QTest::newRow("games not a number") << "1.5" << "x" << "0";
+    }
+    void rate()
+    {
+        QFETCH(QString, points);
+        QFETCH(QString, games);
+        QFETCH(QString, rate);
+        QCOMPARE(roster::rateText(points, games), rate);
+    }
+
+    // A field cuts its text to its width, never through a character of two UTF-16 units.
+    void cutToWidth_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("cut");
+        const QString clef = QStringLiteral("\U0001D11E");
+        QTest::newRow("fits") << "123" << 3 << "123";
+        QTest::newRow("cut") << "1234" << 3 << "123";
+        QTest::newRow("astral character across the edge") << "ab" + clef << 3 << "ab";
+        QTest::newRow("astral character inside") << "a" + clef + "b" << 3 << "a" + clef;
+    }
+    void cutToWidth()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, width);
+        QFETCH(QString, cut);
+        QCOMPARE(roster::cutToWidth(text, width), cut);
     }
 };
 

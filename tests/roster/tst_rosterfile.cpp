@@ -56,9 +56,9 @@ private slots:
         row("lone LF, extra lines", rosterBytes({}, "\n") + "extra\n", 280, {"1.25", "3"});
         // The byte-order mark is the file's, not the money's. Each line is UTF-8 when it can be, else
         // Windows-1252: a name typed in an old editor spoils no other line.
-        row("BOM, mixed encodings", "\xEF\xBB\xBF" + rosterBytes({{0, "Andr\xE9 \x92"}, {2, "Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m"},
+        row("BOM, mixed encodings", "\xEF\xBB\xBF" + rosterBytes({{0, "Andr\xE9 \x92\x80"}, {2, "Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m"},
                                                            {6, "Zo\xEB \xC5ngstr\xF6m"}, {10, "\xC3\xA9\xE9"}}), 0,
-            {QStringLiteral("Andr\u00E9 \u2019"), "25", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "1", "1.25", "3",
+            {QStringLiteral("Andr\u00E9 \u2019\u20AC"), "25", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "1", "1.25", "3",
              QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "2", "1.25", "3", QStringLiteral("\u00C3\u00A9\u00E9")});
         // The file is read in chunks of 64 KB: the CR of this CR LF ends the first, its LF begins the next.
         row("CR LF across chunks", rosterBytes({{0, QByteArray(65535, 'x')}}), 1, {"25", "Player 0"});

@@ -102,7 +102,9 @@ GeneratedCase generate(std::mt19937 &rng)
         auto &rows = input.rows[roster::index(p)];
         for (auto &row : rows) {
             const int whole = family == Family::Identical ? 5 : int(1 + rng() % 15);
-            QString cost = QString::number(whole) + (rng() % 5 || family == Family::Identical ? "" : rng() % 2 ? ".5" : ".25");
+            // A fifth of the costs carry decimals: tenths, whose sums land beside the band's whole
+            // edges by a rounding, and 7 significant digits.
+            QString cost = QString::number(whole) + (rng() % 5 || family == Family::Identical ? "" : *(std::initializer_list<const char *>{".5", ".25", ".1", ".7", ".234567"}.begin() + rng() % 5));
             if (family == Family::TinyCosts)
                 cost = *(std::initializer_list<const char *>{"1E-5", "2E-5", "3E-6", ".001", "0", "1"}.begin() + rng() % 6);
             const QString points = sameRows ? sharedPoints : pointsFor(rng, family, whole);
@@ -126,9 +128,8 @@ GeneratedCase generate(std::mt19937 &rng)
             pts += out.tables[p].pts[r];
         }
     const int money = std::clamp(int(std::clamp(cost, 0.0, 1000.0)) + int(rng() % 25) - 5, 10, 200); // 9E99 costs too
-    const float percent = float(70 + rng() % 26);
     out.settings.cashLimit = qint16(money + 1);
-    out.settings.minSpend = *roster::roundToInt16(double(float(out.settings.cashLimit) * percent / 100.0f));
+    out.settings.minSpend = qint16(money * int(70 + rng() % 26) / 100); // the band's floor: 70-95 per cent
     switch (family) {
     case Family::Identical: out.settings.target = float(rng() % 3); break;
     case Family::WholePoints: out.settings.target = float(std::round(pts)) - float(rng() % 2); break;

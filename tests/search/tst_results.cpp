@@ -2,9 +2,10 @@
 
 #include "searchfixture.h"
 
-#include "search/progress.h"
-
 #include <QtTest>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace fixture;
 using search::Mode;
@@ -108,7 +109,6 @@ private slots:
         QCOMPARE(tables[Position::C].firstCost[1], expected[0]);
         QCOMPARE(tables[Position::W].cost[1], expected[1]);
         QCOMPARE(tables[Position::G].firstCost[1], expected[2]);
-        QCOMPARE(tables[Position::G].cost[1], expected[2]);
         QCOMPARE(tables[Position::D].pts[1], float(expected[3]));
     }
 
@@ -126,6 +126,7 @@ private slots:
         QTest::newRow("9.999 carries") << 9.999f << 10.f << "10. -- 10 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
         QTest::newRow("zero") << 0.f << 0.f << ". -- 0 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
         QTest::newRow("negative") << -1.5f << -3.f << "-1.5 -- -3 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
+        QTest::newRow("cost of 7 significant digits") << 50.f << 12345.67f << "50. -- 12345.67 -- 1 2 - 3 4 5 6 - 1 2 3 - 2";
     }
 
     void resultLine()
@@ -231,6 +232,7 @@ private slots:
         QTest::newRow("42.5 gives 42") << "42.5" << 0 << 42.f << 4;
         QTest::newRow("43.5 gives 44") << "43.5" << 0 << 44.f << 4;
         QTest::newRow("9.75 gives 10") << "9.75" << 0 << 10.f << 4;
+        QTest::newRow("41.25 gives 41") << "41.25" << 0 << 41.f << 5;
         QTest::newRow("100.25 keeps the earlier length") << "100.25" << 3 << 100.f << 3;
         QTest::newRow("100.25 with no length measured keeps the target") << "100.25" << 0 << 30.f << 0;
     }
@@ -318,27 +320,89 @@ private slots:
         QCOMPARE(QString::fromStdString(std::string(lines.first())).left(2), "30");
     }
 
-    void progress_data()
+    // The list rules against a model of their own, on streams of teams with many equal points, texts
+    // of one to six characters across the trim, and the Top 35 box changing between teams (as a
+    // click lands during a yield). The model inserts each line after the lines equal to it and,
+    // with the box ticked and more than 35 lines, drops the first; PtsLen is one less than the
+    // position of the first space among the first six characters of the first line, and the
+    // target that many characters as a whole number, halves to even. Only teams above the target
+    // reach the list, as in the search.
+    void listRulesAgainstModel_data()
     {
-        QTest::addColumn<qint64>("examined");
-        QTest::addColumn<qint64>("previous");
-        QTest::addColumn<float>("teamCount");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("example") << qint64(1000000) << qint64(800000) << 4989600.f
-                                 << "1,000,000 / 4,989,600 = 20.0%.  \r\n100,000 per second\r\n0.7min left";
-        QTest::newRow("past 2^31") << qint64(3000000000) << qint64(2000000000) << 6282753536.f
-                                   << "3,000,000,000 / 6,282,753,536 = 47.7%.  \r\n500,000,000 per second\r\n0.1min left";
-        QTest::newRow("no progress since the last tick") << qint64(0) << qint64(0) << 4989600.f
-                                                         << "0 / 4,989,600 = 0.0%.  \r\n0 per second\r\n";
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<float>("lowest"); // points of the weakest team, in quarters up from here
+        for (int seed = 1; seed <= 12; ++seed) {
+            const float lowest = seed % 3 == 0 ? 9.f : seed % 3 == 1 ? 98.5f : 40.5f;
+            QTest::newRow(qPrintable(QStringLiteral("seed %1 from %2").arg(seed).arg(lowest))) << seed << lowest;
+        }
+    }
+    void listRulesAgainstModel()
+    {
+        QFETCH(int, seed);
+        QFETCH(float, lowest);
+        QRandomGenerator random{quint32(seed)};
+        search::SortedLines lines;
+        search::SearchState state;
+        state.Target = lowest - 1;
+        int len = 0;
+        bool ticked = true;
+        search::ResultList list(lines, state, len);
+        list.top35Ticked = [&] { return ticked; };
+
+        std::vector<std::string> model;
+        int modelLen = 0;
+        float modelTarget = state.Target;
+        for (int team = 0; team < 400; ++team) {
+            if (random.bounded(25) == 0) { // a click on the box, then the pair's yield
+                ticked = !ticked;
+                list.yieldToEvents();
+            }
+            // Quarters keep the points exact; they reach the 5-character texts (100.25, 41.25).
+            const float pts = lowest + float(random.bounded(12)) / 4;
+            const float cost = random.bounded(2) ? 950.f : 12345.67f;
+            search::TeamRows rows{};
+            for (int &row : rows)
+                row = 1 + random.bounded(2);
+            if (pts <= modelTarget)
+                continue;
+            const std::string line = search::resultLine(pts, cost, rows);
+            list.listTeam(pts, cost, rows);
+
+            model.insert(std::upper_bound(model.begin(), model.end(), line), line);
+            if (ticked && model.size() > 35) {
+                model.erase(model.begin());
+                const std::string &first = model.front();
+                for (std::size_t k = 1; k <= 6 && k <= first.size(); ++k)
+                    if (first[k - 1] == ' ') {
+                        modelLen = int(k) - 1;
+                        break;
+                    }
+                if (modelLen > 0)
+                    modelTarget = float(std::nearbyint(std::stod(first.substr(0, std::size_t(modelLen)))));
+            }
+            QCOMPARE(lines.size(), model.size());
+            QCOMPARE(std::string(lines.first()), model.front());
+            QCOMPARE(len, modelLen);
+            QCOMPARE(state.Target, modelTarget);
+        }
+        for (std::size_t i = 0; i < model.size(); ++i)
+            QCOMPARE(std::string(lines.at(i)), model[i]);
     }
 
-    void progress()
+    // Top 35 ticked with exactly 36 teams: the first is dropped, and with 35 nothing is.
+    void exactly36()
     {
-        QFETCH(qint64, examined);
-        QFETCH(qint64, previous);
-        QFETCH(float, teamCount);
-        QFETCH(QString, caption);
-        QCOMPARE(search::progressCaption(examined, previous, teamCount, search::groupedNumber(teamCount)), caption);
+        for (const int teams : {35, 36}) {
+            search::SortedLines lines;
+            search::SearchState state;
+            int len = 0;
+            search::ResultList list(lines, state, len);
+            for (int i = 0; i < teams; ++i)
+                list.listTeam(10.f + float(i) / 4, 950, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
+            QCOMPARE(lines.size(), std::size_t(35));
+            QCOMPARE(std::string(lines.first()).substr(0, 6), teams == 35 ? "10. --" : "10.25 ");
+            QCOMPARE(state.Target, teams == 35 ? 0.f : 10.f);
+        }
     }
 };
 

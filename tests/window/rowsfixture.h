@@ -2,7 +2,6 @@
 // A main window for the window tests: the program's folder is a fresh temporary folder, and the
 // question, the message, the beep and the end of the program are replaced and counted.
 
-#include "roster/rates.h"
 #include "window/frmchoose30.h"
 #include "window/toolkit.h"
 
@@ -53,7 +52,13 @@ struct WindowFixture {
     frmChoose30::RowControls &cells(Position position, int r) { return window->row(position, r); }
 };
 
-inline QColor textColour(const QLineEdit *field) { return field->palette().color(QPalette::Active, QPalette::Text); }
+// A field's text colour, the same whether the window is active or not (else an invalid colour).
+inline QColor textColour(const QLineEdit *field)
+{
+    const QPalette &palette = field->palette();
+    const QColor colour = palette.color(QPalette::Active, QPalette::Text);
+    return palette.color(QPalette::Inactive, QPalette::Text) == colour ? colour : QColor();
+}
 
 // One letter per colour: K black (candidate), B blue (held), R red (left out), ? anything else.
 inline QChar colourLetter(const QColor &colour)
@@ -61,10 +66,11 @@ inline QChar colourLetter(const QColor &colour)
     return QStringLiteral("?KBR").at(QList{QColor(0, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0)}.indexOf(colour) + 1);
 }
 
-// The expected rate text of a row: the rule's product, cut by the rate field's width.
+// The expected rate text of a row whose points are halves and whose games are whole (or empty):
+// their product is exact in any precision and short enough for the rate field.
 inline QString expectedRate(const QString &points, const QString &games)
 {
-    return roster::rateText(points, games).left(roster::RateWidth);
+    return QString::number(points.toDouble() * games.toDouble());
 }
 
 inline Position positionFromLetter(char letter)

@@ -7,7 +7,6 @@
 #include "../roster/filesizelimit.h"
 
 #include "roster/rosterfile.h"
-#include "search/candidates.h"
 #include "window/resultlistbox.h"
 
 using roster::Position;
@@ -42,17 +41,18 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("failAt"); // which of the save's checks stops it (1 before the first value), or bytes the disk takes
         QTest::addColumn<QString>("way");
-        for (const char *way : {"Save", "close", "search"}) {
-            QTest::addRow("%s, stopped at the first value", way) << "interrupt" << 1 << way;
+        // Every fault through Save; closing and searching share its saving, so two faults each.
+        QTest::newRow("Save, stopped at the first value") << "interrupt" << 1 << "Save";
+        QTest::newRow("Save, stopped before the commit") << "interrupt" << roster::RosterValueCount + 1 << "Save";
+        QTest::newRow("Save, folder path now a plain file") << "file" << 0 << "Save";
+        QTest::newRow("Save, folder read-only") << "read-only" << 0 << "Save";
+        // Writes are held in a 16 KB buffer: a roster of 22 KB meets the full disk in a write,
+        // the 2 KB one only in the flush before the commit.
+        QTest::newRow("Save, disk full in a write") << "full, long name" << 4096 << "Save";
+        for (const char *way : {"Save", "close", "search"})
             QTest::addRow("%s, stopped mid-file", way) << "interrupt" << 142 << way;
-            QTest::addRow("%s, stopped before the commit", way) << "interrupt" << roster::RosterValueCount + 1 << way;
-            QTest::addRow("%s, folder path now a plain file", way) << "file" << 0 << way;
-            QTest::addRow("%s, folder read-only", way) << "read-only" << 0 << way;
-            // Writes are held in a 16 KB buffer: a roster of 22 KB meets the full disk in a write,
-            // the 2 KB one only in the flush before the commit.
-            QTest::addRow("%s, disk full in a write", way) << "full, long name" << 4096 << way;
+        for (const char *way : {"close", "search"})
             QTest::addRow("%s, disk full at the final flush", way) << "full" << 1000 << way;
-        }
     }
 
     void failedSave()
@@ -99,8 +99,7 @@ private slots:
             for (int i = 0; i < f.window->List1->count(); ++i)
                 lines << f.window->List1->item(i);
             const qint64 examined = f.window->search.state.Examined;
-            QVERIFY(lines.contains(QString::number(lines.size() - 2)) && lines.contains(QString::number(examined)));
-            QCOMPARE(double(examined), search::exactTeamCount(f.window->search.tables));
+            QVERIFY(examined > 0 && lines.contains(QString::number(lines.size() - 2)) && lines.contains(QString::number(examined)));
         }
     }
 };

@@ -53,6 +53,7 @@ private slots:
         QTest::addColumn<QString>("result");  // DPW_3's text, or MinPerc
         QTest::addColumn<int>("beeps");
         QTest::newRow("1.5 x 3") << "DP_3=1.5 DW_3=3" << "4.5" << 0;
+        QTest::newRow("1.1 x 3, in double precision") << "DP_3=1.1 DW_3=3" << "3.3" << 0;
         QTest::newRow("empty points x 3") << "DP_3= DW_3=3" << "0" << 0;
         QTest::newRow("-1 x 2") << "DP_3=-1 DW_3=2" << "-2" << 0;
         QTest::newRow(".333 x 2.5") << "DP_3=.333 DW_3=2.5" << "0.832" << 0;
@@ -61,6 +62,7 @@ private slots:
         QTest::newRow("abc%") << "txtPerc=80 txtPerc=abc" << "90" << 1;
         QTest::newRow("empty percentage") << "txtPerc=80 txtPerc=" << "90" << 1;
         QTest::newRow("150%") << "txtPerc=150" << "150" << 0;
+        QTest::newRow("abc% mended to 85%: black again") << "txtPerc=abc txtPerc=85" << "85" << 1;
     }
     void entry()
     {
@@ -71,7 +73,7 @@ private slots:
             f.window->findChild<QLineEdit *>(entry.section(u'=', 0, 0))->setText(entry.section(u'=', 1));
         const bool percentage = entries.startsWith(u"txtPerc");
         QCOMPARE(percentage ? QString::number(f.window->MinPerc) : f.cells(Position::D, 3).PW->text(), result);
-        QCOMPARE(colourLetter(textColour(f.window->txtPerc)), beeps ? u'R' : u'K');
+        QCOMPARE(colourLetter(textColour(f.window->txtPerc)), percentage && result == u"90" ? u'R' : u'K');
         QCOMPARE(f.beeps, beeps);
     }
 

@@ -35,8 +35,7 @@ private slots:
     void cleanup() { f.stop(); }
 
     // The money, target and percentage a search is asked with: the band it searches
-    // ("CashLimit/MinSpend", then ": " and the whole list where it is known), or a refusal named
-    // by its subject.
+    // ("CashLimit/MinSpend", then ": " and the whole list where it is known), or the refusal.
     void settings_data()
     {
         QTest::addColumn<QString>("settings"); // field=text ...
@@ -45,9 +44,18 @@ private slots:
         QTest::newRow("49 at 85: 42.5 to even") << "txtCash=49 txtPerc=85" << "50/42";
         QTest::newRow("29 at 85: 25.5 to even") << "txtCash=29 txtPerc=85" << "30/26";
         QTest::newRow("10 at 95: nothing fits") << "txtCash=10 txtPerc=95" << "11/10: 0 1800";
-        QTest::newRow("money rounding to 32767") << "txtCash=32766.6" << "money";
-        QTest::newRow("target of letters") << "txtTarget=lots" << "target";
-        QTest::newRow("percentage too large") << "txtPerc=1E30" << "percentage";
+        QTest::newRow("32766: the last money that holds") << "txtCash=32766" << "32767/29490";
+        QTest::newRow("32767: beyond 16 bits") << "txtCash=32767"
+                                               << "The money \"32767\" is not a number the search can use. "
+                                                  "Type the money available, up to 32766.";
+        QTest::newRow("money rounding to 32767") << "txtCash=32766.6"
+                                                 << "The money \"32766.6\" is not a number the search can use. "
+                                                    "Type the money available, up to 32766.";
+        QTest::newRow("target of letters") << "txtTarget=lots"
+                                           << "The target \"lots\" is not a number. Type the points a team must beat.";
+        QTest::newRow("percentage too large") << "txtPerc=1E30"
+                                              << "The minimum percentage of money to use (1E30) asks for more than the "
+                                                 "search can count. Lower the percentage.";
     }
     void settings()
     {
@@ -59,7 +67,7 @@ private slots:
         w.cmdDo->click();
         const QString band = QStringLiteral("%1/%2").arg(w.search.state.CashLimit).arg(w.search.state.MinSpend);
         if (!outcome.contains(u'/'))
-            QVERIFY2(f.messages.size() == 1 && f.messages[0].contains(outcome), qPrintable(f.messages.join(u'\n')));
+            QCOMPARE(f.messages, QStringList{outcome});
         else
             QCOMPARE(outcome.contains(u':') ? band + ": " + listLines(w).join(u' ') : band, outcome);
         QVERIFY(!QFile::exists(f.folder->filePath(QStringLiteral("players.txt")))); // auto-save unticked
@@ -89,10 +97,17 @@ private slots:
         QVERIFY(rows && !w.chkTop35->isChecked() && before.size() >= 50);
         w.row(Position::C, (*rows)[0]).N->setText(QStringLiteral("Moved Elsewhere"));
         const QString tip = w.teamToolTip(best);
-        const QString goalies = " \u00b7 G: " + w.row(Position::G, (*rows)[9]).N->text();
-        QVERIFY2(tip.startsWith("C: Moved Elsewhere, ") && tip.contains(goalies), qPrintable(tip));
+        const auto name = [&](Position p, int i) { return w.row(p, (*rows)[std::size_t(i)]).N->text(); };
+        QCOMPARE(tip, QStringLiteral("C: Moved Elsewhere, %1 \u00b7 W: %2, %3, %4, %5 \u00b7 D: %6, %7, %8 \u00b7 G: %9")
+                          .arg(name(Position::C, 1), name(Position::W, 2), name(Position::W, 3), name(Position::W, 4),
+                               name(Position::W, 5), name(Position::D, 6), name(Position::D, 7), name(Position::D, 8),
+                               name(Position::G, 9)));
         QVERIFY(w.teamToolTip("35").isEmpty() && w.teamToolTip(std::to_string(w.search.state.Examined)).isEmpty());
 
+        // Ticked with exactly 36 lines, Top 35 drops the first.
+        while (w.List1->count() > 36)
+            w.List1->lines().removeFirst();
+        w.List1->linesChanged();
         w.optM[1]->setChecked(true);
         QVERIFY(w.chkTop35->isChecked() && w.search.state.Target == 0.0f);
         QCOMPARE(listLines(w), before.mid(before.size() - 35));
@@ -118,6 +133,13 @@ private slots:
         const qint64 examined = w.search.state.Examined;
         QVERIFY(examined > 0 && examined < qint64(6282753750));
         QVERIFY(listLines(w).contains(QString::number(examined)));
+
+        // The next search starts afresh, with a new list, and runs to its end.
+        w.search.useReferenceEngine = false;
+        w.txtCash->setText(QStringLiteral("10"));
+        w.txtPerc->setText(QStringLiteral("95"));
+        w.cmdDo->click();
+        QCOMPARE(listLines(w), (QStringList{"0", "6282753750"}));
     }
 
     // A click selects a line, the keys move, Ctrl+C copies the selection with the players' names;
@@ -159,6 +181,12 @@ private slots:
 
     void progressCaption()
     {
+        // Every row a candidate: the count in the search's single precision, in digit groups.
+        for (Position p : roster::AllPositions)
+            f.window->row(p, roster::rowCount(p)).chk->setChecked(true);
+        f.window->BuildCandidates();
+        QCOMPARE(f.window->search.TeamCountText, "6,282,753,536");
+
         f.window->search.TeamCount = 4989600;
         f.window->search.TeamCountText = QStringLiteral("4,989,600");
         f.window->search.state.Examined = 1000000;
