@@ -2,7 +2,7 @@
 
 #include "window/frmchoose30.h"
 #include "window/mdlalwaysontop.h"
-#include "window/rtfreader.h"
+#include "rtf/rtfreader.h"
 #include "window/toolkit.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "window/rtfreader.h"
+#include "rtf/rtfreader.h"
 
 #include <QFile>
 #include <QTextBlock>
