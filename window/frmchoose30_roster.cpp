@@ -39,6 +39,17 @@ void setTextColour(QLineEdit *field, const QColor &colour)
     field->setPalette(palette);
 }
 
+// Blue for held, black for candidates, red for rows left out.
+QColor markColour(roster::RowMark mark)
+{
+    switch (mark) {
+    case roster::RowMark::Held: return QColor(0, 0, 255);
+    case roster::RowMark::Candidate: return QColor(0, 0, 0);
+    case roster::RowMark::LeftOut: return QColor(255, 0, 0);
+    }
+    return QColor(0, 0, 0);
+}
+
 } // namespace
 
 // ---- rate column
@@ -136,7 +147,7 @@ void frmChoose30::MarkRows(Position position)
     const int last = lastRow(*this, position);
     for (int r = 1; r <= last; ++r) {
         RowControls &cells = row(position, r);
-        const QColor colour = roster::markColour(roster::rowMark(position, r, cells.chk->isChecked()));
+        const QColor colour = markColour(roster::rowMark(position, r, cells.chk->isChecked()));
         setTextColour(cells.N, colour);
         setTextColour(cells.C, colour);
         setTextColour(cells.P, colour);
