@@ -1,6 +1,6 @@
 // Korvane: one main window; the roster and the help document live beside the program.
-#include "window/frmchoose30.h"
-#include "window/toolkit.h"
+#include "frmchoose30.h"
+#include "toolkit.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
 // korvane-bench: drives the real main window on the offscreen platform as a user would, and
 // prints what the result list shows. Not part of the program.
 
-#include "window/frmchoose30.h"
-#include "window/resultlistbox.h"
-#include "window/toolkit.h"
+#include "frmchoose30.h"
+#include "resultlistbox.h"
+#include "toolkit.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
-#include "roster/rosterfile.h"
+#include "rosterfile.h"
 
-#include "roster/codepage.h"
-#include "roster/grid.h"
-#include "roster/numbers.h"
+#include "codepage.h"
+#include "grid.h"
+#include "numbers.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "roster/selection.h"
+#include "selection.h"
 
 namespace roster {
 

@@ -1,7 +1,7 @@
 #pragma once
 // How the include marks read for the search.
 
-#include "roster/grid.h"
+#include "grid.h"
 
 namespace roster {
 

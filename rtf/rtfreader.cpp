@@ -1,6 +1,6 @@
-#include "rtf/rtfreader.h"
+#include "rtfreader.h"
 
-#include "roster/codepage.h"
+#include "codepage.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "search/emptyresult.h"
+#include "emptyresult.h"
 
-#include "search/format.h"
+#include "format.h"
 
 #include <algorithm>
 #include <array>

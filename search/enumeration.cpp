@@ -1,6 +1,6 @@
-#include "search/enumeration.h"
+#include "enumeration.h"
 
-#include "search/noopregion.h"
+#include "noopregion.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "search/progress.h"
+#include "progress.h"
 
-#include "search/format.h"
+#include "format.h"
 
 namespace search {
 

@@ -1,11 +1,11 @@
 // The main window's life cycle, its roster file, the input lock and the arrangement commands.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "roster/numbers.h"
-#include "roster/rosterfile.h"
-#include "window/frmhelp.h"
-#include "window/mdlalwaysontop.h"
-#include "window/toolkit.h"
+#include "numbers.h"
+#include "rosterfile.h"
+#include "frmhelp.h"
+#include "mdlalwaysontop.h"
+#include "toolkit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -2,9 +2,9 @@
 // frmChoose30: the main window. The roster lives in its controls; every handler reads and
 // writes them directly, and setting a text or a check box from code runs its handler at once.
 
-#include "roster/grid.h"
-#include "window/frmhelp.h" // helpWindow() hands out the QPointer: the type must be complete
-#include "window/searchfields.h"
+#include "grid.h"
+#include "frmhelp.h" // helpWindow() hands out the QPointer: the type must be complete
+#include "searchfields.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // The main window's controls, built from the design tables below: every place is given in twips,
 // as the window has always been laid out, and turned into pixels at 15 twips a pixel.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "window/resultlistbox.h"
+#include "resultlistbox.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

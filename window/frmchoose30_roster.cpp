@@ -1,11 +1,11 @@
 // The roster rows of the main window: the points-for-the-week column, the minimum percentage,
 // the include boxes with their colours, and the row buttons that exchange two players.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "roster/numbers.h"
-#include "roster/rates.h"
-#include "roster/selection.h"
-#include "window/toolkit.h"
+#include "numbers.h"
+#include "rates.h"
+#include "selection.h"
+#include "toolkit.h"
 
 #include <QCheckBox>
 #include <QColor>

@@ -1,15 +1,15 @@
 // The search wiring of the main window: Find Best Team, Stop, the progress tick, the Top 35 box
 // and the mode buttons. The search itself runs inside cmdDo_Click on the window's thread and
 // yields to the window's events as it goes.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "roster/numbers.h"
-#include "search/emptyresult.h"
-#include "search/format.h"
-#include "search/progress.h"
-#include "search/resultlist.h"
-#include "window/resultlistbox.h"
-#include "window/toolkit.h"
+#include "numbers.h"
+#include "emptyresult.h"
+#include "format.h"
+#include "progress.h"
+#include "resultlist.h"
+#include "resultlistbox.h"
+#include "toolkit.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

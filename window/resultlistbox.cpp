@@ -1,4 +1,4 @@
-#include "window/resultlistbox.h"
+#include "resultlistbox.h"
 
 #include <QHelpEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 // List1: the result list. Keeps its lines in ascending order of character codes (not the locale's
 // order) and paints only the lines in view, so a list of a million lines stays quick.
 
-#include "search/sortedlines.h"
+#include "sortedlines.h"
 
 #include <QAbstractScrollArea>
 #include <functional>

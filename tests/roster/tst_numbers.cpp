@@ -1,6 +1,6 @@
 // The number rules of the roster texts: what reads as a number, the conversions, and the text form a
 // number is written in.
-#include "roster/numbers.h"
+#include "numbers.h"
 
 #include <QTest>
 

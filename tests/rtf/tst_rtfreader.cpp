@@ -1,4 +1,4 @@
-#include "rtf/rtfreader.h"
+#include "rtfreader.h"
 
 #include <QFile>
 #include <QTextBlock>

@@ -3,8 +3,8 @@
 
 #include "searchfixture.h"
 
-#include "roster/numbers.h"
-#include "roster/rates.h"
+#include "numbers.h"
+#include "rates.h"
 
 #include <QtTest>
 #include <random>

@@ -2,7 +2,7 @@
 
 #include "searchfixture.h"
 
-#include "search/progress.h"
+#include "progress.h"
 
 #include <QtTest>
 
