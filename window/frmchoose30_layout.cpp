@@ -2,6 +2,7 @@
 // as the window has always been laid out, and turned into pixels at 15 twips a pixel.
 #include "frmchoose30.h"
 
+#include "progress.h"
 #include "resultlistbox.h"
 
 #include <QButtonGroup>
@@ -314,7 +315,7 @@ void frmChoose30::buildLayout()
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(2000);
+    Timer1->setInterval(search::TickSeconds * 1000);
 
     const QIcon arrow = arrowIcon();
     const QFont small = cellFont();

@@ -114,30 +114,11 @@ void frmChoose30::chkG_Click(int r) { selectionClick(Position::G, r); }
 // then finds already set.
 void frmChoose30::selectionClick(Position position, int k)
 {
-    const int anchor = roster::anchorRow(position);
     const int last = lastRow(*this, position);
     if (k < 1 || k > last)
         return;
-    const auto box = [&](int r) { return row(position, r).chk; };
-
-    if (!box(k)->isChecked()) {
-        if (k <= anchor) {
-            for (int j = k - 1; j >= 1; --j)
-                box(j)->setChecked(false);
-        } else {
-            for (int j = k + 1; j <= last; ++j)
-                box(j)->setChecked(false);
-        }
-    }
-    if (box(k)->isChecked()) {
-        if (k <= anchor) {
-            for (int j = anchor; j >= k + 1; --j)
-                box(j)->setChecked(true);
-        } else {
-            for (int j = k - 1; j >= anchor + 1; --j)
-                box(j)->setChecked(true);
-        }
-    }
+    roster::keepOneRun(position, k, row(position, k).chk->isChecked(), last,
+                       [&](int r, bool ticked) { row(position, r).chk->setChecked(ticked); });
     MarkRows(position);
 }
 

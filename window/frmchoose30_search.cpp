@@ -142,14 +142,14 @@ void frmChoose30::Timer1_Timer()
 {
     const QString caption = search::progressCaption(search.state.Examined, search.PrevExamined, search.TeamCount,
                                                     search.TeamCountText);
-    lblNum->setText(QString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    lblNum->setText(caption);
     search.PrevExamined = search.state.Examined;
     toolkit::processPendingEvents();
 }
 
 void frmChoose30::chkTop35_Click()
 {
-    if (chkTop35->isChecked() && List1->count() >= 36) {
+    if (chkTop35->isChecked() && List1->count() > int(search::TopLines)) {
         search::cutToTop35(List1->lines());
         List1->linesChanged();
     }

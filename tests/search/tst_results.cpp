@@ -234,11 +234,11 @@ private slots:
         QTest::addColumn<float>("teamCount");
         QTest::addColumn<QString>("caption");
         QTest::newRow("example") << qint64(1000000) << qint64(800000) << 4989600.f
-                                 << "1,000,000 / 4,989,600 = 20.0%.  \r\n100,000 per second\r\n0.7min left";
+                                 << "1,000,000 / 4,989,600 = 20.0%.  \n100,000 per second\n0.7min left";
         QTest::newRow("past 2^31") << qint64(3000000000) << qint64(2000000000) << 6282753536.f
-                                   << "3,000,000,000 / 6,282,753,536 = 47.7%.  \r\n500,000,000 per second\r\n0.1min left";
+                                   << "3,000,000,000 / 6,282,753,536 = 47.7%.  \n500,000,000 per second\n0.1min left";
         QTest::newRow("no progress since the last tick") << qint64(0) << qint64(0) << 4989600.f
-                                                         << "0 / 4,989,600 = 0.0%.  \r\n0 per second\r\n";
+                                                         << "0 / 4,989,600 = 0.0%.  \n0 per second\n";
     }
 
     void progress()
