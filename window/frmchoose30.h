@@ -40,7 +40,6 @@ public:
         QLineEdit *PW = nullptr;
         QCheckBox *chk = nullptr;
         QPushButton *cmdM = nullptr;
-        QLabel *number = nullptr; // the row-number label (an element of NN)
     };
     // Rows are numbered from 1, as the file and the result lines number them.
     RowControls &row(roster::Position position, int row);
@@ -151,7 +150,6 @@ public:
     QCheckBox *chkAlwaysOnTop = nullptr;
     QTimer *Timer1 = nullptr;
     QLabel *lblCredit = nullptr;
-    std::array<QWidget *, 72> NN{};         // "Money", "Target Pts" and the row-number labels
     QGroupBox *fraC = nullptr;
     QGroupBox *fraW = nullptr;
     QGroupBox *fraD = nullptr;

@@ -271,12 +271,10 @@ void frmChoose30::buildLayout()
 
     QLabel *money = placed(labelBox(QStringLiteral("Money"), this, Qt::AlignRight), design("NN_0"));
     money->setFont(captionFont(true));
-    NN[0] = money;
     txtCash = textBox(design("txtCash"), this, Qt::AlignHCenter);
     txtCash->setMaxLength(roster::TextWidth);
     QLabel *target = placed(labelBox(QStringLiteral("Target Pts"), this, Qt::AlignRight), design("NN_49"));
     target->setFont(captionFont(true));
-    NN[49] = target;
     txtTarget = textBox(design("txtTarget"), this, Qt::AlignHCenter);
     txtTarget->setMaxLength(roster::TextWidth);
 
@@ -335,11 +333,10 @@ void frmChoose30::buildLayout()
 
             if (nextNumberIndex == 49)
                 ++nextNumberIndex;
-            cells.number = placed(labelBox(index, frame, Qt::AlignRight),
-                                  QStringLiteral("NN_%1").arg(nextNumberIndex),
-                                  pixels(numberLeft, top, numberWidth, rowHeight));
-            cells.number->setFont(small);
-            NN[std::size_t(nextNumberIndex++)] = cells.number;
+            QLabel *number = placed(labelBox(index, frame, Qt::AlignRight),
+                                    QStringLiteral("NN_%1").arg(nextNumberIndex++),
+                                    pixels(numberLeft, top, numberWidth, rowHeight));
+            number->setFont(small);
 
             const int includeWidthHere = f.position == Position::G ? goalieIncludeWidth : includeWidth;
             cells.chk = placed(new QCheckBox(frame), QStringLiteral("chk%1_%2").arg(letter, index),

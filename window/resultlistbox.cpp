@@ -30,14 +30,6 @@ void ResultListBox::addItem(const std::string &line)
     linesChanged();
 }
 
-void ResultListBox::removeItem(int index)
-{
-    if (index < 0 || index >= count())
-        return;
-    lines_.removeAt(static_cast<std::size_t>(index));
-    linesChanged();
-}
-
 void ResultListBox::clear()
 {
     lines_.clear();

@@ -17,7 +17,6 @@ public:
     int count() const;
     QString item(int index) const;
     void addItem(const std::string &line);
-    void removeItem(int index);
     void clear();
     // Called after the lines have changed behind the box's back.
     void linesChanged();
