@@ -88,21 +88,12 @@ fuzz:
 
 # Installs the program into PREFIX with help.rtf, and the sample roster only when PREFIX has no
 # players.txt yet: a roster the user has saved is never overwritten. A launcher in BINDIR starts
-# it; the menu entry and icon go where desktops look for a user's own.
+# it; the menu entry and icon go where desktops look for a user's own. The rules are CMake's
+# install() rules (app/CMakeLists.txt); the three folders outside PREFIX are given to CMake here.
 install: build
-	install -d "$(PREFIX)" "$(BINDIR)" "$(APPSDIR)" "$(ICONDIR)"
-	install -m 755 $(BUILD)/bin/korvane "$(PREFIX)/korvane"
-	install -m 644 data/help.rtf "$(PREFIX)/help.rtf"
-	@if [ -e "$(PREFIX)/players.txt" ]; then \
-	    echo "Keeping the roster in $(PREFIX)/players.txt"; \
-	else \
-	    install -m 644 data/players.txt "$(PREFIX)/players.txt" && echo "Installed the sample roster $(PREFIX)/players.txt"; \
-	fi
-	printf '#!/bin/sh\nexec "%s/korvane" "$$@"\n' "$$(cd "$(PREFIX)" && pwd)" > "$(BINDIR)/korvane"
-	chmod 755 "$(BINDIR)/korvane"
-	sed 's|^Exec=.*|Exec="$(BINDIR)/korvane"|' packaging/korvane.desktop > "$(APPSDIR)/korvane.desktop"
-	install -m 644 packaging/korvane.svg "$(ICONDIR)/korvane.svg"
-	-@command -v update-desktop-database >/dev/null && update-desktop-database -q "$(APPSDIR)" || true
+	cmake -S . -B $(BUILD) -DKORVANE_BINDIR="$(abspath $(BINDIR))" \
+	      -DKORVANE_APPSDIR="$(abspath $(APPSDIR))" -DKORVANE_ICONDIR="$(abspath $(ICONDIR))"
+	cmake --install $(BUILD) --prefix "$(abspath $(PREFIX))"
 
 # Removes what install put in place, except the roster and the folder that holds it.
 uninstall:

@@ -1,6 +1,5 @@
 // Korvane: one main window; the roster and the help document live beside the program.
-#include "window/frmchoose30.h"
-#include "window/toolkit.h"
+#include "frmchoose30.h"
 
 #include <QApplication>
 
@@ -8,7 +7,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
-    toolkit::setProgramFolder(QCoreApplication::applicationDirPath());
 
     // The window loads the roster as it is made, before it is first shown.
     frmChoose30 window;

@@ -1,9 +1,10 @@
 // korvane-bench: drives the real main window on the offscreen platform as a user would, and
 // prints what the result list shows. Not part of the program.
 
-#include "window/frmchoose30.h"
-#include "window/resultlistbox.h"
-#include "window/toolkit.h"
+#include "frmchoose30.h"
+#include "resultlistbox.h"
+#include "selection.h"
+#include "toolkit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -49,20 +50,6 @@ std::optional<std::set<int>> parseRanges(const QString &text, int rowCount)
 }
 
 // Ticked rows form one run through the separator: rows a..anchor above it, anchor+1..b below.
-bool keepsSelectionRule(const std::set<int> &rows, int anchor, int rowCount)
-{
-    bool seen = false;
-    for (int r = anchor; r >= 1; --r) {
-        if (rows.count(r) && seen && !rows.count(r + 1))
-            return false;
-        seen = seen || rows.count(r);
-    }
-    for (int r = anchor + 1; r <= rowCount; ++r)
-        if (rows.count(r) && r > anchor + 1 && !rows.count(r - 1))
-            return false;
-    return true;
-}
-
 // The clicks a user makes to get exactly `rows` ticked; each click runs the selection handling.
 void tickAsUser(frmChoose30 &window, Position p, const std::set<int> &rows)
 {
@@ -162,7 +149,7 @@ int main(int argc, char *argv[])
         if (!parser.isSet(option))
             continue;
         const auto rows = parseRanges(parser.value(option), roster::rowCount(p));
-        if (!rows || !keepsSelectionRule(*rows, roster::anchorRow(p), roster::rowCount(p)))
+        if (!rows || !roster::ticksFormOneRun(p, roster::rowCount(p), [&](int r) { return rows->count(r) > 0; }))
             fail(1, QStringLiteral("--%1 %2: the ticked rows must be one run through the separator under row %3")
                         .arg(QLatin1Char(roster::letter(p))).arg(parser.value(option)).arg(roster::anchorRow(p)));
         tickAsUser(window, p, *rows);

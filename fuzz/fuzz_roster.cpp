@@ -1,9 +1,9 @@
 // players.txt as any bytes at all: the load must finish, keep its promises about the values it
 // hands the window, and what it read must save and load again.
 
-#include "roster/grid.h"
-#include "roster/numbers.h"
-#include "roster/rosterfile.h"
+#include "grid.h"
+#include "numbers.h"
+#include "rosterfile.h"
 
 #include <QByteArray>
 #include <QStringDecoder>

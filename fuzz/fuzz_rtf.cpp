@@ -1,7 +1,7 @@
 // help.rtf as any bytes at all: the reader must fill the document without crashing, leaking or
 // hanging, and refuse exactly what does not begin like an RTF document.
 
-#include "window/rtfreader.h"
+#include "rtfreader.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "roster/cellblock.h"
+#include "cellblock.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "roster/codepage.h"
+#include "codepage.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "roster/numbers.h"
+#include "numbers.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
-#include "roster/rates.h"
+#include "rates.h"
 
-#include "roster/numbers.h"
+#include "numbers.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "roster/rosterfile.h"
+#include "rosterfile.h"
 
-#include "roster/codepage.h"
-#include "roster/grid.h"
-#include "roster/numbers.h"
+#include "codepage.h"
+#include "grid.h"
+#include "numbers.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -39,40 +39,40 @@ public:
     {
         for (const char byte : bytes) {
             const auto b = static_cast<uchar>(byte);
-            if (m_needed > 0) {
-                if (b < m_low || b > m_high) {
-                    m_valid = false;
+            if (needed_ > 0) {
+                if (b < low_ || b > high_) {
+                    valid_ = false;
                     return;
                 }
-                m_low = 0x80;
-                m_high = 0xBF;
-                --m_needed;
+                low_ = 0x80;
+                high_ = 0xBF;
+                --needed_;
             } else if (b >= 0x80) {
                 if (b >= 0xC2 && b <= 0xDF) {
-                    m_needed = 1;
+                    needed_ = 1;
                 } else if (b >= 0xE0 && b <= 0xEF) {
-                    m_needed = 2;
-                    m_low = b == 0xE0 ? 0xA0 : 0x80;
-                    m_high = b == 0xED ? 0x9F : 0xBF;
+                    needed_ = 2;
+                    low_ = b == 0xE0 ? 0xA0 : 0x80;
+                    high_ = b == 0xED ? 0x9F : 0xBF;
                 } else if (b >= 0xF0 && b <= 0xF4) {
-                    m_needed = 3;
-                    m_low = b == 0xF0 ? 0x90 : 0x80;
-                    m_high = b == 0xF4 ? 0x8F : 0xBF;
+                    needed_ = 3;
+                    low_ = b == 0xF0 ? 0x90 : 0x80;
+                    high_ = b == 0xF4 ? 0x8F : 0xBF;
                 } else {
-                    m_valid = false;
+                    valid_ = false;
                     return;
                 }
             }
         }
     }
-    bool valid() const { return m_valid && m_needed == 0; }
-    bool failed() const { return !m_valid; }
+    bool valid() const { return valid_ && needed_ == 0; }
+    bool failed() const { return !valid_; }
 
 private:
-    int m_needed = 0;
-    uchar m_low = 0x80;
-    uchar m_high = 0xBF;
-    bool m_valid = true;
+    int needed_ = 0;
+    uchar low_ = 0x80;
+    uchar high_ = 0xBF;
+    bool valid_ = true;
 };
 
 // Stateful: a character cut off where a long line was cut short is left out, not half shown.
@@ -95,11 +95,11 @@ struct RosterLine {
 class RosterLines
 {
 public:
-    explicit RosterLines(QIODevice &device) : m_device(device)
+    explicit RosterLines(QIODevice &device) : device_(device)
     {
         // A byte-order mark is the file's, not the money's.
-        if (m_device.peek(3) == "\xEF\xBB\xBF")
-            m_skip = 3;
+        if (device_.peek(3) == "\xEF\xBB\xBF")
+            skip_ = 3;
     }
 
     std::optional<RosterLine> next()
@@ -107,20 +107,20 @@ public:
         QByteArray kept;
         Utf8Check utf8;
         bool any = false;
-        while (m_pos < m_chunk.size() || fill()) {
+        while (pos_ < chunk_.size() || fill()) {
             any = true;
-            const char *begin = m_chunk.constData() + m_pos;
-            const char *end = m_chunk.constData() + m_chunk.size();
+            const char *begin = chunk_.constData() + pos_;
+            const char *end = chunk_.constData() + chunk_.size();
             const char *stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
             const QByteArrayView piece(begin, stop - begin);
             kept += piece.first(std::min(piece.size(), KeptLineBytes - kept.size()));
             if (!utf8.failed())
                 utf8.add(piece);
-            m_pos += piece.size();
+            pos_ += piece.size();
             if (stop != end) {
-                ++m_pos;
-                if (*stop == '\r' && (m_pos < m_chunk.size() || fill()) && m_chunk[m_pos] == '\n')
-                    ++m_pos;
+                ++pos_;
+                if (*stop == '\r' && (pos_ < chunk_.size() || fill()) && chunk_[pos_] == '\n')
+                    ++pos_;
                 return RosterLine{decodeLine(kept, utf8.valid()), true};
             }
         }
@@ -130,38 +130,38 @@ public:
     }
 
     // Reading stopped at MaxRosterBytes with more of the file left.
-    bool stoppedAtLimit() const { return m_stoppedAtLimit; }
-    bool anyRead() const { return m_total > 0; }
-    QString error() const { return m_error; }
+    bool stoppedAtLimit() const { return stoppedAtLimit_; }
+    bool anyRead() const { return total_ > 0; }
+    QString error() const { return error_; }
 
 private:
     bool fill()
     {
-        m_chunk.clear();
-        m_pos = 0;
-        if (m_total >= MaxRosterBytes) {
-            m_stoppedAtLimit = !m_device.atEnd();
+        chunk_.clear();
+        pos_ = 0;
+        if (total_ >= MaxRosterBytes) {
+            stoppedAtLimit_ = !device_.atEnd();
             return false;
         }
         // A small file is read in one chunk of its own size.
-        m_chunk.resize(std::min({ChunkBytes, MaxRosterBytes - m_total, std::max<qint64>(m_device.bytesAvailable(), 1)}));
-        const qint64 read = m_device.read(m_chunk.data(), m_chunk.size());
+        chunk_.resize(std::min({ChunkBytes, MaxRosterBytes - total_, std::max<qint64>(device_.bytesAvailable(), 1)}));
+        const qint64 read = device_.read(chunk_.data(), chunk_.size());
         if (read < 0)
-            m_error = m_device.errorString();
-        m_chunk.resize(std::max<qint64>(read, 0));
-        m_total += m_chunk.size();
-        m_pos = std::min<qsizetype>(m_skip, m_chunk.size());
-        m_skip -= m_pos;
-        return m_pos < m_chunk.size();
+            error_ = device_.errorString();
+        chunk_.resize(std::max<qint64>(read, 0));
+        total_ += chunk_.size();
+        pos_ = std::min<qsizetype>(skip_, chunk_.size());
+        skip_ -= pos_;
+        return pos_ < chunk_.size();
     }
 
-    QIODevice &m_device;
-    QByteArray m_chunk;
-    qsizetype m_pos = 0;
-    qint64 m_total = 0;
-    qsizetype m_skip = 0;
-    bool m_stoppedAtLimit = false;
-    QString m_error;
+    QIODevice &device_;
+    QByteArray chunk_;
+    qsizetype pos_ = 0;
+    qint64 total_ = 0;
+    qsizetype skip_ = 0;
+    bool stoppedAtLimit_ = false;
+    QString error_;
 };
 
 // Reads players.txt the way the roster has always been read: names as whole lines, every
@@ -170,14 +170,14 @@ private:
 class RosterScanner
 {
 public:
-    explicit RosterScanner(RosterLines &lines) : m_lines(lines) {}
+    explicit RosterScanner(RosterLines &lines) : lines_(lines) {}
 
     // No value when the file ended before this read.
     std::optional<QString> wholeLine()
     {
         if (!openLine())
             return std::nullopt;
-        QString value = m_line.text.sliced(m_pos);
+        QString value = line_.text.sliced(pos_);
         closeLine();
         return value;
     }
@@ -186,20 +186,20 @@ public:
     {
         if (!openLine())
             return std::nullopt;
-        const QString &text = m_line.text;
-        while (m_pos < text.size() && isBlank(text[m_pos]))
-            ++m_pos;
-        if (m_pos == text.size()) {
+        const QString &text = line_.text;
+        while (pos_ < text.size() && isBlank(text[pos_]))
+            ++pos_;
+        if (pos_ == text.size()) {
             closeLine();
             return QString();
         }
-        if (text[m_pos] == u'"')
+        if (text[pos_] == u'"')
             return quotedField();
 
-        const qsizetype start = m_pos;
-        while (m_pos < text.size() && text[m_pos] != u',')
-            ++m_pos;
-        qsizetype end = m_pos;
+        const qsizetype start = pos_;
+        while (pos_ < text.size() && text[pos_] != u',')
+            ++pos_;
+        qsizetype end = pos_;
         while (end > start && isBlank(text[end - 1]))
             --end;
         const QString value = text.sliced(start, end - start);
@@ -226,46 +226,46 @@ private:
     // nothing ends it, is used up once its text is.
     bool openLine()
     {
-        if (m_open)
-            return m_pos < m_line.text.size() || m_line.ended;
-        std::optional<RosterLine> line = m_lines.next();
+        if (open_)
+            return pos_ < line_.text.size() || line_.ended;
+        std::optional<RosterLine> line = lines_.next();
         if (!line)
             return false;
-        m_line = std::move(*line);
-        m_pos = 0;
-        m_open = true;
+        line_ = std::move(*line);
+        pos_ = 0;
+        open_ = true;
         return true;
     }
 
-    void closeLine() { m_open = false; }
+    void closeLine() { open_ = false; }
 
     // The closing quote is looked for on the same line only: a stray quote must not swallow
     // the rest of the roster, so an unclosed one ends at the line end.
     QString quotedField()
     {
-        const QString &text = m_line.text;
-        const qsizetype start = ++m_pos;
-        while (m_pos < text.size() && text[m_pos] != u'"')
-            ++m_pos;
-        const QString value = text.sliced(start, m_pos - start);
-        while (m_pos < text.size() && text[m_pos] != u',')
-            ++m_pos;
+        const QString &text = line_.text;
+        const qsizetype start = ++pos_;
+        while (pos_ < text.size() && text[pos_] != u'"')
+            ++pos_;
+        const QString value = text.sliced(start, pos_ - start);
+        while (pos_ < text.size() && text[pos_] != u',')
+            ++pos_;
         skipDelimiter();
         return value;
     }
 
     void skipDelimiter()
     {
-        if (m_pos < m_line.text.size())
-            ++m_pos; // the comma
+        if (pos_ < line_.text.size())
+            ++pos_; // the comma
         else
             closeLine();
     }
 
-    RosterLines &m_lines;
-    RosterLine m_line;
-    qsizetype m_pos = 0;
-    bool m_open = false;
+    RosterLines &lines_;
+    RosterLine line_;
+    qsizetype pos_ = 0;
+    bool open_ = false;
 };
 
 std::function<bool()> &saveFault()

@@ -1,4 +1,4 @@
-#include "roster/selection.h"
+#include "selection.h"
 
 namespace roster {
 
@@ -7,16 +7,6 @@ RowMark rowMark(Position position, int row, bool ticked)
     if (ticked)
         return RowMark::Candidate;
     return row <= anchorRow(position) ? RowMark::Held : RowMark::LeftOut;
-}
-
-QColor markColour(RowMark mark)
-{
-    switch (mark) {
-    case RowMark::Held: return QColor(0, 0, 255);
-    case RowMark::Candidate: return QColor(0, 0, 0);
-    case RowMark::LeftOut: return QColor(255, 0, 0);
-    }
-    return QColor(0, 0, 0);
 }
 
 } // namespace roster

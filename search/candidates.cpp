@@ -1,6 +1,6 @@
-#include "search/candidates.h"
+#include "candidates.h"
 
-#include "roster/numbers.h"
+#include "numbers.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // The candidate tables: what the enumeration reads of the roster. Built before every search from
 // the cost, points (or rate) texts and the include marks; the enumeration never looks at a control.
 
-#include "roster/grid.h"
+#include "grid.h"
 
 #include <QString>
 #include <array>

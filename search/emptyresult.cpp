@@ -1,6 +1,6 @@
-#include "search/emptyresult.h"
+#include "emptyresult.h"
 
-#include "search/format.h"
+#include "format.h"
 
 #include <algorithm>
 #include <array>
@@ -62,10 +62,10 @@ std::array<std::vector<double>, 4> groupCosts(const CandidateTables &tables)
 // when working them out would not be quick.
 std::optional<std::vector<float>> teamCosts(const std::array<std::vector<double>, 4> &groups)
 {
-    constexpr std::size_t mostPairs = 1'000'000;
+    constexpr std::size_t MostPairs = 1'000'000;
     std::vector<double> sums = groups[0];
     for (std::size_t k = 1; k < groups.size(); ++k) {
-        if (sums.size() * groups[k].size() > mostPairs)
+        if (sums.size() * groups[k].size() > MostPairs)
             return std::nullopt;
         std::vector<double> next;
         next.reserve(sums.size() * groups[k].size());

@@ -2,8 +2,8 @@
 // Why a search listed no team: the spending band against the teams the marks allow, and the best
 // points inside the band against the target. Only facts that are exact and quick to get.
 
-#include "search/candidates.h"
-#include "search/enumeration.h"
+#include "candidates.h"
+#include "enumeration.h"
 
 #include <QString>
 #include <chrono>

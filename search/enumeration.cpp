@@ -1,7 +1,7 @@
-#include "search/enumeration.h"
+#include "enumeration.h"
 
-#include "search/format.h"
-#include "search/noopregion.h"
+#include "format.h"
+#include "noopregion.h"
 
 #include <algorithm>
 #include <bit>

@@ -2,7 +2,7 @@
 // The team search: every combination of 3 Defence, then 4 Wingers, then 2 Centres, then 1 Goalie,
 // each team counted, tested against the spending band and the target, and handed on when it passes.
 
-#include "search/candidates.h"
+#include "candidates.h"
 
 #include <QtGlobal>
 #include <array>

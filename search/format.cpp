@@ -1,4 +1,4 @@
-#include "search/format.h"
+#include "format.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 // The texts the search writes: result lines and the progress caption's numbers.
 
-#include "search/enumeration.h"
+#include "enumeration.h"
 
 #include <QString>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "search/noopregion.h"
+#include "noopregion.h"
 
-#include "search/format.h"
+#include "format.h"
 
 #include <bit>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "search/progress.h"
+#include "progress.h"
 
-#include "search/format.h"
+#include "format.h"
 
 namespace search {
 
@@ -8,12 +8,12 @@ QString progressCaption(qint64 examined, qint64 previousExamined, float teamCoun
 {
     const float percent = static_cast<float>(double(examined) / double(teamCount) * 100.0);
     const double done = double(examined - previousExamined);
-    const double rate = done / 2;
+    const double rate = done / TickSeconds;
     QString caption = groupedNumber(double(examined)) + QStringLiteral(" / ") + teamCountText + QStringLiteral(" = ")
-                      + oneDecimal(percent) + QStringLiteral("%.  ") + QStringLiteral("\r\n")
-                      + groupedNumber(rate) + QStringLiteral(" per second") + QStringLiteral("\r\n");
+                      + oneDecimal(percent) + QStringLiteral("%.  ") + QStringLiteral("\n")
+                      + groupedNumber(rate) + QStringLiteral(" per second") + QStringLiteral("\n");
     if (done > 0) {
-        const double minutesLeft = ((double(teamCount) - double(examined)) * 2 / done) / 60;
+        const double minutesLeft = ((double(teamCount) - double(examined)) * TickSeconds / done) / 60;
         caption += oneDecimal(minutesLeft) + QStringLiteral("min left");
     }
     return caption;

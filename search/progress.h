@@ -6,8 +6,11 @@
 
 namespace search {
 
-// Ticks come every two seconds; a tick with nothing examined since the last one shows the rate 0
-// and no estimate.
+// The window's progress timer ticks every TickSeconds; the rate and the estimate count on it.
+inline constexpr int TickSeconds = 2;
+
+// Three lines as the window shows them. A tick with nothing examined since the last one shows the
+// rate 0 and no estimate.
 QString progressCaption(qint64 examined, qint64 previousExamined, float teamCount, const QString &teamCountText);
 
 } // namespace search

@@ -1,6 +1,6 @@
-#include "search/resultlist.h"
+#include "resultlist.h"
 
-#include "search/format.h"
+#include "format.h"
 
 #include <cmath>
 #include <cstdlib>

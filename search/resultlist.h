@@ -3,8 +3,8 @@
 // "Only Show Top 35" the weakest line is dropped and the target raised to the points of the
 // line that is now first.
 
-#include "search/enumeration.h"
-#include "search/sortedlines.h"
+#include "enumeration.h"
+#include "sortedlines.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "search/sortedlines.h"
+#include "sortedlines.h"
 
 #include <algorithm>
 #include <iterator>

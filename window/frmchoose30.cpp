@@ -1,11 +1,11 @@
 // The main window's life cycle, its roster file, the input lock and the arrangement commands.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "roster/numbers.h"
-#include "roster/rosterfile.h"
-#include "window/frmhelp.h"
-#include "window/mdlalwaysontop.h"
-#include "window/toolkit.h"
+#include "numbers.h"
+#include "rosterfile.h"
+#include "frmhelp.h"
+#include "mdlalwaysontop.h"
+#include "toolkit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -142,12 +142,12 @@ void frmChoose30::loadRoster()
         return;
 
     const auto unreadable = [&](const QString &reason) {
-        showMessage(tr("The roster %1 could not be read (%2). The fields keep what they showed.")
+        showMessage(QStringLiteral("The roster %1 could not be read (%2). The fields keep what they showed.")
                         .arg(QDir::toNativeSeparators(path), reason));
     };
     // A folder or a pipe by that name is no roster, and opening a pipe would wait for ever.
     if (!info.isFile()) {
-        unreadable(tr("it is not a file"));
+        unreadable(QStringLiteral("it is not a file"));
         return;
     }
     // The file streams in and only what the roster's values need is read: a huge players.txt
@@ -174,7 +174,7 @@ void frmChoose30::loadRoster()
         return;
     QString message = read.problem;
     if (read.values.size() < roster::RosterValueCount)
-        message += u' ' + tr("The fields after the last value read keep what they showed.");
+        message += u' ' + QStringLiteral("The fields after the last value read keep what they showed.");
     showMessage(message);
 }
 
@@ -194,7 +194,7 @@ bool frmChoose30::saveRoster()
     if (roster::saveRosterFile(path, texts, &error))
         return true;
     if (error.isEmpty())
-        error = tr("The roster was not saved to %1.").arg(QDir::toNativeSeparators(path));
+        error = QStringLiteral("The roster was not saved to %1.").arg(QDir::toNativeSeparators(path));
     showMessage(error);
     return false;
 }

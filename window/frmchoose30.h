@@ -2,9 +2,9 @@
 // frmChoose30: the main window. The roster lives in its controls; every handler reads and
 // writes them directly, and setting a text or a check box from code runs its handler at once.
 
-#include "roster/grid.h"
-#include "window/frmhelp.h" // helpWindow() hands out the QPointer: the type must be complete
-#include "window/searchfields.h"
+#include "grid.h"
+#include "frmhelp.h" // helpWindow() hands out the QPointer: the type must be complete
+#include "searchfields.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -40,7 +40,6 @@ public:
         QLineEdit *PW = nullptr;
         QCheckBox *chk = nullptr;
         QPushButton *cmdM = nullptr;
-        QLabel *number = nullptr; // the row-number label (an element of NN)
     };
     // Rows are numbered from 1, as the file and the result lines number them.
     RowControls &row(roster::Position position, int row);
@@ -151,7 +150,6 @@ public:
     QCheckBox *chkAlwaysOnTop = nullptr;
     QTimer *Timer1 = nullptr;
     QLabel *lblCredit = nullptr;
-    std::array<QWidget *, 72> NN{};         // "Money", "Target Pts" and the row-number labels
     QGroupBox *fraC = nullptr;
     QGroupBox *fraW = nullptr;
     QGroupBox *fraD = nullptr;

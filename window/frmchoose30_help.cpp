@@ -1,8 +1,8 @@
 // Always on top and the help window of the main window.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "window/frmhelp.h"
-#include "window/mdlalwaysontop.h"
+#include "frmhelp.h"
+#include "mdlalwaysontop.h"
 
 #include <QCheckBox>
 

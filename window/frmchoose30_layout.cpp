@@ -1,8 +1,9 @@
 // The main window's controls, built from the design tables below: every place is given in twips,
 // as the window has always been laid out, and turned into pixels at 15 twips a pixel.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "window/resultlistbox.h"
+#include "progress.h"
+#include "resultlistbox.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -325,12 +326,10 @@ void frmChoose30::buildLayout()
 
     QLabel *money = placed(labelBox(QStringLiteral("Money"), this, Qt::AlignRight), design("NN_0"));
     money->setFont(captionFont(true));
-    NN[0] = money;
     txtCash = textBox(design("txtCash"), this, Qt::AlignHCenter);
     txtCash->setMaxLength(roster::TextWidth);
     QLabel *target = placed(labelBox(QStringLiteral("Target Pts"), this, Qt::AlignRight), design("NN_49"));
     target->setFont(captionFont(true));
-    NN[49] = target;
     txtTarget = textBox(design("txtTarget"), this, Qt::AlignHCenter);
     txtTarget->setMaxLength(roster::TextWidth);
 
@@ -376,7 +375,7 @@ void frmChoose30::buildLayout()
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(2000);
+    Timer1->setInterval(search::TickSeconds * 1000);
 
     const QIcon arrow = arrowIcon();
     const QFont small = cellFont();
@@ -396,11 +395,10 @@ void frmChoose30::buildLayout()
 
             if (nextNumberIndex == 49)
                 ++nextNumberIndex;
-            cells.number = placed(labelBox(index, frame, Qt::AlignRight),
-                                  QStringLiteral("NN_%1").arg(nextNumberIndex),
-                                  pixels(numberLeft, top, numberWidth, rowHeight));
-            cells.number->setFont(small);
-            NN[std::size_t(nextNumberIndex++)] = cells.number;
+            QLabel *number = placed(labelBox(index, frame, Qt::AlignRight),
+                                    QStringLiteral("NN_%1").arg(nextNumberIndex++),
+                                    pixels(numberLeft, top, numberWidth, rowHeight));
+            number->setFont(small);
 
             const int includeWidthHere = f.position == Position::G ? goalieIncludeWidth : includeWidth;
             cells.chk = placed(new QCheckBox(frame), QStringLiteral("chk%1_%2").arg(letter, index),

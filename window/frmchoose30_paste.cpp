@@ -1,9 +1,9 @@
 // The roster and the clipboard: a block of rows pasted from a spreadsheet into the name, cost,
 // points and games cells (Ctrl+V or "Paste rows"), one Ctrl+Z that takes the block back, and
 // "Copy rows" on each position's title.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "roster/cellblock.h"
+#include "cellblock.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

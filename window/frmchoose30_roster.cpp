@@ -1,11 +1,11 @@
 // The roster rows of the main window: the points-for-the-week column, the minimum percentage,
 // the include boxes with their colours, and the row buttons that exchange two players.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "roster/numbers.h"
-#include "roster/rates.h"
-#include "roster/selection.h"
-#include "window/toolkit.h"
+#include "numbers.h"
+#include "rates.h"
+#include "selection.h"
+#include "toolkit.h"
 
 #include <QCheckBox>
 #include <QColor>
@@ -37,6 +37,17 @@ void setTextColour(QLineEdit *field, const QColor &colour)
     palette.setColor(QPalette::Active, QPalette::Text, colour);
     palette.setColor(QPalette::Inactive, QPalette::Text, colour);
     field->setPalette(palette);
+}
+
+// Blue for held, black for candidates, red for rows left out.
+QColor markColour(roster::RowMark mark)
+{
+    switch (mark) {
+    case roster::RowMark::Held: return QColor(0, 0, 255);
+    case roster::RowMark::Candidate: return QColor(0, 0, 0);
+    case roster::RowMark::LeftOut: return QColor(255, 0, 0);
+    }
+    return QColor(0, 0, 0);
 }
 
 } // namespace
@@ -103,30 +114,11 @@ void frmChoose30::chkG_Click(int r) { selectionClick(Position::G, r); }
 // then finds already set.
 void frmChoose30::selectionClick(Position position, int k)
 {
-    const int anchor = roster::anchorRow(position);
     const int last = lastRow(*this, position);
     if (k < 1 || k > last)
         return;
-    const auto box = [&](int r) { return row(position, r).chk; };
-
-    if (!box(k)->isChecked()) {
-        if (k <= anchor) {
-            for (int j = k - 1; j >= 1; --j)
-                box(j)->setChecked(false);
-        } else {
-            for (int j = k + 1; j <= last; ++j)
-                box(j)->setChecked(false);
-        }
-    }
-    if (box(k)->isChecked()) {
-        if (k <= anchor) {
-            for (int j = anchor; j >= k + 1; --j)
-                box(j)->setChecked(true);
-        } else {
-            for (int j = k - 1; j >= anchor + 1; --j)
-                box(j)->setChecked(true);
-        }
-    }
+    roster::keepOneRun(position, k, row(position, k).chk->isChecked(), last,
+                       [&](int r, bool ticked) { row(position, r).chk->setChecked(ticked); });
     MarkRows(position);
 }
 
@@ -136,7 +128,7 @@ void frmChoose30::MarkRows(Position position)
     const int last = lastRow(*this, position);
     for (int r = 1; r <= last; ++r) {
         RowControls &cells = row(position, r);
-        const QColor colour = roster::markColour(roster::rowMark(position, r, cells.chk->isChecked()));
+        const QColor colour = markColour(roster::rowMark(position, r, cells.chk->isChecked()));
         setTextColour(cells.N, colour);
         setTextColour(cells.C, colour);
         setTextColour(cells.P, colour);

@@ -1,15 +1,15 @@
 // The search wiring of the main window: Find Best Team, Stop, the progress tick, the Top 35 box
 // and the mode buttons. The search itself runs inside cmdDo_Click on the window's thread and
 // yields to the window's events as it goes.
-#include "window/frmchoose30.h"
+#include "frmchoose30.h"
 
-#include "roster/numbers.h"
-#include "search/emptyresult.h"
-#include "search/format.h"
-#include "search/progress.h"
-#include "search/resultlist.h"
-#include "window/resultlistbox.h"
-#include "window/toolkit.h"
+#include "numbers.h"
+#include "emptyresult.h"
+#include "format.h"
+#include "progress.h"
+#include "resultlist.h"
+#include "resultlistbox.h"
+#include "toolkit.h"
 
 #include <QCheckBox>
 #include <algorithm>
@@ -162,14 +162,14 @@ void frmChoose30::Timer1_Timer()
 {
     const QString caption = search::progressCaption(search.state.Examined, search.PrevExamined, search.TeamCount,
                                                     search.TeamCountText);
-    lblNum->setText(QString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    lblNum->setText(caption);
     search.PrevExamined = search.state.Examined;
     toolkit::processPendingEvents();
 }
 
 void frmChoose30::chkTop35_Click()
 {
-    if (chkTop35->isChecked() && List1->count() >= 36) {
+    if (chkTop35->isChecked() && List1->count() > int(search::TopLines)) {
         search::cutToTop35(List1->lines());
         List1->linesChanged();
     }

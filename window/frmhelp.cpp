@@ -1,9 +1,9 @@
-#include "window/frmhelp.h"
+#include "frmhelp.h"
 
-#include "window/frmchoose30.h"
-#include "window/mdlalwaysontop.h"
-#include "window/rtfreader.h"
-#include "window/toolkit.h"
+#include "frmchoose30.h"
+#include "mdlalwaysontop.h"
+#include "rtfreader.h"
+#include "toolkit.h"
 
 #include <QCheckBox>
 #include <QDir>

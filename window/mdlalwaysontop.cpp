@@ -1,4 +1,4 @@
-#include "window/mdlalwaysontop.h"
+#include "mdlalwaysontop.h"
 
 #include <QWidget>
 #include <QWindow>

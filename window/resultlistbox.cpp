@@ -1,4 +1,4 @@
-#include "window/resultlistbox.h"
+#include "resultlistbox.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -119,14 +119,6 @@ QString ResultListBox::item(int index) const
 void ResultListBox::addItem(const std::string &line)
 {
     lines().insert(line);
-    linesChanged();
-}
-
-void ResultListBox::removeItem(int index)
-{
-    if (index < 0 || index >= count())
-        return;
-    lines().removeAt(static_cast<std::size_t>(index));
     linesChanged();
 }
 

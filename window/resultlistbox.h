@@ -6,7 +6,7 @@
 // moments the window handles its events (linesChanged), and keeps its top line and its
 // selection on the lines they showed.
 
-#include "search/sortedlines.h"
+#include "sortedlines.h"
 
 #include <QAbstractListModel>
 #include <QTableView>
@@ -43,7 +43,6 @@ public:
     int count() const;
     QString item(int index) const;
     void addItem(const std::string &line);
-    void removeItem(int index);
     void clear();
     // Called after the lines have changed behind the box's back, before the window handles any
     // event or paints: the view catches up with every change at once.

@@ -2,8 +2,8 @@
 // The main window's search fields: what one search sets up, and what the nested handlers that
 // run inside it (progress tick, Stop, the Top 35 box) share with it.
 
-#include "search/candidates.h"
-#include "search/enumeration.h"
+#include "candidates.h"
+#include "enumeration.h"
 
 #include <QString>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "window/toolkit.h"
+#include "toolkit.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // Clipboard tables: what a spreadsheet, a CSV file or a web page puts on the clipboard, read as
 // rows of cells, and the rows "Copy rows" writes read back unchanged.
-#include "roster/cellblock.h"
+#include "cellblock.h"
 
 #include <QTest>
 

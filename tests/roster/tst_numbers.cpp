@@ -1,7 +1,7 @@
 // The number rules of the roster texts: what reads as a number, the conversions, and the text form a
 // number is written in.
-#include "roster/numbers.h"
-#include "roster/rates.h"
+#include "numbers.h"
+#include "rates.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "roster/rosterfile.h"
+#include "rosterfile.h"
 
 #include "filesizelimit.h"
 

@@ -1,14 +1,14 @@
 #pragma once
 // Rosters for the search tests: built from row texts as the window would hand them over.
 
-#include "search/candidates.h"
-#include "search/enumeration.h"
-#include "search/format.h"
-#include "search/resultlist.h"
+#include "candidates.h"
+#include "enumeration.h"
+#include "format.h"
+#include "resultlist.h"
 
-#include "roster/numbers.h"
-#include "roster/rates.h"
-#include "roster/rosterfile.h"
+#include "numbers.h"
+#include "rates.h"
+#include "rosterfile.h"
 
 #include <QFile>
 #include <QString>

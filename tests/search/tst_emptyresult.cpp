@@ -2,7 +2,7 @@
 // points inside the band against the plain nested loops, and the sentences the user reads.
 #include "searchfixture.h"
 
-#include "search/emptyresult.h"
+#include "emptyresult.h"
 
 #include <QTest>
 #include <limits>

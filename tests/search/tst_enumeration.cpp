@@ -3,10 +3,10 @@
 
 #include "searchfixture.h"
 
-#include "search/noopregion.h"
+#include "noopregion.h"
 
-#include "roster/numbers.h"
-#include "roster/rates.h"
+#include "numbers.h"
+#include "rates.h"
 
 #include <QtTest>
 #include <random>

@@ -2,8 +2,9 @@
 // A main window for the window tests: the program's folder is a fresh temporary folder, and the
 // question, the message, the beep and the end of the program are replaced and counted.
 
-#include "window/frmchoose30.h"
-#include "window/toolkit.h"
+#include "rates.h"
+#include "frmchoose30.h"
+#include "toolkit.h"
 
 #include <QtTest>
 #include <QtWidgets>

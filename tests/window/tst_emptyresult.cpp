@@ -2,7 +2,7 @@
 // search, leaves no such tooltip. The sentences themselves are the search library's tests'.
 #include "rowsfixture.h"
 
-#include "window/resultlistbox.h"
+#include "resultlistbox.h"
 
 using namespace rowstest;
 

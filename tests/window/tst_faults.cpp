@@ -6,8 +6,9 @@
 #include "rowsfixture.h"
 #include "../roster/filesizelimit.h"
 
-#include "roster/rosterfile.h"
-#include "window/resultlistbox.h"
+#include "rosterfile.h"
+#include "candidates.h"
+#include "resultlistbox.h"
 
 using roster::Position;
 

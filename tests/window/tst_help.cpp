@@ -1,7 +1,7 @@
 // The help window: one at a time, read from help.rtf each time it is created, above other windows
 // as the main window's box says at that moment.
 #include "rowsfixture.h"
-#include "window/frmhelp.h"
+#include "frmhelp.h"
 
 using namespace rowstest;
 

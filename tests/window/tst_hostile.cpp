@@ -5,8 +5,8 @@
 
 #include "rowsfixture.h"
 
-#include "window/frmhelp.h"
-#include "window/resultlistbox.h"
+#include "frmhelp.h"
+#include "resultlistbox.h"
 
 #include <sys/stat.h>
 

@@ -2,7 +2,7 @@
 // arrangement commands.
 #include "rowsfixture.h"
 
-#include "window/resultlistbox.h"
+#include "resultlistbox.h"
 
 using namespace rowstest;
 

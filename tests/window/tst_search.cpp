@@ -3,8 +3,8 @@
 // is tst_hostile's; the result lines themselves are the search library's tests'.
 #include "rowsfixture.h"
 
-#include "search/format.h"
-#include "window/resultlistbox.h"
+#include "format.h"
+#include "resultlistbox.h"
 
 using namespace rowstest;
 

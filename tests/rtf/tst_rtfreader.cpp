@@ -1,4 +1,4 @@
-#include "window/rtfreader.h"
+#include "rtfreader.h"
 
 #include <QFile>
 #include <QTextBlock>

@@ -1,6 +1,6 @@
-#include "window/rtfreader.h"
+#include "rtfreader.h"
 
-#include "roster/codepage.h"
+#include "codepage.h"
 
 #include <QColor>
 #include <QFont>
@@ -234,7 +234,7 @@ struct FontEntry {
 };
 
 // Real documents nest a dozen groups at most; anything deeper is junk and is not read.
-constexpr std::size_t maxDepth = 128;
+constexpr std::size_t MaxDepth = 128;
 
 // The help is some 20 KB: a hundred paragraphs, a few hundred runs of one format, a few fonts.
 // A document far beyond that is shown up to these bounds, so that whatever file is there the
@@ -243,18 +243,18 @@ constexpr std::size_t maxDepth = 128;
 // looks up among the system's fonts. Its line breaking takes time as the square of a word's
 // length, so a word longer than any real one is given a blank now and then. Beyond the runs a
 // paragraph may hold, its text goes on in the format it has.
-constexpr qsizetype maxPieces = 20000; // paragraphs and runs of one format
-constexpr qsizetype maxRunsInParagraph = 1000;
-constexpr qsizetype maxCharacters = 200000;
-constexpr qsizetype maxFamilies = 64;
-constexpr qsizetype maxWordLength = 1000;
+constexpr qsizetype MaxPieces = 20000; // paragraphs and runs of one format
+constexpr qsizetype MaxRunsInParagraph = 1000;
+constexpr qsizetype MaxCharacters = 200000;
+constexpr qsizetype MaxFamilies = 64;
+constexpr qsizetype MaxWordLength = 1000;
 // Font and colour tables beyond these are junk too; what they would add is not kept.
-constexpr qsizetype maxTableEntries = 65536;
-constexpr qsizetype maxFamilyLength = 256;
+constexpr qsizetype MaxTableEntries = 65536;
+constexpr qsizetype MaxFamilyLength = 256;
 
 class Reader {
 public:
-    explicit Reader(QTextDocument *document) : cursor_(document) { stack_.reserve(maxDepth); }
+    explicit Reader(QTextDocument *document) : cursor_(document) { stack_.reserve(MaxDepth); }
 
     // `bytes` starts just after the opening brace of the {\rtf group.
     void read(QByteArrayView bytes)
@@ -295,7 +295,7 @@ private:
     void openGroup()
     {
         pendingSkip_ = 0;
-        if (stack_.size() < maxDepth)
+        if (stack_.size() < MaxDepth)
             stack_.push_back(stack_.back());
         else
             ++ignoredDepth_;
@@ -418,7 +418,7 @@ private:
         // Every RTF writer the help document is likely to meet writes Windows-1252; other code
         // pages named by \ansicpg are read as Windows-1252 too.
         // A run may be megabytes long; what the viewer would not show is not decoded.
-        bytes.truncate(std::min(bytes.size(), maxCharacters + 1));
+        bytes.truncate(std::min(bytes.size(), MaxCharacters + 1));
         for (const QChar c : roster::fromWindows1252(bytes)) {
             if (full_)
                 return;
@@ -432,19 +432,19 @@ private:
         case Destination::Skipped: return;
         case Destination::FontTable:
             if (c == u';') {
-                if (fonts_.size() < maxTableEntries) {
+                if (fonts_.size() < MaxTableEntries) {
                     fonts_.insert(tableFont_, FontEntry{fontName_.trimmed(), fontHint_});
                     shownFontAsked_ = INT_MIN;
                 }
                 fontName_.clear();
-            } else if (fontName_.size() < maxFamilyLength) {
+            } else if (fontName_.size() < MaxFamilyLength) {
                 fontName_ += QChar(c);
             }
             return;
         case Destination::ColourTable:
             if (c == u';') {
                 // An entry without components is the writer's "automatic" colour.
-                if (colours_.size() < maxTableEntries)
+                if (colours_.size() < MaxTableEntries)
                     colours_.append(colourGiven_ ? QColor(red_, green_, blue_) : QColor());
                 colourGiven_ = false;
                 red_ = green_ = blue_ = 0;
@@ -457,18 +457,18 @@ private:
             return;
         CharStyle style = state().style;
         style.font = shownFont(style.font);
-        if (!pending_.isEmpty() && style != pendingStyle_ && runsInParagraph_ < maxRunsInParagraph)
+        if (!pending_.isEmpty() && style != pendingStyle_ && runsInParagraph_ < MaxRunsInParagraph)
             flush();
         if (pending_.isEmpty())
             pendingStyle_ = style;
         if (QChar(c).isSpace()) {
             wordLength_ = 0;
-        } else if (++wordLength_ > maxWordLength) {
+        } else if (++wordLength_ > MaxWordLength) {
             pending_ += u' ';
             wordLength_ = 1;
         }
         pending_ += QChar(c);
-        if (characters_ + pending_.size() > maxCharacters)
+        if (characters_ + pending_.size() > MaxCharacters)
             flush();
     }
 
@@ -476,9 +476,9 @@ private:
     {
         if (pending_.isEmpty() || full_)
             return;
-        if (pieces_ >= maxPieces || characters_ + pending_.size() > maxCharacters) {
+        if (pieces_ >= MaxPieces || characters_ + pending_.size() > MaxCharacters) {
             full_ = true;
-            pending_.truncate(pieces_ >= maxPieces ? 0 : maxCharacters - characters_);
+            pending_.truncate(pieces_ >= MaxPieces ? 0 : MaxCharacters - characters_);
         }
         if (!pending_.isEmpty()) {
             ++pieces_;
@@ -494,7 +494,7 @@ private:
         flush();
         wordLength_ = 0;
         runsInParagraph_ = 0;
-        if (full_ || ++pieces_ >= maxPieces) {
+        if (full_ || ++pieces_ >= MaxPieces) {
             full_ = true;
             return;
         }
@@ -533,7 +533,7 @@ private:
         return format;
     }
 
-    // The font text set in font `number` is shown in: that one among the first maxFamilies
+    // The font text set in font `number` is shown in: that one among the first MaxFamilies
     // fonts used, else the document's default font; -1 for the viewer's own.
     int shownFont(int number)
     {
@@ -541,7 +541,7 @@ private:
             return shownFontGiven_;
         int shown = -1;
         if (fonts_.contains(number)) {
-            if (usedFonts_.contains(number) || usedFonts_.size() < maxFamilies) {
+            if (usedFonts_.contains(number) || usedFonts_.size() < MaxFamilies) {
                 usedFonts_.insert(number);
                 shown = number;
             } else if (number != defaultFont_) {
