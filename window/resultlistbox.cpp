@@ -196,14 +196,6 @@ void ResultListBox::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
-// Home and End go to the first and last lines, as in a list box, not to the row's first cell.
-QModelIndex ResultListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
-{
-    if (action == MoveHome || action == MoveEnd)
-        modifiers |= Qt::ControlModifier;
-    return QTableView::moveCursor(action, modifiers);
-}
-
 bool ResultListBox::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {

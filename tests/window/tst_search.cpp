@@ -160,8 +160,7 @@ private slots:
         QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
         QCOMPARE(list.selectionModel()->selectedRows().size(), 2);
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
-        const QString copiedText = QGuiApplication::clipboard()->text();
-        const QStringList copied = copiedText.split(u'\n', Qt::SkipEmptyParts);
+        const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(copied.size(), 2);
         for (int i = 0; i < 2; ++i) {
             const std::string line = list.item(2 + i).toStdString();
@@ -178,10 +177,6 @@ private slots:
         QCOMPARE(list.model()->index(list.verticalScrollBar()->value(), 0).data().toString(), top);
         QCOMPARE(list.currentIndex().data().toString(), selected);
         QCOMPARE(list.currentIndex().row(), 5); // row 3 before the two lines went in above it
-        QTest::keyClick(&list, Qt::Key_End); // End and Home go to the last and first lines
-        QCOMPARE(list.currentIndex().row(), list.count() - 1);
-        QTest::keyClick(&list, Qt::Key_Home);
-        QCOMPARE(list.currentIndex().row(), 0);
     }
 
     void progressCaption()
