@@ -13,10 +13,10 @@ namespace {
 
 // "C:2.5,1.5,9 W:..." gives each listed row its cost, or "cost/points", ticked from row 1 on; a
 // row written "!5" is left unticked, so that a row above the line is held. Points default to 1.
-search::CandidateTables tablesOf(const QString &spec)
+search::CandidateTables tablesOf(const QString &layout)
 {
     search::RosterInput input = rosterOf(search::Mode::PointsPerGame);
-    for (const QString &position : spec.split(u' ')) {
+    for (const QString &position : layout.split(u' ')) {
         auto &rows = input.rows[std::size_t(QStringLiteral("CWDG").indexOf(position[0]))];
         const QStringList values = position.mid(2).split(u',');
         for (qsizetype r = 0; r < values.size(); ++r) {
