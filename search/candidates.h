@@ -20,6 +20,24 @@ struct LevelRange {
     int to = 0;
 };
 
+// One level's loop. The row runs upward from the start of its range; a row that is not past the
+// enclosing level's row of the same position is pushed to just past it, and the end test is made
+// only when the row is advanced, so a pushed row still gets its one pass. The body returns false
+// to leave the loop.
+template <class Body>
+void levelLoop(const LevelRange &range, int outer, Body &&body)
+{
+    int row = range.from;
+    if (row > range.to)
+        return;
+    do {
+        if (row <= outer)
+            row = outer + 1;
+        if (!body(row))
+            return;
+    } while (++row <= range.to);
+}
+
 // One position's table, indexed by row number from 1 (element 0 is unused).
 struct PositionTable {
     int share = 0;  // m: players of this position in a team

@@ -18,21 +18,16 @@ namespace {
 // enclosing level's row is pushed just past it and still gets its pass, as in the search.
 void addGroupCosts(const PositionTable &t, int k, int outer, double sum, std::vector<double> &costs)
 {
-    const LevelRange &level = t.levels[std::size_t(k)];
-    int row = level.from;
-    if (row > level.to)
-        return;
-    do {
-        if (row <= outer)
-            row = outer + 1;
+    levelLoop(t.levels[std::size_t(k)], outer, [&](int row) {
         if (row < 1 || row > MaxRows)
-            return;
+            return false;
         const double cost = k == 0 ? t.firstCost[std::size_t(row)] : sum + t.cost[std::size_t(row)];
         if (k + 1 == t.share)
             costs.push_back(cost);
         else
             addGroupCosts(t, k + 1, row, cost, costs);
-    } while (++row <= level.to);
+        return true;
+    });
 }
 
 void sortUnique(std::vector<double> &values)

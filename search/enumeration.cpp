@@ -19,24 +19,6 @@ using roster::Position;
 
 namespace {
 
-// One level's loop. The row runs upward from the start of its range; a row that is not past the
-// enclosing level's row of the same position is pushed to just past it, and the end test is made
-// only when the row is advanced, so a pushed row still gets its one pass. The body returns false
-// to leave the loop.
-template <class Body>
-void levelLoop(const LevelRange &range, int outer, Body &&body)
-{
-    int row = range.from;
-    if (row > range.to)
-        return;
-    do {
-        if (row <= outer)
-            row = outer + 1;
-        if (!body(row))
-            return;
-    } while (++row <= range.to);
-}
-
 // ---------------------------------------------------------------------------------------------
 // The plain nested loops. Defence outermost, then Wingers, Centres and the Goalie; group sums
 // once per combination at the level that completes the group.
