@@ -27,42 +27,41 @@ namespace {
 const QString autoSaveCaption = QStringLiteral("   Auto Save   Before Searching");
 
 // Processing the window's events costs far more than listing a team, so a yield hands over to
-// the events only when a millisecond has passed since the last one: the window answers at once,
-// and a million lines still list in a second or two.
+// the events only when their next pass is due: the window answers at once, and a million lines
+// still list in a second or two.
 class EventYield {
 public:
     explicit EventYield(ResultListBox *list) : list_(list) { clock_.start(); }
 
     void operator()()
     {
-        const qint64 now = clock_.nsecsElapsed();
-        if (now - lastYield_ < interval_)
+        if (clock_.nsecsElapsed() < nextPass_)
             return;
         // The list view catches up with every line listed since the last pass before any event
         // is handled, so that whatever the user sees or clicks is the list as it stands.
         if (beforeEvents)
             beforeEvents();
-        const qint64 merged = clock_.nsecsElapsed();
+        const qint64 passStart = clock_.nsecsElapsed();
         if (listDirty_) {
             list_->linesChanged();
             listDirty_ = false;
         }
         toolkit::processPendingEvents();
-        lastYield_ = clock_.nsecsElapsed();
-        // A long list makes each pass dearer (the view follows every line listed since the last
-        // one): the passes space out so that the window takes at most a fifth of the time, and
-        // never more than 25 ms apart, so that a click is answered at once.
-        // Merging the waiting lines is listing work, not the window's.
-        interval_ = std::clamp<qint64>(4 * (lastYield_ - merged), 1'000'000, 25'000'000);
+        const qint64 passEnd = clock_.nsecsElapsed();
+        // Passes begin at most 20 ms apart, so that a click is answered at once; a pass that
+        // took long itself (the first paint, a long list to follow) is followed by listing for
+        // a quarter of its time, so that the search always goes on. Merging the waiting lines is
+        // listing work, not the window's.
+        nextPass_ = std::max(passStart + MaxPassInterval, passEnd + (passEnd - passStart) / 4);
     }
     void listChanged() { listDirty_ = true; }
     std::function<void()> beforeEvents;
 
 private:
+    static constexpr qint64 MaxPassInterval = 20'000'000; // ns
     ResultListBox *list_;
     QElapsedTimer clock_;
-    qint64 lastYield_ = 0;
-    qint64 interval_ = 1'000'000;
+    qint64 nextPass_ = 1'000'000; // the first pass a millisecond into the search
     bool listDirty_ = false;
 };
 
