@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <unistd.h>
 #include <cstdio>
 #include <optional>
@@ -25,6 +26,25 @@
 using roster::Position;
 
 namespace {
+
+// The main window as the benchmark drives it: its controls open, the engine picked on the
+// command line, and the clicks planned for the Winger-pair yields.
+class BenchWindow : public frmChoose30 {
+public:
+    using frmChoose30::txtCash, frmChoose30::txtTarget, frmChoose30::txtPerc, frmChoose30::optM,
+        frmChoose30::chkTop35, frmChoose30::chkASave, frmChoose30::cmdDo, frmChoose30::cmdStop, frmChoose30::List1,
+        frmChoose30::search;
+
+    bool useReferenceEngine = false;
+    std::function<void()> onPairYield;
+
+protected:
+    void runSearch(const search::CandidateTables &tables, search::SearchState &state, search::SearchHost &host) override
+    {
+        (useReferenceEngine ? search::PickDefenceReference : search::PickDefence)(tables, state, host);
+    }
+    void atPairYield() override { onPairYield(); }
+};
 
 [[noreturn]] void fail(int code, const QString &message)
 {
@@ -51,7 +71,7 @@ std::optional<std::set<int>> parseRanges(const QString &text, int rowCount)
 
 // Ticked rows form one run through the separator: rows a..anchor above it, anchor+1..b below.
 // The clicks a user makes to get exactly `rows` ticked; each click runs the selection handling.
-void tickAsUser(frmChoose30 &window, Position p, const std::set<int> &rows)
+void tickAsUser(BenchWindow &window, Position p, const std::set<int> &rows)
 {
     const int anchor = roster::anchorRow(p), count = roster::rowCount(p);
     auto box = [&](int r) { return window.row(p, r).chk; };
@@ -131,7 +151,7 @@ int main(int argc, char *argv[])
     toolkit::setBeeper([] {});
     toolkit::setProgramEnder([] {});
 
-    frmChoose30 window;
+    BenchWindow window;
     window.show();
     for (const QString &message : messages) // a short roster still loads what it has
         std::fprintf(stderr, "korvane-bench: %s\n", qPrintable(message));
@@ -154,7 +174,7 @@ int main(int argc, char *argv[])
                         .arg(QLatin1Char(roster::letter(p))).arg(parser.value(option)).arg(roster::anchorRow(p)));
         tickAsUser(window, p, *rows);
     }
-    window.search.useReferenceEngine = engineText == "reference";
+    window.useReferenceEngine = engineText == "reference";
 
     std::vector<qint64> clickAt;
     for (const QString &n : parser.value(clickTop35).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -172,7 +192,7 @@ int main(int argc, char *argv[])
     }
     std::size_t nextClick = 0;
     bool stopped = false;
-    window.search.atPairYield = [&] {
+    window.onPairYield = [&] {
         const qint64 examined = window.search.state.Examined;
         for (; nextClick < clickAt.size() && examined >= clickAt[nextClick]; ++nextClick)
             window.chkTop35->click();

@@ -47,10 +47,15 @@ frmChoose30::frmChoose30(QWidget *parent) : QWidget(parent)
 
 frmChoose30::~frmChoose30() = default;
 
-frmChoose30::RowControls &frmChoose30::row(Position position, int r)
+const frmChoose30::RowControls &frmChoose30::row(Position position, int r) const
 {
     Q_ASSERT(r >= 1 && r <= roster::rowCount(position));
     return rows_[std::size_t(roster::index(position))][std::size_t(r)];
+}
+
+frmChoose30::RowControls &frmChoose30::row(Position position, int r)
+{
+    return const_cast<RowControls &>(std::as_const(*this).row(position, r));
 }
 
 QGroupBox *frmChoose30::frame(Position position) const

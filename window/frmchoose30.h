@@ -43,6 +43,13 @@ public:
     };
     // Rows are numbered from 1, as the file and the result lines number them.
     RowControls &row(roster::Position position, int row);
+    const RowControls &row(roster::Position position, int row) const;
+
+protected:
+    // The form's handlers, controls and fields under the names the program has always used.
+    // Nothing outside the window calls them: the tests and the benchmark reach them through
+    // small subclasses of their own.
+
     QGroupBox *frame(roster::Position position) const;
 
     // ---- start-up and shutdown
@@ -105,13 +112,15 @@ public:
     void optM_Click(int index);
     void BuildCandidates();
     void CountTeams();
-    void sizeCandidateTables();
     QString searchRefusal() const; // why the money, target or percentage cannot be searched; empty when fine
     std::optional<qint16> minimumSpend(qint16 cashLimit) const;
     QString teamToolTip(const std::string &line);
+    // The enumeration a click on Find Best Team runs, and what happens at each of its Winger-pair
+    // yields: the tests and the benchmark put the plain nested loops, or their own clicks, here.
+    virtual void runSearch(const search::CandidateTables &tables, search::SearchState &state, search::SearchHost &host);
+    virtual void atPairYield() {}
 
     // ---- paste and copy rows: a block of cells from a spreadsheet, and a position's rows out
-    void connectRosterClipboard();
     // Fills the roster from `cell` rightwards and downwards; false, after telling why, when the
     // block does not fit (or, with the inputs locked, silently).
     bool pasteRows(QLineEdit *cell, const QString &clipboardText);
@@ -155,15 +164,19 @@ public:
     QGroupBox *fraD = nullptr;
     QGroupBox *fraG = nullptr;
 
-protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class CellClipboardKeys; // Ctrl+V, Ctrl+Z and the menu of the roster's cells
+
     void buildLayout();
     void connectHandlers();
+    void connectRosterClipboard();
     void loadRoster();
     void setFocusOrder();
+    void sizeCandidateTables();
+    int lastRow(roster::Position position) const;
     void showMessage(const QString &text); // told once, captioned with the program's name
     QList<QWidget *> lockedControls() const; // the inputs a running search must not see change
     void setOuterSize(int widthTwips, int heightTwips);

@@ -24,7 +24,7 @@ void frmChoose30::cmdHelp_Click()
         helpWindow_ = nullptr;
     }
     if (!helpWindow_)
-        helpWindow_ = new frmHelp(this);
+        helpWindow_ = new frmHelp(chkAlwaysOnTop->isChecked());
     helpWindow_->show();
     helpWindow_->raise();
     helpWindow_->activateWindow();

@@ -99,12 +99,6 @@ struct FrameDesign {
     int separatorLeft;
 };
 
-constexpr FrameDesign frameDesign[] = {
-    {Position::C, &frmChoose30::fraC, "fraC", "Text1", "Centres", 45, 825, 3525, 5160, 720, 270},
-    {Position::W, &frmChoose30::fraW, "fraW", "Text4", "Wingers", 3645, 825, 3525, 5160, 1200, 255},
-    {Position::D, &frmChoose30::fraD, "fraD", "Text3", "Defence", 45, 6165, 3525, 3960, 975, 255},
-    {Position::G, &frmChoose30::fraG, "fraG", "Text2", "Goalies", 3645, 6165, 3525, 3960, 480, 255},
-};
 constexpr int separatorRight = 3420;
 constexpr int rowHeight = 240;
 constexpr int separatorGap = 30;
@@ -379,6 +373,12 @@ void frmChoose30::buildLayout()
 
     const QIcon arrow = arrowIcon();
     const QFont small = cellFont();
+    static constexpr FrameDesign frameDesign[] = {
+        {Position::C, &frmChoose30::fraC, "fraC", "Text1", "Centres", 45, 825, 3525, 5160, 720, 270},
+        {Position::W, &frmChoose30::fraW, "fraW", "Text4", "Wingers", 3645, 825, 3525, 5160, 1200, 255},
+        {Position::D, &frmChoose30::fraD, "fraD", "Text3", "Defence", 45, 6165, 3525, 3960, 975, 255},
+        {Position::G, &frmChoose30::fraG, "fraG", "Text2", "Goalies", 3645, 6165, 3525, 3960, 480, 255},
+    };
     int nextNumberIndex = 1;
     for (const FrameDesign &f : frameDesign) {
         QGroupBox *frame = placed(new QGroupBox(this), QString::fromUtf8(f.frameName),
@@ -492,14 +492,6 @@ struct RowHandlers {
     RowHandler moveClick;
 };
 
-// Indexed by position: C, W, D, G.
-constexpr RowHandlers rowHandlers[] = {
-    {&frmChoose30::CP_Change, &frmChoose30::CW_Change, &frmChoose30::chkC_Click, &frmChoose30::cmdCM_Click},
-    {&frmChoose30::WP_Change, &frmChoose30::WW_Change, &frmChoose30::chkW_Click, &frmChoose30::cmdWM_Click},
-    {&frmChoose30::DP_Change, &frmChoose30::DW_Change, &frmChoose30::chkD_Click, &frmChoose30::cmdDM_Click},
-    {&frmChoose30::GP_Change, &frmChoose30::GW_Change, &frmChoose30::chkG_Click, &frmChoose30::cmdGM_Click},
-};
-
 } // namespace
 
 // Every handler runs at once inside the statement that set a text or a box, whether the user or
@@ -508,6 +500,13 @@ constexpr RowHandlers rowHandlers[] = {
 // revisiting rows it is still working through.
 void frmChoose30::connectHandlers()
 {
+    // Indexed by position: C, W, D, G.
+    static constexpr RowHandlers rowHandlers[] = {
+        {&frmChoose30::CP_Change, &frmChoose30::CW_Change, &frmChoose30::chkC_Click, &frmChoose30::cmdCM_Click},
+        {&frmChoose30::WP_Change, &frmChoose30::WW_Change, &frmChoose30::chkW_Click, &frmChoose30::cmdWM_Click},
+        {&frmChoose30::DP_Change, &frmChoose30::DW_Change, &frmChoose30::chkD_Click, &frmChoose30::cmdDM_Click},
+        {&frmChoose30::GP_Change, &frmChoose30::GW_Change, &frmChoose30::chkG_Click, &frmChoose30::cmdGM_Click},
+    };
     for (Position p : roster::AllPositions) {
         const RowHandlers &h = rowHandlers[roster::index(p)];
         for (int r = 1; r <= roster::rowCount(p); ++r) {

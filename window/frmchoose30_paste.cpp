@@ -62,9 +62,11 @@ QString quoted(const QString &value)
 
 QString clipboardText() { return QGuiApplication::clipboard()->text(); }
 
+} // namespace
+
 // Ctrl+V, Ctrl+Z and the context menu of the name, cost, points and games cells. A locked cell
 // gets none of them.
-class CellClipboardKeys : public QObject {
+class frmChoose30::CellClipboardKeys : public QObject {
 public:
     explicit CellClipboardKeys(frmChoose30 *window) : QObject(window), window_(window) {}
 
@@ -102,8 +104,6 @@ protected:
 private:
     frmChoose30 *window_;
 };
-
-} // namespace
 
 void frmChoose30::connectRosterClipboard()
 {

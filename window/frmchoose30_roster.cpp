@@ -18,14 +18,6 @@ using roster::Position;
 
 namespace {
 
-// The number of rows the window's loops visit in a position: NumCW for Centres and Wingers,
-// NumDG for Defence and Goalies, never beyond the rows the window holds.
-int lastRow(const frmChoose30 &window, Position position)
-{
-    const int count = (position == Position::C || position == Position::W) ? window.NumCW : window.NumDG;
-    return std::clamp(count, 0, roster::rowCount(position));
-}
-
 // Only the active and inactive groups are coloured: a field disabled during a search keeps the
 // toolkit's greyed text.
 void setTextColour(QLineEdit *field, const QColor &colour)
@@ -52,6 +44,14 @@ QColor markColour(roster::RowMark mark)
 
 } // namespace
 
+// The number of rows the window's loops visit in a position: NumCW for Centres and Wingers,
+// NumDG for Defence and Goalies, never beyond the rows the window holds.
+int frmChoose30::lastRow(Position position) const
+{
+    const int count = (position == Position::C || position == Position::W) ? NumCW : NumDG;
+    return std::clamp(count, 0, roster::rowCount(position));
+}
+
 // ---- rate column
 
 void frmChoose30::recalcRate(Position position, int r)
@@ -63,12 +63,12 @@ void frmChoose30::recalcRate(Position position, int r)
 
 void frmChoose30::RecalcRates()
 {
-    const int cw = lastRow(*this, Position::C);
+    const int cw = lastRow(Position::C);
     for (int r = 1; r <= cw; ++r) {
         recalcRate(Position::C, r);
         recalcRate(Position::W, r);
     }
-    const int dg = lastRow(*this, Position::D);
+    const int dg = lastRow(Position::D);
     for (int r = 1; r <= dg; ++r) {
         recalcRate(Position::D, r);
         recalcRate(Position::G, r);
@@ -114,7 +114,7 @@ void frmChoose30::chkG_Click(int r) { selectionClick(Position::G, r); }
 // then finds already set.
 void frmChoose30::selectionClick(Position position, int k)
 {
-    const int last = lastRow(*this, position);
+    const int last = lastRow(position);
     if (k < 1 || k > last)
         return;
     roster::keepOneRun(position, k, row(position, k).chk->isChecked(), last,
@@ -125,7 +125,7 @@ void frmChoose30::selectionClick(Position position, int k)
 // Held rows blue, candidates black, rows left out red; the games and rate cells keep their colour.
 void frmChoose30::MarkRows(Position position)
 {
-    const int last = lastRow(*this, position);
+    const int last = lastRow(position);
     for (int r = 1; r <= last; ++r) {
         RowControls &cells = row(position, r);
         const QColor colour = markColour(roster::rowMark(position, r, cells.chk->isChecked()));
@@ -155,7 +155,7 @@ void frmChoose30::rowMoveClick(Position position, int k)
     if (pointer != Qt::SizeVerCursor)
         return;
 
-    const int last = lastRow(*this, position);
+    const int last = lastRow(position);
     const int p = PendingMoveRow;
     // A Centres or Wingers row beyond 15 picked first names no row of Defence or Goalies: the
     // move ends without touching either position.

@@ -125,15 +125,14 @@ void frmChoose30::cmdDo_Click()
     results.linesChanged = [&yield] { yield.listChanged(); };
     results.pairYield = [this, &yield] {
         yield();
-        if (search.atPairYield)
-            search.atPairYield();
+        atPairYield();
     };
     results.batchLines = true;
     yield.beforeEvents = [&results] { results.mergePending(); };
     List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
 
     s.StopRequested = false;
-    (search.useReferenceEngine ? search::PickDefenceReference : search::PickDefence)(search.tables, s, results);
+    runSearch(search.tables, s, results);
     results.mergePending();
     lblNum->setText(QString::number(s.Examined));
 
@@ -149,6 +148,11 @@ void frmChoose30::cmdDo_Click()
         showMessage(QStringLiteral("The result list is full: it holds %1 teams, so the search stopped there. "
                                    "Tick \"Only Show Top 35\" or raise the target to see the best teams.")
                         .arg(search::groupedNumber(double(search::MaxResultLines))));
+}
+
+void frmChoose30::runSearch(const search::CandidateTables &tables, search::SearchState &state, search::SearchHost &host)
+{
+    search::PickDefence(tables, state, host);
 }
 
 void frmChoose30::cmdStop_Click()

@@ -1,11 +1,9 @@
 #include "frmhelp.h"
 
-#include "frmchoose30.h"
 #include "mdlalwaysontop.h"
 #include "rtfreader.h"
 #include "toolkit.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +11,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 
-frmHelp::frmHelp(frmChoose30 *mainWindow) : QWidget(nullptr), mainWindow_(mainWindow)
+frmHelp::frmHelp(bool alwaysOnTop) : QWidget(nullptr), alwaysOnTop_(alwaysOnTop)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Help"));
@@ -35,7 +33,7 @@ frmHelp::frmHelp(frmChoose30 *mainWindow) : QWidget(nullptr), mainWindow_(mainWi
 
 void frmHelp::Form_Load()
 {
-    if (mainWindow_ && mainWindow_->chkAlwaysOnTop && mainWindow_->chkAlwaysOnTop->isChecked())
+    if (alwaysOnTop_)
         MakeTopmost(this);
     else
         MakeNotTopmost(this);

@@ -6,15 +6,15 @@
 
 class QLabel;
 class QTextBrowser;
-class frmChoose30;
 
 class frmHelp : public QWidget {
     Q_OBJECT
 public:
-    // A top-level window of its own: the main window is read at load, never made its owner.
-    explicit frmHelp(frmChoose30 *mainWindow);
+    // A top-level window of its own, never owned by the main window; it stays above other
+    // windows when the main window's "always on top" box was ticked as it opened.
+    explicit frmHelp(bool alwaysOnTop);
 
-    // The load step: the keep-above state from the main window's box, then the help document.
+    // The load step: the keep-above state, then the help document.
     void Form_Load();
 
     QTextBrowser *RichTextBox1 = nullptr;
@@ -23,5 +23,5 @@ public:
 private:
     void loadHelpDocument();
 
-    frmChoose30 *mainWindow_ = nullptr;
+    bool alwaysOnTop_ = false;
 };

@@ -6,7 +6,6 @@
 #include "enumeration.h"
 
 #include <QString>
-#include <functional>
 
 struct SearchFields {
     search::CandidateTables tables;  // CCost ... GPts, LastC ... LastG and the level ranges
@@ -16,6 +15,4 @@ struct SearchFields {
     QString TeamCountText;
     int PtsLen = 0;
     bool Running = false;            // from the click on Find Best Team until it has returned
-    bool useReferenceEngine = false; // the plain nested loops instead of the production search
-    std::function<void()> atPairYield; // the benchmark's clicks, at every Winger-pair yield
 };

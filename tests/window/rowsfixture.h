@@ -14,9 +14,32 @@ namespace rowstest {
 
 using roster::Position;
 
+// The main window with its handlers, controls and search fields open to the tests, and the
+// plain nested loops in place of the production search when a test needs a slow one.
+class TestWindow : public frmChoose30 {
+public:
+    using frmChoose30::Form_Load, frmChoose30::cmdSave_Click, frmChoose30::LockInputs,
+        frmChoose30::UnlockInputs, frmChoose30::Timer1_Timer, frmChoose30::BuildCandidates,
+        frmChoose30::teamToolTip, frmChoose30::pasteRows, frmChoose30::cellMenu, frmChoose30::titleMenu,
+        frmChoose30::requestedOuterSize, frmChoose30::helpWindow, frmChoose30::MinPerc, frmChoose30::search;
+    using frmChoose30::cmdVSwitch, frmChoose30::cmdHSwitch, frmChoose30::cmdCompact, frmChoose30::txtCash,
+        frmChoose30::txtTarget, frmChoose30::cmdSave, frmChoose30::cmdReload, frmChoose30::chkASave,
+        frmChoose30::optM, frmChoose30::chkTop35, frmChoose30::lblNum, frmChoose30::txtPerc, frmChoose30::cmdDo,
+        frmChoose30::cmdStop, frmChoose30::List1, frmChoose30::cmdHelp, frmChoose30::chkAlwaysOnTop,
+        frmChoose30::Timer1, frmChoose30::fraC, frmChoose30::fraW, frmChoose30::fraD, frmChoose30::fraG;
+
+    bool useReferenceEngine = false;
+
+protected:
+    void runSearch(const search::CandidateTables &tables, search::SearchState &state, search::SearchHost &host) override
+    {
+        (useReferenceEngine ? search::PickDefenceReference : search::PickDefence)(tables, state, host);
+    }
+};
+
 struct WindowFixture {
     std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<frmChoose30> window;
+    std::unique_ptr<TestWindow> window;
     int beeps = 0;
     int questions = 0;
     int ends = 0;
@@ -40,7 +63,7 @@ struct WindowFixture {
         toolkit::setMessageSink([this](const QString &text, const QString &) { messages << text; });
         toolkit::setBeeper([this] { ++beeps; });
         toolkit::setProgramEnder([this] { ++ends; });
-        window = std::make_unique<frmChoose30>();
+        window = std::make_unique<TestWindow>();
     }
 
     void stop()
@@ -50,7 +73,7 @@ struct WindowFixture {
         folder.reset();
     }
 
-    frmChoose30::RowControls &cells(Position position, int r) { return window->row(position, r); }
+    TestWindow::RowControls &cells(Position position, int r) { return window->row(position, r); }
 };
 
 // A field's text colour, the same whether the window is active or not (else an invalid colour).

@@ -47,7 +47,7 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, stop);
         QFETCH(QString, tooltip);
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         // A search that listed nothing goes first: its tooltip must not outlive the next search.
         w.txtCash->setText(QStringLiteral("5"));
         w.cmdDo->click();
@@ -58,7 +58,7 @@ private slots:
         if (stop) {
             for (Position p : roster::AllPositions)
                 w.row(p, roster::rowCount(p)).chk->setChecked(true);
-            w.search.useReferenceEngine = true; // slow enough to be stopped for certain
+            w.useReferenceEngine = true; // slow enough to be stopped for certain
             QTimer::singleShot(0, &w, [&w] { w.cmdStop->click(); });
         }
         w.cmdDo->click();

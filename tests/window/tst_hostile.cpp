@@ -76,7 +76,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(bool, badTarget);
-        frmChoose30 &w = *f.window;
+        rowstest::TestWindow &w = *f.window;
         const auto state = [&w] { // every field's text, then every line of the list
             QStringList texts;
             for (const QLineEdit *field : w.findChildren<QLineEdit *>())

@@ -70,7 +70,7 @@ private slots:
     // A pending move shows its pointer over the text cells too, and the text pointer comes back.
     void movePointerOverCells()
     {
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         w.row(Position::W, 3).cmdM->click();
         QCOMPARE(w.row(Position::C, 5).N->cursor().shape(), Qt::SizeVerCursor);
         QCOMPARE(w.txtCash->cursor().shape(), Qt::SizeVerCursor);
@@ -81,7 +81,7 @@ private slots:
     // A long name shows its beginning after a reload that sets the same text again.
     void nameBeginningAfterReload()
     {
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         QLineEdit *name = w.row(Position::C, 1).N;
         name->setText(QStringLiteral("Alexander Maximilian Vanderberg-Oksanen"));
         w.cmdSave_Click();
@@ -92,7 +92,7 @@ private slots:
     // Start-up leaves the left edge to the window system and puts the top edge at 0 once shown.
     void startUpPlace()
     {
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         QVERIFY(!w.testAttribute(Qt::WA_Moved));
         w.show();
         w.move(123, 77); // where a window manager might put it
@@ -122,7 +122,7 @@ private slots:
     // unlock while the search has not yet returned leaves Find Best Team disabled.
     void lock()
     {
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         QSet<QString> locked{"txtCash", "txtTarget", "cmdSave", "cmdReload", "cmdDo", "optM_0", "optM_1"};
         for (Position p : roster::AllPositions)
             for (int r = 1; r <= roster::rowCount(p); ++r)
@@ -165,7 +165,7 @@ private slots:
     void arrangement()
     {
         QFETCH(QString, clicks);
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         w.move(300, 40);
         for (QChar click : clicks)
             (click == u'H' ? w.cmdHSwitch : click == u'V' ? w.cmdVSwitch : w.cmdCompact)->click();

@@ -149,10 +149,10 @@ private slots:
     // the same paste goes through.
     void lockedDuringSearch()
     {
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         for (Position p : roster::AllPositions)
             w.row(p, roster::rowCount(p)).chk->setChecked(true);
-        w.search.useReferenceEngine = true; // slow enough to be inside for certain
+        w.useReferenceEngine = true; // slow enough to be inside for certain
         w.chkASave->setChecked(false);      // its yield comes before the lock
         QGuiApplication::clipboard()->setText("Ng\t9\n");
         QLineEdit *name = cell("CN_1");

@@ -8,7 +8,7 @@
 
 using namespace rowstest;
 
-static QStringList listLines(const frmChoose30 &w)
+static QStringList listLines(const TestWindow &w)
 {
     QStringList lines;
     for (int i = 0; i < w.List1->count(); ++i)
@@ -61,7 +61,7 @@ private slots:
     {
         QFETCH(QString, settings);
         QFETCH(QString, outcome);
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         for (const QString &setting : settings.split(u' '))
             w.findChild<QLineEdit *>(setting.section(u'=', 0, 0))->setText(setting.section(u'=', 1));
         w.cmdDo->click();
@@ -79,7 +79,7 @@ private slots:
     // then ticks Top 35, which keeps the last (best) 35 lines and leaves the target alone.
     void searchThenWeekMode()
     {
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         w.row(Position::C, 1).N->setText(QStringLiteral("Renamed Before The Search"));
         w.chkASave->setChecked(true);
         w.chkTop35->setChecked(false);
@@ -117,10 +117,10 @@ private slots:
     // its closing lines, and Find Best Team stays off until it has returned.
     void stopDuringSearch()
     {
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         for (Position p : roster::AllPositions)
             w.row(p, roster::rowCount(p)).chk->setChecked(true); // every row a candidate
-        w.search.useReferenceEngine = true;                     // slow enough to be stopped for certain
+        w.useReferenceEngine = true;                     // slow enough to be stopped for certain
         // Seen while the stopped search unwinds: the inputs unlocked, Find Best Team held.
         bool unwinding = false;
         QTimer::singleShot(0, &w, [&] {
@@ -135,7 +135,7 @@ private slots:
         QVERIFY(listLines(w).contains(QString::number(examined)));
 
         // The next search starts afresh, with a new list, and runs to its end.
-        w.search.useReferenceEngine = false;
+        w.useReferenceEngine = false;
         w.txtCash->setText(QStringLiteral("10"));
         w.txtPerc->setText(QStringLiteral("95"));
         w.cmdDo->click();
@@ -146,7 +146,7 @@ private slots:
     // lines listed above the top line leave the view where it was.
     void listBox()
     {
-        frmChoose30 &w = *f.window;
+        TestWindow &w = *f.window;
         w.chkTop35->setChecked(false);
         w.optM[0]->setChecked(true);
         w.txtTarget->setText(QStringLiteral("0"));
