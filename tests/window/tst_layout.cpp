@@ -35,24 +35,25 @@ private slots:
         QTEST(control ? control->property(qPrintable(property)) : QVariant(QStringLiteral("no control")), "value");
     }
 
-    // The Tab key from txtCash goes through Centres row 1 cell by cell (name, cost, points, games).
+    // The Tab key from txtCash goes through Centres row 1 cell by cell (name, cost, points,
+    // games); both mode buttons are stops of their own, in the order of the layout.
+    void focusOrder_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QStringList>("walked");
+        QTest::newRow("money, then the rows") << "" << QStringList{"txtCash", "CN_1", "CC_1", "CP_1", "CW_1", "CN_2"};
+        QTest::newRow("mode buttons") << "chkASave" << QStringList{"chkASave", "optM_0", "optM_1", "chkTop35"};
+    }
     void focusOrder()
     {
-        QStringList walked;
-        for (const QWidget *next = f.window->nextInFocusChain(); walked.size() < 6; next = next->nextInFocusChain())
+        QFETCH(QString, from);
+        QFETCH(QStringList, walked);
+        QStringList order;
+        const QWidget *next = from.isEmpty() ? f.window->nextInFocusChain() : f.window->findChild<QWidget *>(from);
+        for (; order.size() < walked.size(); next = next->nextInFocusChain())
             if (next->focusPolicy() & Qt::TabFocus)
-                walked << next->objectName();
-        QCOMPARE(walked, (QStringList{"txtCash", "CN_1", "CC_1", "CP_1", "CW_1", "CN_2"}));
-    }
-
-    // Both mode buttons are stops of the Tab key, in the order of the layout.
-    void modeButtonsOnTab()
-    {
-        QStringList walked;
-        for (const QWidget *next = f.window->chkASave; walked.size() < 4; next = next->nextInFocusChain())
-            if (next->focusPolicy() & Qt::TabFocus)
-                walked << next->objectName();
-        QCOMPARE(walked, (QStringList{"chkASave", "optM_0", "optM_1", "chkTop35"}));
+                order << next->objectName();
+        QCOMPARE(order, walked);
         f.window->optM[0]->click();
         f.window->optM[0]->click(); // a click on the selected one keeps it selected
         QVERIFY(f.window->optM[0]->isChecked() && !f.window->optM[1]->isChecked());

@@ -36,34 +36,6 @@ private slots:
     void init() { f.start(); }
     void cleanup() { f.stop(); }
 
-    // File indexes: 0 money, 1 target, then 4 per row from 2 (Centres row 1: 2 name, 3 cost,
-    // 4 points, 5 games), Wingers from 82, Defence from 162, Goalies from 222.
-    void load_data()
-    {
-        QTest::addColumn<QByteArray>("content");   // empty: no players.txt at all
-        QTest::addColumn<QStringList>("expected"); // field=text
-        QTest::addColumn<int>("messages");
-        QTest::newRow("numbers in shortest form, cut to the field's width, rated; names keep commas and quotes")
-            << sampleRoster({{0, "0100"}, {3, "12345"}, {4, "+0.750"}, {5, "10.5"}, {7, "007.50"}, {14, "Ng, \"JJ\""}})
-            << QStringList{"txtCash=100", "txtTarget=10", "CC_1=1234", "CP_1=0.75", "CW_1=10.", "CC_2=7.5",
-                           "CN_4=Ng, \"JJ\"", "GN_15=G player 15", "GPW_15=2.5"}
-            << 0;
-        QTest::newRow("ends after ten lines: what was read stays, told once")
-            << sampleRoster({}, 10) << QStringList{"txtCash=100", "CN_2=C player 2", "CW_2=4", "CN_3=", "GN_15="} << 1;
-        QTest::newRow("missing: nothing told") << QByteArray() << QStringList{"txtCash=50", "CN_1="} << 0;
-    }
-    void load()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QStringList, expected);
-        QFETCH(int, messages);
-        if (!content.isEmpty())
-            load(content);
-        for (const QString &pair : expected)
-            QCOMPARE(f.window->findChild<QLineEdit *>(pair.section(u'=', 0, 0))->text(), pair.section(u'=', 1));
-        QCOMPARE(f.messages.size(), messages);
-    }
-
     // A roster loaded, then saved at once. Names longer than Qt's usual 32,767 characters come back
     // whole; a line in Windows-1252 among UTF-8 ones keeps every line's accents and is saved as
     // UTF-8; only a text beyond what its field holds is cut, and told. A players.txt of 2 GB
@@ -110,6 +82,8 @@ private slots:
         QCOMPARE(file.readAll(), saved.isEmpty() ? content : saved);
     }
 
+    // File indexes: 0 money, 1 target, then 4 per row from 2 (Centres row 1: 2 name, 3 cost,
+    // 4 points, 5 games), Wingers from 82, Defence from 162, Goalies from 222.
     // A roster with a comma in a name and empty fields, loaded, its first name edited, then a
     // command: Save writes it byte for byte; Reload answered No changes nothing; closing ends the
     // program either way, and only Yes writes the roster.
