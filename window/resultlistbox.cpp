@@ -196,6 +196,15 @@ void ResultListBox::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
+// Home and End go to the first and last lines, as in any list, not to the one cell of the row.
+QModelIndex ResultListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const int rows = model()->rowCount();
+    if ((action == MoveHome || action == MoveEnd) && rows > 0)
+        return model()->index(action == MoveHome ? 0 : rows - 1, 0);
+    return QTableView::moveCursor(action, modifiers);
+}
+
 bool ResultListBox::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {

@@ -54,6 +54,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     bool viewportEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
 

@@ -16,6 +16,8 @@ static QStringList listLines(const TestWindow &w)
     return lines;
 }
 
+static int selectedRows(const ResultListBox &list) { return int(list.selectionModel()->selectedRows().size()); }
+
 class TestSearch : public QObject {
     Q_OBJECT
     WindowFixture f;
@@ -160,7 +162,7 @@ private slots:
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(2, 0)).center());
         QCOMPARE(list.currentIndex().row(), 2);
         QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(list.selectionModel()->selectedRows().size(), 2);
+        QCOMPARE(selectedRows(list), 2);
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
         const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(copied.size(), 2);
@@ -179,6 +181,11 @@ private slots:
         QCOMPARE(list.model()->index(list.verticalScrollBar()->value(), 0).data().toString(), top);
         QCOMPARE(list.currentIndex().data().toString(), selected);
         QCOMPARE(list.currentIndex().row(), 5); // row 3 before the two lines went in above it
+        // Shift+End selects from the clicked line to the last; Home goes to the first.
+        QTest::keyClick(&list, Qt::Key_End, Qt::ShiftModifier);
+        QVERIFY(list.currentIndex().row() == list.count() - 1 && selectedRows(list) == list.count() - 4);
+        QTest::keyClick(&list, Qt::Key_Home);
+        QVERIFY(list.currentIndex().row() == 0 && selectedRows(list) == 1);
     }
 
     void progressCaption()
