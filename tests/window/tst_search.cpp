@@ -45,6 +45,7 @@ private slots:
         QTest::newRow("999.5 at 90: rounds to 1000") << "txtCash=999.5" << "1001/901";
         QTest::newRow("49 at 85: 42.5 to even") << "txtCash=49 txtPerc=85" << "50/42";
         QTest::newRow("29 at 85: 25.5 to even") << "txtCash=29 txtPerc=85" << "30/26";
+        QTest::newRow("124 at 2.8: 3.5 in single precision") << "txtCash=124 txtPerc=2.8" << "125/4";
         QTest::newRow("10 at 95: nothing fits") << "txtCash=10 txtPerc=95" << "11/10: 0 1800";
         QTest::newRow("32766: the last money that holds") << "txtCash=32766" << "32767/29490";
         QTest::newRow("32767: beyond 16 bits") << "txtCash=32767"
@@ -117,23 +118,30 @@ private slots:
         QCOMPARE(listLines(w), before.mid(before.size() - 35));
     }
 
-    // Stop arrives during a yield of a search over the full roster: the search unwinds, adds
-    // its closing lines, and Find Best Team stays off until it has returned.
+    // Stop, or closing the window, arrives during a yield of a search over the full roster: the
+    // search unwinds, adds its closing lines, and Find Best Team stays off until it has returned.
+    void stopDuringSearch_data()
+    {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("Stop") << false;
+        QTest::newRow("closing the window") << true;
+    }
     void stopDuringSearch()
     {
+        QFETCH(bool, close);
         TestWindow &w = *f.window;
         for (Position p : roster::AllPositions)
             w.row(p, roster::rowCount(p)).chk->setChecked(true); // every row a candidate
-        w.useReferenceEngine = true;                     // slow enough to be stopped for certain
+        w.useReferenceEngine = true;                             // slow enough to be stopped for certain
         // Seen while the stopped search unwinds: the inputs unlocked, Find Best Team held.
         bool unwinding = false;
         QTimer::singleShot(0, &w, [&] {
-            w.cmdStop->click();
+            close ? void(w.close()) : w.cmdStop->click();
             unwinding = w.txtCash->isEnabled() && w.row(Position::W, 7).chk->isEnabled() && !w.cmdDo->isEnabled();
             w.cmdDo->click(); // refused: the stopped search has not returned yet
         });
         w.cmdDo->click();
-        QVERIFY(unwinding && w.cmdDo->isEnabled() && !w.search.Running);
+        QVERIFY(unwinding && w.cmdDo->isEnabled() && !w.search.Running && f.ends == int(close));
         const qint64 examined = w.search.state.Examined;
         QVERIFY(examined > 0 && examined < qint64(6282753750));
         QVERIFY(listLines(w).contains(QString::number(examined)));
