@@ -121,9 +121,9 @@ private slots:
         QTest::newRow("the band between two costs") << tens << 12 << 10 << 0.0f << false << 1000
                                                     << "No team's cost lies inside the spending band (above 10 and "
                                                        "below 12): the nearest possible teams cost 10 and 12.";
-        QTest::newRow("a percentage above 100") << tens << 12 << 13 << 0.0f << false << 1000
-                                                << "No team can cost more than 13 and less than 12: the minimum "
-                                                   "percentage asks for more than the money.";
+        QTest::newRow("a floor at the money plus one") << tens << 12 << 12 << 0.0f << false << 1000
+                                                       << "No team can cost more than 12 and less than 12: the minimum "
+                                                          "percentage asks for more than the money.";
         QTest::newRow("best inside the band below the target")
             << tens << 11 << 9 << 20.0f << false << 1000
             << "The best team inside the spending band (above 9 and below 11) scores 12.5, not above the target 20.";

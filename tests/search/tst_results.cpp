@@ -322,7 +322,7 @@ private slots:
 
     // The list rules against a model of their own, on streams of teams with many equal points, texts
     // of one to six characters across the trim, and the Top 35 box changing between teams (as a
-    // click lands during a yield). The model inserts each line after the lines equal to it and,
+    // click lands during a yield, and cuts the list as the window does). The model inserts each line after the lines equal to it and,
     // with the box ticked and more than 35 lines, drops the first; PtsLen is one less than the
     // position of the first space among the first six characters of the first line, and the
     // target that many characters as a whole number, halves to even. Only teams above the target
@@ -355,6 +355,11 @@ private slots:
         for (int team = 0; team < 400; ++team) {
             if (random.bounded(25) == 0) { // a click on the box, then the pair's yield
                 ticked = !ticked;
+                if (ticked) { // ticking cuts the list to 35 from the top, leaving the target
+                    search::cutToTop35(lines);
+                    while (model.size() > 35)
+                        model.erase(model.begin());
+                }
                 list.yieldToEvents();
             }
             // Quarters keep the points exact; they reach the 5-character texts (100.25, 41.25).
