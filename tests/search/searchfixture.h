@@ -6,6 +6,8 @@
 #include "format.h"
 #include "resultlist.h"
 
+#include <QStringList>
+
 namespace fixture {
 
 using roster::Position;
@@ -25,6 +27,25 @@ inline void tickRows(search::RosterInput &input, Position p, int from, int to)
     auto &rows = input.rows[roster::index(p)];
     for (int r = 1; r <= static_cast<int>(rows.size()); ++r)
         rows[static_cast<std::size_t>(r - 1)].ticked = r >= from && r <= to;
+}
+
+// "C:2.5,1.5,9 W:..." gives each listed row its cost, or "cost/points", ticked from row 1 on; a
+// row written "!5" is left unticked, so that a row above the line is held. Points default to 1.
+inline search::CandidateTables tablesOf(const QString &layout)
+{
+    search::RosterInput input = rosterOf(search::Mode::PointsPerGame);
+    for (const QString &position : layout.split(u' ')) {
+        auto &rows = input.rows[std::size_t(QStringLiteral("CWDG").indexOf(position[0]))];
+        const QStringList values = position.mid(2).split(u',');
+        for (qsizetype r = 0; r < values.size(); ++r) {
+            QString value = values[r];
+            rows[std::size_t(r)].ticked = !value.startsWith(u'!');
+            value.remove(u'!');
+            rows[std::size_t(r)].cost = value.section(u'/', 0, 0);
+            rows[std::size_t(r)].points = value.contains(u'/') ? value.section(u'/', 1) : QStringLiteral("1");
+        }
+    }
+    return search::buildCandidates(input);
 }
 
 } // namespace fixture

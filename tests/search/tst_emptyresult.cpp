@@ -11,25 +11,6 @@ using namespace fixture;
 
 namespace {
 
-// "C:2.5,1.5,9 W:..." gives each listed row its cost, or "cost/points", ticked from row 1 on; a
-// row written "!5" is left unticked, so that a row above the line is held. Points default to 1.
-search::CandidateTables tablesOf(const QString &layout)
-{
-    search::RosterInput input = rosterOf(search::Mode::PointsPerGame);
-    for (const QString &position : layout.split(u' ')) {
-        auto &rows = input.rows[std::size_t(QStringLiteral("CWDG").indexOf(position[0]))];
-        const QStringList values = position.mid(2).split(u',');
-        for (qsizetype r = 0; r < values.size(); ++r) {
-            QString value = values[r];
-            rows[std::size_t(r)].ticked = !value.startsWith(u'!');
-            value.remove(u'!');
-            rows[std::size_t(r)].cost = value.section(u'/', 0, 0);
-            rows[std::size_t(r)].points = value.contains(u'/') ? value.section(u'/', 1) : QStringLiteral("1");
-        }
-    }
-    return search::buildCandidates(input);
-}
-
 // The most points of any team inside the band, from the plain nested loops listing every team.
 class BestOfAll : public search::SearchHost {
 public:

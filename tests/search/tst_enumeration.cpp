@@ -1,5 +1,5 @@
-// The enumeration: the spending band, the target, text classes, and the production search
-// against the plain nested loops on generated rosters, with the user clicking while it runs.
+// The enumeration: the spending band, text classes, and the production search against the plain
+// nested loops on generated rosters, with the user clicking while it runs.
 
 #include "searchfixture.h"
 
@@ -7,9 +7,7 @@
 
 #include "numbers.h"
 #include "rates.h"
-#include "rosterfile.h"
 
-#include <QFile>
 #include <QtTest>
 #include <functional>
 #include <random>
@@ -21,66 +19,50 @@ namespace {
 
 // What one search did: the lines really inserted, with Examined at that moment, and the outcome.
 struct Run {
-    std::vector<std::string> inserted;
+    std::vector<std::string> inserted, finalLines;
     std::vector<qint64> examinedAtInsert;
-    std::vector<std::string> finalLines;
     qint64 examined = 0;
     float target = 0;
     int ptsLen = 0;
 };
 
-class UserActions;
+// The clicks a user can make while a search runs, with the window's rules: the mode buttons are
+// locked until Stop unlocks them, "Pts/W Mode" ticks "Only Show Top 35", and ticking the box
+// cuts a longer list to 35 lines at once.
+struct UserActions {
+    search::SortedLines &lines;
+    search::SearchState &state;
+    bool &top35;
+    bool unlocked = false;
+    void clickTop35()
+    {
+        if ((top35 = !top35))
+            search::cutToTop35(lines);
+    }
+    void pressStop() { state.StopRequested = unlocked = true; }
+    void clickMode(Mode mode)
+    {
+        if (unlocked && mode == Mode::PointsPerWeek && !top35)
+            clickTop35();
+    }
+};
 
 struct RunSettings {
-    qint16 cashLimit = 0;
-    qint16 minSpend = 0;
+    qint16 cashLimit = 0, minSpend = 0;
     float target = 0;
     bool top35 = true;
     int ptsLen = 0;
     std::size_t capacity = search::MaxResultLines;
     // At every yield, given the lines inserted so far; may set StopRequested.
-    std::function<void(std::size_t inserted, search::SearchState &)> onYield;
+    std::function<void(std::size_t inserted, search::SearchState &)> onYield = [](std::size_t, search::SearchState &) {};
     // At a Winger-pair yield (both searches make them at the same Examined), given their count.
-    std::function<void(int pairYields, UserActions &)> onPairYield;
+    std::function<void(int pairYields, UserActions &)> onPairYield = [](int, UserActions &) {};
 };
-
-// The clicks a user can make while a search runs, with the window's rules: the mode buttons are
-// locked until Stop unlocks them, "Pts/W Mode" ticks "Only Show Top 35", and ticking the box
-// cuts a longer list to 35 lines at once.
-class UserActions {
-public:
-    UserActions(search::SortedLines &lines, search::SearchState &state, bool &top35)
-        : lines_(lines), state_(state), top35_(top35) {}
-    void clickTop35()
-    {
-        top35_ = !top35_;
-        if (top35_)
-            search::cutToTop35(lines_);
-    }
-    void pressStop()
-    {
-        state_.StopRequested = true;
-        unlocked_ = true;
-    }
-    void clickMode(Mode mode)
-    {
-        if (unlocked_ && mode == Mode::PointsPerWeek && !top35_)
-            clickTop35();
-    }
-
-private:
-    search::SortedLines &lines_;
-    search::SearchState &state_;
-    bool &top35_;
-    bool unlocked_ = false;
-};
-
-using Engine = void (*)(const search::CandidateTables &, search::SearchState &, search::SearchHost &);
 
 class RecordingHost : public search::ResultList {
 public:
-    RecordingHost(search::SortedLines &lines, search::SearchState &state, int &ptsLen, Run &run)
-        : ResultList(lines, state, ptsLen), state_(state), run_(run) {}
+    RecordingHost(search::SortedLines &lines, search::SearchState &state, Run &run)
+        : ResultList(lines, state, run.ptsLen), state_(state), run_(run) {}
     void listTeam(float pts, float cost, const search::TeamRows &rows) override
     {
         const std::size_t before = inserted();
@@ -96,29 +78,27 @@ private:
     Run &run_;
 };
 
+using Engine = void (*)(const search::CandidateTables &, search::SearchState &, search::SearchHost &);
+
 Run runSearch(Engine engine, const search::CandidateTables &tables, const RunSettings &settings)
 {
     Run run;
+    run.ptsLen = settings.ptsLen;
     search::SortedLines lines;
     search::SearchState state;
     state.CashLimit = settings.cashLimit;
     state.MinSpend = settings.minSpend;
     state.Target = settings.target;
-    run.ptsLen = settings.ptsLen;
-    RecordingHost host(lines, state, run.ptsLen, run);
+    RecordingHost host(lines, state, run);
     bool top35 = settings.top35;
+    UserActions user{lines, state, top35};
+    int pairYields = 0;
     host.top35Ticked = [&] { return top35; };
     host.capacity = settings.capacity;
-    host.yield = [&] {
-        if (settings.onYield)
-            settings.onYield(host.inserted(), state);
-    };
-    UserActions user(lines, state, top35);
-    int pairYields = 0;
+    host.yield = [&] { settings.onYield(host.inserted(), state); };
     host.pairYield = [&] {
         host.yield();
-        if (settings.onPairYield)
-            settings.onPairYield(++pairYields, user);
+        settings.onPairYield(++pairYields, user);
     };
     engine(tables, state, host);
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -128,30 +108,10 @@ Run runSearch(Engine engine, const search::CandidateTables &tables, const RunSet
     return run;
 }
 
-// One team only: rows 1..share of each position, costing c1 and c2 (the Centres), then `rest`.
-search::CandidateTables singleTeam(const QString &c1, const QString &c2, const QString &rest, const QString &goalie)
-{
-    search::RosterInput input = rosterOf(Mode::PointsPerGame);
-    QStringList costs{c1, c2};
-    while (costs.size() < 9)
-        costs << rest;
-    costs << goalie;
-    int i = 0;
-    for (Position p : roster::AllPositions) {
-        auto &rows = input.rows[roster::index(p)];
-        for (int r = 0; r < search::teamShare(p); ++r)
-            rows[std::size_t(r)] = search::RowInput{costs[i++], "1", QString(), false};
-        tickRows(input, p, 1, search::teamShare(p));
-    }
-    return search::buildCandidates(input);
-}
-
 // Mostly plain values, now and then one of the odd texts a roster may hold.
 QString cell(std::mt19937 &rng, const QString &plain, std::initializer_list<const char *> odd)
 {
-    if (rng() % 100 < 88)
-        return plain;
-    return *(odd.begin() + rng() % odd.size());
+    return rng() % 100 < 88 ? plain : *(odd.begin() + rng() % odd.size());
 }
 
 struct GeneratedCase {
@@ -228,17 +188,11 @@ GeneratedCase generate(std::mt19937 &rng)
     case Family::WholePoints: out.settings.target = float(std::round(pts)) - float(rng() % 2); break;
     case Family::Negative: out.settings.target = rng() % 2 ? -100.f : float(pts * 1.1); break;
     case Family::NearZero: out.settings.target = rng() % 2 ? -1.f : -0.5f; break;
-    case Family::TargetAtATeam: {
-        // The team of the first candidate rows, Centres + Wingers + Defence + Goalie, each group
-        // summed row by row in single precision.
+    case Family::TargetAtATeam: { // the first candidate rows' team, each group summed row by row in single precision
         std::array<float, 4> group{};
-        for (Position p : roster::AllPositions) {
-            const auto &t = out.tables[p];
-            float sum = t.pts[1];
-            for (int r = 2; r <= t.share; ++r)
-                sum = sum + t.pts[std::size_t(r)];
-            group[std::size_t(roster::index(p))] = sum;
-        }
+        for (Position p : roster::AllPositions)
+            for (int r = 1; r <= out.tables[p].share; ++r)
+                group[std::size_t(roster::index(p))] = r == 1 ? out.tables[p].pts[1] : group[std::size_t(roster::index(p))] + out.tables[p].pts[std::size_t(r)];
         out.settings.target = ((group[0] + group[1]) + group[2]) + group[3];
         break;
     }
@@ -252,26 +206,16 @@ GeneratedCase generate(std::mt19937 &rng)
     out.settings.ptsLen = rng() % 3 == 0 ? 4 : 0;
     out.settings.capacity = 3000;
 
-    // What the user does at a few Winger-pair yields: click the box, a mode button, Stop.
-    struct Click {
-        int atYield;
-        int what; // 0 the box, 1 "Pts/G Mode", 2 "Pts/W Mode", 3 Stop
-    };
-    std::vector<Click> clicks;
+    // What the user does at a few Winger-pair yields: click the box (0), "Pts/G Mode" (1),
+    // "Pts/W Mode" (2) or Stop (3).
+    std::vector<std::pair<int, int>> clicks; // the yield, what
     const int count = int(rng() % 5);
     for (int i = 0; i < count; ++i)
         clicks.push_back({1 + int(rng() % (rng() % 2 ? 20 : 150)), rng() % 6 == 0 ? 3 : int(rng() % 3)});
     out.settings.onPairYield = [clicks](int yields, UserActions &user) {
-        for (const Click &c : clicks) {
-            if (c.atYield != yields)
-                continue;
-            switch (c.what) {
-            case 0: user.clickTop35(); break;
-            case 1: user.clickMode(Mode::PointsPerGame); break;
-            case 2: user.clickMode(Mode::PointsPerWeek); break;
-            default: user.pressStop();
-            }
-        }
+        for (const auto &[at, what] : clicks)
+            if (at == yields)
+                what == 0 ? user.clickTop35() : what == 3 ? user.pressStop() : user.clickMode(what == 1 ? Mode::PointsPerGame : Mode::PointsPerWeek);
     };
     return out;
 }
@@ -296,34 +240,38 @@ private slots:
     // above the target. A first cost with no 16-bit whole number counts its full value, never 0.
     void spendingBand_data()
     {
-        QTest::addColumn<QStringList>("costs"); // Centre 1, Centre 2, every other row, the Goalie
+        QTest::addColumn<QString>("roster");
         QTest::addColumn<int>("cashLimit");
         QTest::addColumn<int>("minSpend");
         QTest::addColumn<float>("target");
         QTest::addColumn<QString>("costText"); // empty: not listed
-        QTest::newRow("cost equals the money") << QStringList{"100", "100", "100", "100"} << 1001 << 901 << 0.f << "1000";
-        QTest::newRow("cost equals MinSpend") << QStringList{"100", "1", "100", "100"} << 1001 << 901 << 0.f << "";
-        QTest::newRow("cost one above MinSpend") << QStringList{"100", "2", "100", "100"} << 1001 << 901 << 0.f << "902";
-        QTest::newRow("half above the money") << QStringList{"100", "100.5", "100", "100"} << 1001 << 901 << 0.f << "1000.5";
-        QTest::newRow("points equal the target") << QStringList{"100", "100", "100", "100"} << 1001 << 901 << 10.f << "";
-        QTest::newRow("first cost 11.5 counts 12") << QStringList{"11.5", "0", "0", "0"} << 13 << 11 << 0.f << "12";
-        QTest::newRow("second cost 10.5 counts 10.5") << QStringList{"0", "10.5", "0", "0"} << 11 << 10 << 0.f << "10.5";
-        QTest::newRow("first cost 9E99 is not free") << QStringList{"9E99", "1", "1", "1"} << 51 << 0 << 0.f << "";
-        QTest::newRow("second cost 9E99") << QStringList{"1", "9E99", "1", "1"} << 51 << 0 << 0.f << "";
-        QTest::newRow("Goalie cost 9E99 is not free") << QStringList{"1", "1", "1", "9E99"} << 51 << 0 << 0.f << "";
-        QTest::newRow("first cost -9E9 below the spend") << QStringList{"-9E9", "1", "1", "1"} << 51 << 0 << 0.f << "";
-        QTest::newRow("first cost 4E4 above the money") << QStringList{"4E4", "1", "1", "1"} << 32767 << 0 << 0.f << "";
+        const auto team = [](const char *c1, const char *c2, const char *other = "1", const char *goalie = "1") {
+            return QStringLiteral("C:%1,%2 W:%3,%3,%3,%3 D:%3,%3,%3 G:%4").arg(c1, c2, other, goalie);
+        };
+        QTest::newRow("cost equals the money") << team("100", "100", "100", "100") << 1001 << 901 << 0.f << "1000";
+        QTest::newRow("cost equals MinSpend") << team("100", "1", "100", "100") << 1001 << 901 << 0.f << "";
+        QTest::newRow("cost one above MinSpend") << team("100", "2", "100", "100") << 1001 << 901 << 0.f << "902";
+        QTest::newRow("half above the money") << team("100", "100.5", "100", "100") << 1001 << 901 << 0.f << "1000.5";
+        QTest::newRow("points equal the target") << team("100", "100", "100", "100") << 1001 << 901 << 10.f << "";
+        QTest::newRow("first cost 11.5 counts 12") << team("11.5", "0", "0", "0") << 13 << 11 << 0.f << "12";
+        QTest::newRow("second cost 10.5 counts 10.5") << team("0", "10.5", "0", "0") << 11 << 10 << 0.f << "10.5";
+        QTest::newRow("first cost 9E99 is not free") << team("9E99", "1") << 51 << 0 << 0.f << "";
+        QTest::newRow("second cost 9E99") << team("1", "9E99") << 51 << 0 << 0.f << "";
+        QTest::newRow("Goalie cost 9E99 is not free") << team("1", "1", "1", "9E99") << 51 << 0 << 0.f << "";
+        QTest::newRow("first cost -9E9 below the spend") << team("-9E9", "1") << 51 << 0 << 0.f << "";
+        QTest::newRow("first cost 4E4 above the money") << team("4E4", "1") << 32767 << 0 << 0.f << "";
     }
 
     void spendingBand()
     {
-        QFETCH(QStringList, costs);
+        QFETCH(QString, roster);
         QFETCH(QString, costText);
         QFETCH(int, cashLimit);
         QFETCH(int, minSpend);
         QFETCH(float, target);
+        const RunSettings band{qint16(cashLimit), qint16(minSpend), target};
         for (Engine engine : {search::PickDefenceReference, search::PickDefence}) {
-            const Run run = runSearch(engine, singleTeam(costs[0], costs[1], costs[2], costs[3]), {qint16(cashLimit), qint16(minSpend), target, true, 0, search::MaxResultLines, {}, {}});
+            const Run run = runSearch(engine, tablesOf(roster), band);
             QCOMPARE(run.examined, qint64(1));
             QCOMPARE(run.finalLines.size(), std::size_t(costText.isEmpty() ? 0 : 1));
             if (!costText.isEmpty())
@@ -349,24 +297,10 @@ private slots:
         QFETCH(QList<int>, clicks);
         QFETCH(int, stopAt);
         QFETCH(QString, mustHold);
-        // The bench's roster as the window loads it: each value cut to its field, the rate from
-        // points and games.
-        QFile file(QStringLiteral(KORVANE_DATA_DIR "/../bench/rosters/straddle.txt"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QStringList values = roster::readRoster(file.readAll()).values;
-        search::RosterInput input = rosterOf(Mode::PointsPerGame);
-        int at = 3;
-        for (auto &rows : input.rows)
-            for (auto &row : rows) {
-                row.cost = roster::cutToWidth(values.value(at), roster::CostWidth);
-                row.points = roster::cutToWidth(values.value(at + 1), roster::PointsWidth);
-                row.rate = roster::cutToWidth(roster::rateText(row.points, roster::cutToWidth(values.value(at + 2), roster::GamesWidth)), roster::RateWidth);
-                at += 4;
-            }
-        for (auto [p, last] : {std::pair{Position::C, 6}, {Position::W, 8}, {Position::D, 6}, {Position::G, 4}})
-            tickRows(input, p, 1, last);
-        const auto tables = search::buildCandidates(input);
-        RunSettings settings{91, 82, 5, true, 0, search::MaxResultLines, {}, {}}; // money 90, MinSpend 90 %
+        // Teams of 9.x and 10.x points, whose lines sort out of numeric order.
+        const auto tables = tablesOf("C:10/.9,6/.92,7/.9,6/.92,6/.93,8/.93 W:7/.95,10/.91,9/.92,7/.94,9/.92,8/.97,8/1.22,9/1.46 "
+                                     "D:7/.96,6/.95,10/.97,6/.98,8/.97,10/.96 G:6/.96,6/.93,9/.96,9/.96");
+        RunSettings settings{91, 82, 5}; // money 90, MinSpend 90 %
         settings.onPairYield = [&](int yields, UserActions &user) {
             if (clicks.contains(yields))
                 user.clickTop35();

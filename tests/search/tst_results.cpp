@@ -142,52 +142,38 @@ private slots:
         QCOMPARE(search::progressCaption(1000, 1000, 4000, "4,000"), "1,000 / 4,000 = 25.0%.  \n0 per second\n");
     }
 
-    // Lines compare by character code ("10.5" before "9.75"), in blocks that split as they grow.
-    void sortedByCharacterCode()
+    // Lines compare by character code ("10.5" before "9.75"), in blocks that split as they grow,
+    // inserted one by one or merged in batches (sizes across the block size, with repeats and
+    // long shared beginnings); the changes a view hears of rebuild the list when replayed.
+    void sortedLines_data()
     {
-        search::SortedLines lines;
-        std::vector<std::string> all;
-        unsigned x = 12345;
-        for (int i = 0; i < 20000; ++i) {
-            x = x * 1103515245u + 12345u;
-            all.push_back(std::to_string(x % 100000) + (x % 3 ? ".5 -- 1" : ". -- 1"));
-            lines.insert(all.back());
-        }
-        std::sort(all.begin(), all.end());
-        for (int i = 0; i < 100; ++i)
-            lines.removeFirst();
-        QCOMPARE(lines.size(), all.size() - 100);
-        for (std::size_t i = 0; i < lines.size(); i += 997)
-            QCOMPARE(std::string(lines.at(i)), all[i + 100]);
-    }
-
-    // Lines merged in batches (sizes across the block size, with repeats and long shared
-    // beginnings) end in sorted order, and the changes a view hears of rebuild the list when
-    // replayed in order.
-    void batches_data()
-    {
-        QTest::addColumn<int>("batchSize");
-        QTest::newRow("one line") << 1;
+        QTest::addColumn<int>("batchSize"); // 0: one by one
+        QTest::newRow("one by one") << 0;
+        QTest::newRow("batches of one line") << 1;
         QTest::newRow("a few") << 7;
         QTest::newRow("more than a block") << 1500;
         QTest::newRow("all at once") << 6000;
     }
 
-    void batches()
+    void sortedLines()
     {
         QFETCH(int, batchSize);
-        search::SortedLines batched;
+        search::SortedLines lines;
         std::vector<std::string> replay, all; // replay: the lines as the changes place them
         std::string removed;
         unsigned x = 777;
         for (int i = 0; i < 6000; ++i) {
             x = x * 1103515245u + 12345u;
-            all.push_back(std::to_string(x % 50) + ".5 -- 950 -- 1 2 - 1 2 3 " + std::to_string(x % 700));
+            all.push_back(std::to_string(x % 1000) + (x % 3 ? ".5 -- 950 -- 1 2 - 1 2 3 " : ". -- 950 -- ") + std::to_string(x % 700));
         }
-        for (std::size_t from = 0; from < all.size(); from += std::size_t(batchSize)) {
-            const std::size_t to = std::min(all.size(), from + std::size_t(batchSize));
-            batched.insertBatch({all.begin() + std::ptrdiff_t(from), all.begin() + std::ptrdiff_t(to)});
-            const auto changes = batched.takeChanges();
+        const std::size_t step = std::size_t(std::max(batchSize, 1));
+        for (std::size_t from = 0; from < all.size(); from += step) {
+            const std::size_t to = std::min(all.size(), from + step);
+            if (batchSize == 0)
+                lines.insert(all[from]);
+            else
+                lines.insertBatch({all.begin() + std::ptrdiff_t(from), all.begin() + std::ptrdiff_t(to)});
+            const auto changes = lines.takeChanges();
             QVERIFY(changes);
             for (const auto &change : *changes) {
                 QVERIFY(change.inserted);
@@ -195,22 +181,23 @@ private slots:
             }
             for (std::size_t i = 0; i < replay.size(); ++i)
                 if (replay[i].empty())
-                    replay[i] = std::string(batched.at(i));
+                    replay[i] = std::string(lines.at(i));
             if (from == 0) { // a line goes between batches, as in a Top 35 trim
-                removed = std::string(batched.first());
-                batched.removeFirst();
-                batched.takeChanges();
+                removed = std::string(lines.first());
+                lines.removeFirst();
+                lines.takeChanges();
                 replay.erase(replay.begin());
             }
         }
+        const std::size_t longest = std::max_element(all.begin(), all.end(), [](auto &a, auto &b) { return a.size() < b.size(); })->size();
         std::sort(all.begin(), all.end());
         all.erase(std::find(all.begin(), all.end(), removed));
-        QCOMPARE(batched.size(), all.size());
+        QCOMPARE(lines.size(), all.size());
         for (std::size_t i = 0; i < all.size(); ++i) {
-            QCOMPARE(std::string(batched.at(i)), all[i]);
+            QCOMPARE(std::string(lines.at(i)), all[i]);
             QCOMPARE(replay[i], all[i]);
         }
-        QCOMPARE(batched.longestLine().size(), std::max_element(all.begin(), all.end(), [](auto &a, auto &b) { return a.size() < b.size(); })->size());
+        QCOMPARE(lines.longestLine().size(), longest);
     }
 
     // With batching, the lines wait until a merge, count towards the cap while they wait, and
@@ -245,13 +232,10 @@ private slots:
         QCOMPARE(QString::fromStdString(std::string(lines.first())).left(2), "30");
     }
 
-    // The list rules against a model of their own, on streams of teams with many equal points,
-    // texts of one to six characters across the trim, and the Top 35 box changing between teams (a
-    // click lands during a yield, and ticking cuts the list as the window does). The model inserts
-    // each line after the lines equal to it and, with the box ticked and more than 35 lines, drops
-    // the first; PtsLen is one less than the position of the first space among the first six
-    // characters of the first line, and the target that many characters as a whole number, halves
-    // to even. Only teams above the target reach the list, as in the search.
+    // The list rules against a model of their own, on teams with many equal points, texts of one
+    // to six characters across the trim, and the Top 35 box clicked between teams. The model keeps
+    // lines in order, equal ones in arrival, drops the first beyond 35 while ticked, and reads
+    // PtsLen and the target (halves to even) from the first line.
     void listRulesAgainstModel_data()
     {
         QTest::addColumn<int>("seed");
