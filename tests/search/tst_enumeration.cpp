@@ -17,10 +17,9 @@ using search::Mode;
 
 namespace {
 
-// What one search did: the lines really inserted, with Examined at that moment, and the outcome.
+// What one search did and how it ended.
 struct Run {
-    std::vector<std::string> inserted, finalLines;
-    std::vector<qint64> examinedAtInsert;
+    std::vector<std::string> inserted, finalLines; // inserted: each line with Examined then
     qint64 examined = 0;
     float target = 0;
     int ptsLen = 0;
@@ -67,10 +66,8 @@ public:
     {
         const std::size_t before = inserted();
         ResultList::listTeam(pts, cost, rows);
-        if (inserted() != before) {
-            run_.inserted.push_back(search::resultLine(pts, cost, rows));
-            run_.examinedAtInsert.push_back(state_.Examined);
-        }
+        if (inserted() != before)
+            run_.inserted.push_back(search::resultLine(pts, cost, rows) + " @ " + std::to_string(state_.Examined));
     }
 
 private:
@@ -224,7 +221,6 @@ void compareRuns(const Run &fast, const Run &reference)
 {
     QCOMPARE(fast.examined, reference.examined);
     QCOMPARE(fast.inserted, reference.inserted);
-    QCOMPARE(fast.examinedAtInsert, reference.examinedAtInsert);
     QCOMPARE(fast.finalLines, reference.finalLines);
     QCOMPARE(fast.target, reference.target);
     QCOMPARE(fast.ptsLen, reference.ptsLen);
@@ -314,8 +310,9 @@ private slots:
     }
 
     // Where the points or cost texts of a run of values fall against the first line's, as the
-    // list orders lines: the highest class any value in the run reaches. And whether every
-    // points value of a run gives a line sorting before the first ('r': the no-op region).
+    // list orders lines: the highest class any value in the run reaches; and whether every
+    // points value of a run gives a line sorting before the first ('r': the no-op region). The
+    // differential test below tries these on whole searches; these rows are the edges.
     void textClasses_data()
     {
         QTest::addColumn<char>("texts"); // 'p' points, 'c' costs, 'r' the no-op region
@@ -326,18 +323,10 @@ private slots:
 
         using C = search::TextClass;
         QTest::newRow("same text") << 'p' << "10.4" << 10.4f << 10.4f << int(C::Tie);
-        QTest::newRow("10.x before 10.4") << 'p' << "10.4" << 10.0f << 10.39f << int(C::Below);
-        QTest::newRow("10.41 after") << 'p' << "10.4" << 10.41f << 10.41f << int(C::Above);
-        QTest::newRow("9.5 after 10.4") << 'p' << "10.4" << 9.5f << 9.5f << int(C::Above);
         QTest::newRow("across 10: 9.99 after 9.95") << 'p' << "9.95" << 9.9f << 10.1f << int(C::Above);
         QTest::newRow("10.x before 9.95") << 'p' << "9.95" << 10.0f << 10.1f << int(C::Below);
-        QTest::newRow("-10.2 before -10.5") << 'p' << "-10.5" << -10.2f << -10.2f << int(C::Below);
         QTest::newRow("-10.9 to -10.6 after -10.5") << 'p' << "-10.5" << -10.9f << -10.6f << int(C::Above);
         QTest::newRow("about 0 reads .") << 'p' << "." << -0.004f << 0.004f << int(C::Tie);
-        QTest::newRow("-.01 before .") << 'p' << "." << -0.01f << -0.01f << int(C::Below);
-        QTest::newRow("cost up to the key") << 'c' << "50" << 49.f << 50.f << int(C::Tie);
-        QTest::newRow("cost 50.5 after 50") << 'c' << "50" << 50.5f << 50.5f << int(C::Above);
-        QTest::newRow("cost 100 before 50") << 'c' << "50" << 100.f << 100.f << int(C::Below);
         QTest::newRow("cost with an exponent") << 'c' << "50" << 1e-5f << 1e-5f << int(C::Unknown);
         // 10.3949947 has 7 digits 10.39499 and reads 10.39; the next float, 10.3949957, reads 10.4.
         QTest::newRow("region up to 10.39 before 10.4") << 'r' << "10.4 " << 10.f << 10.3949947f << 1;
