@@ -1,5 +1,4 @@
-// Clipboard tables: what a spreadsheet, a CSV file or a web page puts on the clipboard, read as
-// rows of cells, and the rows "Copy rows" writes read back unchanged.
+// What a spreadsheet, a CSV file or a web page puts on the clipboard, and "Copy rows" read back.
 #include "cellblock.h"
 
 #include <QTest>

@@ -1,5 +1,4 @@
-// The number rules of the roster texts: what reads as a number, the conversions, and the text form a
-// number is written in.
+// What reads as a number in a roster text, the conversions, and the text a number is written as.
 #include "numbers.h"
 #include "rates.h"
 
@@ -62,9 +61,8 @@ private slots:
     // Beyond what the type holds there is no value.
     void beyondTheType() { QVERIFY(!toSingle("1E39") && !roundToInt16(HUGE_VAL) && !roundToInt16(NAN)); }
 
-    // The C library's %.15G, apart from the sign of zero and the name of infinity; the rows where
-    // the 15-digit rounding moves the number across the E boundary are the ones a hand-made
-    // formatter gets wrong.
+    // The C library's %.15G but for the sign of zero and the name of infinity; a hand-made
+    // formatter fails where the 15-digit rounding crosses the E boundary.
     void numberToText_data()
     {
         QTest::addColumn<double>("value");

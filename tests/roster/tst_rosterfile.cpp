@@ -111,9 +111,8 @@ private slots:
         QCOMPARE(roster::readRoster(bytes).values.value(place), QString::fromUtf8(line).remove(u'"'));
     }
 
-    // What is to be saved over the sample players.txt, and how many bytes the disk takes (-1: all,
-    // but the save is interrupted just before its commit). Writes are held in a 16 KB buffer, so a
-    // small roster meets a full disk only in the flush before the commit, a large one in a write.
+    // What is saved over the sample players.txt, and the bytes the disk takes (-1: all, but the save
+    // is interrupted before its commit). Through a 16 KB buffer a small roster fails in the flush.
     void failedSave_data()
     {
         QTest::addColumn<QStringList>("values");

@@ -49,9 +49,8 @@ private slots:
         QCOMPARE(document.toPlainText(), expected);
     }
 
-    // The format of one character: bold, italic, underline, points, colour ("-": the viewer's
-    // own) and family. Groups set and restore formats. Of 2,000 fonts, each used for one letter,
-    // the first 64 used show in their own family, the rest in the document's default font: the
+    // Bold, italic, underline, points, colour and family of one character ("-": the viewer's own).
+    // Of 2,000 fonts the first 64 used show in their own family, the rest in the default font: the
     // viewer looks up each family it is given.
     void formats_data()
     {

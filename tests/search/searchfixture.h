@@ -12,7 +12,6 @@ namespace fixture {
 
 using roster::Position;
 
-// Every row of every position, empty and unticked.
 inline search::RosterInput rosterOf(search::Mode mode)
 {
     search::RosterInput input;

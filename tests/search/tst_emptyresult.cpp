@@ -24,8 +24,7 @@ public:
 class TestEmptyResult : public QObject {
     Q_OBJECT
 private slots:
-    // A group's first cost is rounded to a whole number and a held row is in every team, so the
-    // cheapest team is not simply the cheapest rows.
+    // First costs rounded to whole numbers, held rows in every team: not simply the cheapest rows.
     void costRange_data()
     {
         QTest::addColumn<QString>("roster");
@@ -45,8 +44,7 @@ private slots:
         QTEST(range->dearest, "dearest");
     }
 
-    // The search raising its own target finds the same best points inside every band as the
-    // plain loops listing every team.
+    // The search raising its own target finds the best in every band, as the plain loops do.
     void bestInBandAgainstPlainLoops()
     {
         search::RosterInput input = rosterOf(search::Mode::PointsPerGame);

@@ -142,9 +142,8 @@ private slots:
         QCOMPARE(search::progressCaption(1000, 1000, 4000, "4,000"), "1,000 / 4,000 = 25.0%.  \n0 per second\n");
     }
 
-    // Lines compare by character code ("10.5" before "9.75"), in blocks that split as they grow,
-    // inserted one by one or merged in batches (sizes across the block size, with repeats and
-    // long shared beginnings); the changes a view hears of rebuild the list when replayed.
+    // Lines in character-code order ("10.5" before "9.75") in blocks that split, one by one or in
+    // batches across the block size; the changes a view hears of rebuild the list when replayed.
     void sortedLines_data()
     {
         QTest::addColumn<int>("batchSize"); // 0: one by one
