@@ -24,26 +24,6 @@ public:
 class TestEmptyResult : public QObject {
     Q_OBJECT
 private slots:
-    // First costs rounded to whole numbers, held rows in every team: not simply the cheapest rows.
-    void costRange_data()
-    {
-        QTest::addColumn<QString>("roster");
-        QTest::addColumn<float>("cheapest");
-        QTest::addColumn<float>("dearest");
-        // Centres 2+1.5 and 9+9, the Goalie 0 and 7.
-        QTest::newRow("first costs rounded, halves to even") << "C:2.5,1.5,9,9 W:1,1,1,1 D:1,1,1 G:0.5,7" << 10.5f << 32.0f;
-        QTest::newRow("a held Centre") << "C:!5,1,2,3 W:1,1,1,1 D:1,1,1 G:1" << 14.0f << 16.0f;
-        QTest::newRow("negative and fractional costs") << "C:-3,0.25,4 W:1,1,1,1,-2 D:1,1,1 G:2,-1.5" << -0.75f << 13.0f;
-    }
-    void costRange()
-    {
-        QFETCH(QString, roster);
-        const auto range = search::teamCostRange(tablesOf(roster));
-        QVERIFY(range);
-        QTEST(range->cheapest, "cheapest");
-        QTEST(range->dearest, "dearest");
-    }
-
     // The search raising its own target finds the best in every band, as the plain loops do.
     void bestInBandAgainstPlainLoops()
     {
@@ -60,10 +40,7 @@ private slots:
         const search::CandidateTables tables = search::buildCandidates(input);
         for (const auto &[cashLimit, minSpend] : {std::pair<qint16, qint16>{61, 55}, {40, 30}, {20, 5}, {90, 80}, {100, 95}, {31, 29}, {15, 0}}) {
             BestOfAll all;
-            search::SearchState state;
-            state.CashLimit = cashLimit;
-            state.MinSpend = minSpend;
-            state.Target = -std::numeric_limits<float>::infinity();
+            search::SearchState state{cashLimit, minSpend, -std::numeric_limits<float>::infinity()};
             search::PickDefenceReference(tables, state, all);
             const search::BandBest found = search::bestInBand(tables, cashLimit, minSpend, std::chrono::minutes(1));
             QVERIFY(found.complete);
@@ -71,20 +48,32 @@ private slots:
         }
     }
 
-    // Teams cost 10 (Goalie row 1, 0.5 points) or 12 (Goalie row 2, 4 points); Centres add 3, 4
-    // or 5 points, the rest 7.
+    // Teams of `tens` cost 10 (Goalie row 1, 0.5 points) or 12 (Goalie row 2, 4 points); Centres
+    // add 3, 4 or 5 points, the rest 7. The cheapest and dearest teams as the search sums them:
+    // first costs rounded to whole numbers, halves to even, and held rows in every team.
     void explanation_data()
     {
+        QTest::addColumn<QString>("roster");
         QTest::addColumn<int>("cashLimit");
         QTest::addColumn<int>("minSpend");
         QTest::addColumn<float>("target");
         QTest::addColumn<bool>("stopped");
         QTest::addColumn<int>("budget"); // milliseconds
         QTest::addColumn<QString>("sentence");
-        const auto row = [](const char *name, int cashLimit, int minSpend, float target, const QString &sentence,
-                            bool stopped = false, int budget = 1000) {
-            QTest::newRow(name) << cashLimit << minSpend << target << stopped << budget << sentence;
+        const QString tens = "C:1/1,1/2,1/3 W:1,1,1,1 D:1,1,1 G:1/0.5,3/4";
+        const auto row = [&](const char *name, int cashLimit, int minSpend, float target, const QString &sentence,
+                             bool stopped = false, int budget = 1000, const QString &roster = {}) {
+            QTest::newRow(name) << (roster.isEmpty() ? tens : roster) << cashLimit << minSpend << target << stopped << budget << sentence;
         };
+        const QString rounded = "C:2.5,1.5,9,9 W:1,1,1,1 D:1,1,1 G:0.5,7"; // Centres 2+1.5 or 9+9, the Goalie 0 or 7
+        row("rounded first costs: the cheapest", 10, 5, 0, "No team's cost lies inside the spending band (above 5 and below 10): "
+            "the cheapest possible team costs 10.5.", false, 1000, rounded);
+        row("rounded first costs: the dearest", 40, 32, 0, "No team's cost lies inside the spending band (above 32 and below 40): "
+            "the dearest possible team costs 32.", false, 1000, rounded);
+        row("a held Centre", 14, 5, 0, "No team's cost lies inside the spending band (above 5 and below 14): "
+            "the cheapest possible team costs 14.", false, 1000, "C:!5,1,2,3 W:1,1,1,1 D:1,1,1 G:1");
+        row("negative and fractional costs", 20, 13, 0, "No team's cost lies inside the spending band (above 13 and below 20): "
+            "the dearest possible team costs 13.", false, 1000, "C:-3,0.25,4 W:1,1,1,1,-2 D:1,1,1 G:2,-1.5");
         row("stopped", 11, 9, 20, "The search was stopped before it listed any team.", true);
         row("every team too dear", 10, 5, 0,
             "No team's cost lies inside the spending band (above 5 and below 10): the cheapest possible team costs 10.");
@@ -100,18 +89,14 @@ private slots:
     }
     void explanation()
     {
+        QFETCH(QString, roster);
         QFETCH(int, cashLimit);
         QFETCH(int, minSpend);
-        QFETCH(int, budget);
-        search::SearchState finished;
-        finished.CashLimit = qint16(cashLimit);
-        finished.MinSpend = qint16(minSpend);
         QFETCH(float, target);
         QFETCH(bool, stopped);
-        finished.Target = target;
-        finished.StopRequested = stopped;
-        QTEST(search::emptyResultExplanation(tablesOf("C:1/1,1/2,1/3 W:1,1,1,1 D:1,1,1 G:1/0.5,3/4"), finished,
-                                             std::chrono::milliseconds(budget)), "sentence");
+        QFETCH(int, budget);
+        const search::SearchState finished{qint16(cashLimit), qint16(minSpend), target, 0, stopped};
+        QTEST(search::emptyResultExplanation(tablesOf(roster), finished, std::chrono::milliseconds(budget)), "sentence");
     }
 };
 

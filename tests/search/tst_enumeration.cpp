@@ -47,8 +47,7 @@ struct UserActions {
 };
 
 struct RunSettings {
-    qint16 cashLimit = 0, minSpend = 0;
-    float target = 0;
+    search::SearchState state; // the money plus one, MinSpend, the target
     bool top35 = true;
     int ptsLen = 0;
     std::size_t capacity = search::MaxResultLines;
@@ -81,10 +80,7 @@ Run runSearch(Engine engine, const search::CandidateTables &tables, const RunSet
     Run run;
     run.ptsLen = settings.ptsLen;
     search::SortedLines lines;
-    search::SearchState state;
-    state.CashLimit = settings.cashLimit;
-    state.MinSpend = settings.minSpend;
-    state.Target = settings.target;
+    search::SearchState state = settings.state;
     RecordingHost host(lines, state, run);
     bool top35 = settings.top35;
     UserActions user{lines, state, top35};
@@ -165,8 +161,7 @@ GeneratedCase generate(std::mt19937 &rng)
         tickRows(input, p, held + 1, last == m ? m : last);
     }
     out.tables = search::buildCandidates(input);
-    // Money and target around those of the team of every position's first rows, so that the
-    // band and the target cut through the roster's teams.
+    // Money and target around those of the first rows' team, so that both cut through the teams.
     double cost = 0, pts = 0;
     for (Position p : roster::AllPositions)
         for (int r = 1; r <= search::teamShare(p); ++r) {
@@ -174,26 +169,26 @@ GeneratedCase generate(std::mt19937 &rng)
             pts += out.tables[p].pts[r];
         }
     const int money = std::clamp(int(std::clamp(cost, 0.0, 1000.0)) + int(rng() % 25) - 5, 10, 200); // 9E99 costs too
-    out.settings.cashLimit = qint16(money + 1);
-    out.settings.minSpend = qint16(money * int(70 + rng() % 26) / 100); // the band's floor: 70-95 per cent
+    out.settings.state.CashLimit = qint16(money + 1);
+    out.settings.state.MinSpend = qint16(money * int(70 + rng() % 26) / 100); // the band's floor: 70-95 per cent
     switch (family) {
-    case Family::Identical: out.settings.target = float(rng() % 3); break;
-    case Family::WholePoints: out.settings.target = float(std::round(pts)) - float(rng() % 2); break;
-    case Family::Negative: out.settings.target = rng() % 2 ? -100.f : float(pts * 1.1); break;
-    case Family::NearZero: out.settings.target = rng() % 2 ? -1.f : -0.5f; break;
+    case Family::Identical: out.settings.state.Target = float(rng() % 3); break;
+    case Family::WholePoints: out.settings.state.Target = float(std::round(pts)) - float(rng() % 2); break;
+    case Family::Negative: out.settings.state.Target = rng() % 2 ? -100.f : float(pts * 1.1); break;
+    case Family::NearZero: out.settings.state.Target = rng() % 2 ? -1.f : -0.5f; break;
     case Family::TargetAtATeam: { // the first candidate rows' team, each group summed row by row in single precision
         std::array<float, 4> group{};
         for (Position p : roster::AllPositions)
             for (int r = 1; r <= out.tables[p].share; ++r)
                 group[std::size_t(roster::index(p))] = r == 1 ? out.tables[p].pts[1] : group[std::size_t(roster::index(p))] + out.tables[p].pts[std::size_t(r)];
-        out.settings.target = ((group[0] + group[1]) + group[2]) + group[3];
+        out.settings.state.Target = ((group[0] + group[1]) + group[2]) + group[3];
         break;
     }
-    default: out.settings.target = float(pts * (0.6 + (rng() % 45) / 100.0));
+    default: out.settings.state.Target = float(pts * (0.6 + (rng() % 45) / 100.0));
     }
     if (family == Family::TinyCosts) { // money 0: teams costing less than 1 and more than 0
-        out.settings.cashLimit = 1;
-        out.settings.minSpend = 0;
+        out.settings.state.CashLimit = 1;
+        out.settings.state.MinSpend = 0;
     }
     out.settings.top35 = rng() % 4 != 0;
     out.settings.ptsLen = rng() % 3 == 0 ? 4 : 0;
@@ -258,7 +253,7 @@ private slots:
         QFETCH(int, cashLimit);
         QFETCH(int, minSpend);
         QFETCH(float, target);
-        const RunSettings band{qint16(cashLimit), qint16(minSpend), target};
+        const RunSettings band{{qint16(cashLimit), qint16(minSpend), target}};
         for (Engine engine : {search::PickDefenceReference, search::PickDefence}) {
             const Run run = runSearch(engine, tablesOf(roster), band);
             QCOMPARE(run.examined, qint64(1));
@@ -289,7 +284,7 @@ private slots:
         // Teams of 9.x and 10.x points, whose lines sort out of numeric order.
         const auto tables = tablesOf("C:10/.9,6/.92,7/.9,6/.92,6/.93,8/.93 W:7/.95,10/.91,9/.92,7/.94,9/.92,8/.97,8/1.22,9/1.46 "
                                      "D:7/.96,6/.95,10/.97,6/.98,8/.97,10/.96 G:6/.96,6/.93,9/.96,9/.96");
-        RunSettings settings{91, 82, 5}; // money 90, MinSpend 90 %
+        RunSettings settings{{91, 82, 5}}; // money 90, MinSpend 90 %
         settings.onPairYield = [&](int yields, UserActions &user) {
             if (clicks.contains(yields))
                 user.clickTop35();

