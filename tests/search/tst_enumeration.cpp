@@ -244,6 +244,8 @@ private slots:
         QTest::newRow("Goalie cost 9E99 is not free") << team("1", "1", "1", "9E99") << 51 << 0 << 0.f << "";
         QTest::newRow("first cost -9E9 below the spend") << team("-9E9", "1") << 51 << 0 << 0.f << "";
         QTest::newRow("first cost 4E4 above the money") << team("4E4", "1") << 32767 << 0 << 0.f << "";
+        // 1E20 absorbs the small costs: the loops' order gives 8000, Defence + (the rest) gives 0.
+        QTest::newRow("costs that cancel") << "C:1E20,0 W:1,1,1,1 D:-1E20,1,1 G:8000" << 8001 << 7999 << 0.f << "8000";
     }
 
     void spendingBand()
