@@ -12,8 +12,7 @@ using namespace fixture;
 namespace {
 
 // The most points of any team inside the band, from the plain nested loops listing every team.
-class BestOfAll : public search::SearchHost {
-public:
+struct BestOfAll : search::SearchHost {
     void listTeam(float pts, float, const search::TeamRows &) override { best = best ? std::max(*best, pts) : pts; }
     void yieldToEvents() override {}
     std::optional<float> best;
