@@ -1,5 +1,5 @@
-// The enumeration: the spending band, text classes, and the production search against the plain
-// nested loops on generated rosters, with the user clicking while it runs.
+// The enumeration: the spending band, the no-op region, and the production search against the
+// plain nested loops on generated rosters, with the user clicking while it runs.
 
 #include "searchfixture.h"
 

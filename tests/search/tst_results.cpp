@@ -130,10 +130,10 @@ private slots:
                  head + " -- 1 2 - 3 4 5 6 - 1 2 3 - 2");
     }
 
-    // The percentage 0.25 shows half up; the rate is per second of the 2-second tick.
+    // The percentage 0.75 shows half up; the rate is per second of the 2-second tick.
     void progressCaption()
     {
-        QCOMPARE(search::progressCaption(1, 0, 400, "400"), "1 / 400 = 0.3%.  \n1 per second\n13.3min left");
+        QCOMPARE(search::progressCaption(3, 0, 400, "400"), "3 / 400 = 0.8%.  \n2 per second\n4.4min left");
         QCOMPARE(search::progressCaption(1000, 1000, 4000, "4,000"), "1,000 / 4,000 = 25.0%.  \n0 per second\n");
     }
 
