@@ -334,8 +334,7 @@ private:
         case Word::FontTable: s.destination = Destination::FontTable; return;
         case Word::ColourTable:
             s.destination = Destination::ColourTable;
-            colourGiven_ = false;
-            red_ = green_ = blue_ = 0;
+            startColour();
             return;
         case Word::Unicode:
             character(static_cast<char16_t>(std::clamp(n, -32768, 65535) & 0xFFFF));
@@ -389,6 +388,12 @@ private:
         case Word::SpaceAfter: s.spaceAfter = twips; break;
         default: break; // unknown words, and table words met outside their table
         }
+    }
+
+    void startColour()
+    {
+        colourGiven_ = false;
+        red_ = green_ = blue_ = 0;
     }
 
     void controlSymbol(char symbol)
@@ -446,8 +451,7 @@ private:
                 // An entry without components is the writer's "automatic" colour.
                 if (colours_.size() < MaxTableEntries)
                     colours_.append(colourGiven_ ? QColor(red_, green_, blue_) : QColor());
-                colourGiven_ = false;
-                red_ = green_ = blue_ = 0;
+                startColour();
             }
             return;
         case Destination::Text: break;

@@ -1,5 +1,4 @@
-// Clipboard tables: what a spreadsheet, a CSV file or a web page puts on the clipboard, read as
-// rows of cells, and the rows "Copy rows" writes read back unchanged.
+// What a spreadsheet, a CSV file or a web page puts on the clipboard, and "Copy rows" read back.
 #include "cellblock.h"
 
 #include <QTest>
@@ -32,8 +31,7 @@ private slots:
     void read()
     {
         QFETCH(QString, text);
-        QFETCH(CellBlock, rows);
-        QCOMPARE(readCellBlock(text), rows);
+        QTEST(readCellBlock(text), "rows");
     }
 
     // Quoted only where a spreadsheet needs it, and read back as it was, whatever the values hold.

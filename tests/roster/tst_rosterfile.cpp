@@ -42,37 +42,33 @@ private slots:
                             int count = RosterValueCount, const QString &problem = {}) {
             QTest::newRow(name) << bytes << index << values << count << problem;
         };
-        // A quote left open ends at its line end rather than swallowing the rest of the roster; unquoted
-        // values lose the blanks around them; a name is the whole line, comma and all.
+        // A quote left open ends at its line end; unquoted values lose their blanks; a name is the
+        // whole line, comma and all.
         row("quoted; Smith, John", rosterBytes({{2, "Smith, John"}, {3, " \"1,5\" junk"}, {4, "\"12"}, {5, " x\t"}}), 2,
             {"Smith, John", "1,5", "12", "x", "Player 1"});
-        // The comma splits the cost, every later field moves up a line and the last line is never read.
+        // The comma splits the cost, every later field moves up a line and the last is never read.
         row("1,5 in a cost", rosterBytes({{3, "1,5"}}), 278, {"3", "Player 69", "10", "1.25"});
-        // Numbers in their shortest form; one longer than its field still loads whole.
         row("shortest form, too long", rosterBytes({{3, "0010"}, {4, "007.50"}, {5, " +2 "}, {7, "123456789"}}), 3,
             {"10", "7.5", "2", "Player 1", "123456789"});
         row("empty input", {}, 0, {}, 0);
         row("truncated in a name", rosterBytes().first(12), 2, {"Play"}, 3, "players.txt ended after 3 of 282 values.");
         row("lone LF, extra lines", rosterBytes({}, "\n") + "extra\n", 280, {"1.25", "3"});
-        // The byte-order mark is the file's, not the money's. Each line is UTF-8 when it can be, else
-        // Windows-1252: a name typed in an old editor spoils no other line.
+        // Each line is UTF-8 when it can be, else Windows-1252: a name typed in an old editor
+        // spoils no other line.
         row("BOM, mixed encodings", "\xEF\xBB\xBF" + rosterBytes({{0, "Andr\xE9 \x92\x80"}, {2, "Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m"},
                                                            {6, "Zo\xEB \xC5ngstr\xF6m"}, {10, "\xC3\xA9\xE9"}}), 0,
             {QStringLiteral("Andr\u00E9 \u2019\u20AC"), "25", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "1", "1.25", "3",
              QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "2", "1.25", "3", QStringLiteral("\u00C3\u00A9\u00E9")});
-        // The file is read in chunks of 64 KB: the CR of this CR LF ends the first, its LF begins the next.
+        // Read in chunks of 64 KB: the CR of this CR LF ends the first, its LF begins the next.
         row("CR LF across chunks", rosterBytes({{0, QByteArray(65535, 'x')}}), 1, {"25", "Player 0"});
-        // A text is cut to what its field holds, and told; a number text far longer than its field
-        // is cut too, as the field cuts it further anyway, and so is a line beyond what a value needs.
+        // Texts cut to what a field holds, and told; so is a number text, and a line beyond 16 MB.
         row("long texts", rosterBytes({{2, QByteArray(70000, 'n')}, {3, QByteArray(300000, '7')}, {6, QByteArray(70000, 'm')}}),
             2, {QString(65536, u'n'), QString(1024, u'7'), "1.25", "3", QString(65536, u'm')}, RosterValueCount,
             "The name in Centres row 1 and 1 more were cut to their first 65,536 characters.");
-        // One endless line: nothing beyond 16 MB is read.
         row("larger than 16 MB", QByteArray(17 << 20, 'x'), 0, {QString(65536, u'x')}, 1,
             "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
             "65,536 characters.");
-        // At the very top of the range the 15-digit form rounds past the largest number there is; a
-        // number too large to hold stays text.
+        // At the top of the range the 15-digit form rounds past the largest number; one too large stays text.
         row("top of the range", rosterBytes({{0, "1.7976931348623157E308"}, {1, "-1.7976931348623157e+308"},
                                              {3, "1.7976931348623149E308"}, {4, "1E400"}}), 0,
             {"1.7976931348623157E308", "-1.7976931348623157e+308", "Player 0", "1.79769313486231E+308", "1E400"});
@@ -115,9 +111,8 @@ private slots:
         QCOMPARE(roster::readRoster(bytes).values.value(place), QString::fromUtf8(line).remove(u'"'));
     }
 
-    // What is to be saved over the sample players.txt, and how many bytes the disk takes (-1: all,
-    // but the save is interrupted just before its commit). Writes are held in a 16 KB buffer, so a
-    // small roster meets a full disk only in the flush before the commit, a large one in a write.
+    // What is saved over the sample players.txt, and the bytes the disk takes (-1: all, but the save
+    // is interrupted before its commit). Through a 16 KB buffer a small roster fails in the flush.
     void failedSave_data()
     {
         QTest::addColumn<QStringList>("values");
@@ -153,23 +148,17 @@ private slots:
         QString error;
         QVERIFY(saveRosterFile(target, {roster::readRoster(sample).values}, &error) && error.isEmpty());
         QCOMPARE(fileBytes(target), sample);
-
-        QString reason = QStringLiteral("File too large");
-        bool saved = true;
         if (limit < 0) {
             setSaveFaultForTests([checks = 0]() mutable { return ++checks == RosterValueCount + 1; });
-            reason = QStringLiteral("the save was interrupted");
-            saved = saveRosterFile(target, {values}, &error);
+            QVERIFY(!saveRosterFile(target, {values}, &error));
         } else {
             const FileSizeLimit disk{rlim_t(limit)};
-            QVERIFY(disk.active());
-            saved = saveRosterFile(target, {values}, &error);
+            QVERIFY(disk.active() && !saveRosterFile(target, {values}, &error));
         }
-        QVERIFY(!saved);
         QCOMPARE(fileBytes(target), sample);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{"players.txt"});
-        QCOMPARE(error, "The roster was not saved to " + QDir::toNativeSeparators(target) + ": " + reason + '.');
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"players.txt"});
+        QCOMPARE(error, "The roster was not saved to " + QDir::toNativeSeparators(target) + ": "
+                            + (limit < 0 ? "the save was interrupted" : "File too large") + '.');
     }
 };
 
