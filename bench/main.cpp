@@ -17,11 +17,11 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
-#include <unistd.h>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <set>
+#include <unistd.h>
 
 using roster::Position;
 
@@ -31,9 +31,8 @@ namespace {
 // command line, and the clicks planned for the Winger-pair yields.
 class BenchWindow : public frmChoose30 {
 public:
-    using frmChoose30::txtCash, frmChoose30::txtTarget, frmChoose30::txtPerc, frmChoose30::optM,
-        frmChoose30::chkTop35, frmChoose30::chkASave, frmChoose30::cmdDo, frmChoose30::cmdStop, frmChoose30::List1,
-        frmChoose30::search;
+    using frmChoose30::txtCash, frmChoose30::txtTarget, frmChoose30::txtPerc, frmChoose30::optM, frmChoose30::chkTop35,
+        frmChoose30::chkASave, frmChoose30::cmdDo, frmChoose30::cmdStop, frmChoose30::List1, frmChoose30::search;
 
     bool useReferenceEngine = false;
     std::function<void()> onPairYield;
@@ -105,13 +104,21 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Runs one search in the real window and prints the result list."));
     parser.addHelpOption();
-    const QCommandLineOption money(QStringLiteral("money"), QStringLiteral("Typed into the money box."), QStringLiteral("TEXT"));
-    const QCommandLineOption target(QStringLiteral("target"), QStringLiteral("Typed into the target box."), QStringLiteral("TEXT"));
-    const QCommandLineOption percent(QStringLiteral("percent"), QStringLiteral("Typed into the percentage box."), QStringLiteral("TEXT"));
-    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("game or week."), QStringLiteral("MODE"), QStringLiteral("week"));
-    const QCommandLineOption top35(QStringLiteral("top35"), QStringLiteral("on or off."), QStringLiteral("STATE"), QStringLiteral("on"));
-    const QCommandLineOption engine(QStringLiteral("engine"), QStringLiteral("fast or reference."), QStringLiteral("ENGINE"), QStringLiteral("fast"));
-    const QCommandLineOption repeat(QStringLiteral("repeat"), QStringLiteral("Runs of the search; the median time is reported."), QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption money(QStringLiteral("money"), QStringLiteral("Typed into the money box."),
+                                   QStringLiteral("TEXT"));
+    const QCommandLineOption target(QStringLiteral("target"), QStringLiteral("Typed into the target box."),
+                                    QStringLiteral("TEXT"));
+    const QCommandLineOption percent(QStringLiteral("percent"), QStringLiteral("Typed into the percentage box."),
+                                     QStringLiteral("TEXT"));
+    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("game or week."), QStringLiteral("MODE"),
+                                  QStringLiteral("week"));
+    const QCommandLineOption top35(QStringLiteral("top35"), QStringLiteral("on or off."), QStringLiteral("STATE"),
+                                   QStringLiteral("on"));
+    const QCommandLineOption engine(QStringLiteral("engine"), QStringLiteral("fast or reference."), QStringLiteral("ENGINE"),
+                                    QStringLiteral("fast"));
+    const QCommandLineOption repeat(QStringLiteral("repeat"),
+                                    QStringLiteral("Runs of the search; the median time is reported."), QStringLiteral("N"),
+                                    QStringLiteral("1"));
     const QCommandLineOption clickTop35(QStringLiteral("click-top35"),
                                         QStringLiteral("Clicks \"Only Show Top 35\" at the first Winger-pair yield at which "
                                                        "the teams examined have reached N, for each N in turn."),
@@ -142,7 +149,8 @@ int main(int argc, char *argv[])
 
     // The roster loads the way start-up loads it, from a copy: the file given is never written.
     QTemporaryDir folder;
-    if (!folder.isValid() || !QFile::copy(parser.positionalArguments().first(), folder.filePath(QStringLiteral("players.txt"))))
+    if (!folder.isValid()
+        || !QFile::copy(parser.positionalArguments().first(), folder.filePath(QStringLiteral("players.txt"))))
         fail(1, QStringLiteral("cannot read %1").arg(parser.positionalArguments().first()));
     toolkit::setProgramFolder(folder.path());
     QStringList messages;
@@ -171,7 +179,9 @@ int main(int argc, char *argv[])
         const auto rows = parseRanges(parser.value(option), roster::rowCount(p));
         if (!rows || !roster::ticksFormOneRun(p, roster::rowCount(p), [&](int r) { return rows->count(r) > 0; }))
             fail(1, QStringLiteral("--%1 %2: the ticked rows must be one run through the separator under row %3")
-                        .arg(QLatin1Char(roster::letter(p))).arg(parser.value(option)).arg(roster::anchorRow(p)));
+                        .arg(QLatin1Char(roster::letter(p)))
+                        .arg(parser.value(option))
+                        .arg(roster::anchorRow(p)));
         tickAsUser(window, p, *rows);
     }
     window.useReferenceEngine = engineText == "reference";

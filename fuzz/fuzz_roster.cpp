@@ -6,8 +6,8 @@
 #include "rosterfile.h"
 
 #include <QByteArray>
-#include <QStringDecoder>
 #include <QString>
+#include <QStringDecoder>
 
 #include <cstddef>
 #include <cstdint>

@@ -68,8 +68,7 @@ std::optional<Real> parseReal(const QString &text)
     if (plain.empty())
         return std::nullopt;
     Real value{};
-    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value,
-                                           std::chars_format::general);
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         if (leadingExponent(plain) >= 0)
             return std::nullopt;
@@ -189,8 +188,8 @@ QString numberToText(double value)
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
     int exponent = 0;
-    std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1),
-                    scientific.data() + scientific.size(), exponent);
+    std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), scientific.data() + scientific.size(),
+                    exponent);
 
     std::string text = negative ? "-" : "";
     if (exponent >= 15 || exponent < -4) {

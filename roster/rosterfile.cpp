@@ -32,8 +32,7 @@ constexpr qint64 ChunkBytes = 64 * 1024;
 
 // Tells whether a line is UTF-8 as the bytes stream past: no stray or missing continuation
 // byte, no overlong form, no surrogate, nothing beyond U+10FFFF.
-class Utf8Check
-{
+class Utf8Check {
 public:
     void add(QByteArrayView bytes)
     {
@@ -92,8 +91,7 @@ struct RosterLine {
 
 // players.txt line by line as it streams in, in chunks, never beyond MaxRosterBytes. CR LF, a
 // lone LF and a lone CR all end a line, so rosters edited on any system load.
-class RosterLines
-{
+class RosterLines {
 public:
     explicit RosterLines(QIODevice &device) : device_(device)
     {
@@ -167,8 +165,7 @@ private:
 // Reads players.txt the way the roster has always been read: names as whole lines, every
 // other value as a comma- or line-delimited field. A read never spans two lines and never steps
 // back, so any bytes at all load in one pass.
-class RosterScanner
-{
+class RosterScanner {
 public:
     explicit RosterScanner(RosterLines &lines) : lines_(lines) {}
 
@@ -379,8 +376,7 @@ bool writeWhole(QSaveFile &file, QByteArrayView bytes)
 QString writeFailure(QSaveFile &file)
 {
     file.flush();
-    return file.error() != QFileDevice::NoError ? file.errorString()
-                                                : QStringLiteral("not every byte reached the disk");
+    return file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("not every byte reached the disk");
 }
 
 // Some file systems (network shares, quotas) tell of a full disk only when the file is synced;
@@ -441,8 +437,7 @@ RosterRead readRoster(QIODevice &device)
     bool complete = take(scanner.field()) && take(scanner.field());
     for (Position position : AllPositions) {
         for (int row = 1; complete && row <= rowCount(position); ++row) {
-            complete = take(scanner.wholeLine()) && take(scanner.field()) && take(scanner.field())
-                       && take(scanner.field());
+            complete = take(scanner.wholeLine()) && take(scanner.field()) && take(scanner.field()) && take(scanner.field());
         }
     }
 
@@ -458,9 +453,7 @@ RosterRead readRoster(QIODevice &device)
                         .arg(read.values.size())
                         .arg(RosterValueCount);
     } else if (!complete && lines.anyRead()) {
-        problems << QStringLiteral("players.txt ended after %1 of %2 values.")
-                        .arg(read.values.size())
-                        .arg(RosterValueCount);
+        problems << QStringLiteral("players.txt ended after %1 of %2 values.").arg(read.values.size()).arg(RosterValueCount);
     }
     if (!cut.isEmpty()) {
         const QString first = valueName(cut.first());
@@ -527,15 +520,11 @@ bool saveRosterFile(const QString &path, const RosterTexts &roster, QString *err
             reason = file.errorString();
         while (reason.endsWith(u'.'))
             reason.chop(1);
-        *error = QStringLiteral("The roster was not saved to %1: %2.")
-                     .arg(QDir::toNativeSeparators(path), reason);
+        *error = QStringLiteral("The roster was not saved to %1: %2.").arg(QDir::toNativeSeparators(path), reason);
     }
     return saved;
 }
 
-void setSaveFaultForTests(std::function<bool()> failBeforeCommit)
-{
-    saveFault() = std::move(failBeforeCommit);
-}
+void setSaveFaultForTests(std::function<bool()> failBeforeCommit) { saveFault() = std::move(failBeforeCommit); }
 
 } // namespace roster

@@ -30,8 +30,8 @@ struct RosterTexts {
 // already in their shortest form (007.50 -> 7.5). The money, the target and the names are cut
 // to TextWidth characters, other values to NumberTextLimit; the window's fields cut them further.
 struct RosterRead {
-    QStringList values;   // at most RosterValueCount
-    QString problem;      // empty when every value was read whole, else sentences for the user
+    QStringList values; // at most RosterValueCount
+    QString problem;    // empty when every value was read whole, else sentences for the user
 };
 
 // One line of players.txt, without its line end: UTF-8 when the whole line is, else

@@ -5,8 +5,8 @@
 #include <QColor>
 #include <QFont>
 #include <QHash>
-#include <QSet>
 #include <QList>
+#include <QSet>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -133,11 +133,34 @@ private:
 // Control words
 
 enum class Word {
-    Unknown, SkippedDestination, FontTable, ColourTable, Unicode, UnicodeSkip,
-    Paragraph, LineBreak, Character,
-    Bold, Italic, Underline, UnderlineNone, Plain, FontSize, Colour, Font, DefaultFont, FontHint,
-    ParagraphReset, Alignment, LeftIndent, FirstIndent, SpaceBefore, SpaceAfter,
-    Red, Green, Blue,
+    Unknown,
+    SkippedDestination,
+    FontTable,
+    ColourTable,
+    Unicode,
+    UnicodeSkip,
+    Paragraph,
+    LineBreak,
+    Character,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Plain,
+    FontSize,
+    Colour,
+    Font,
+    DefaultFont,
+    FontHint,
+    ParagraphReset,
+    Alignment,
+    LeftIndent,
+    FirstIndent,
+    SpaceBefore,
+    SpaceAfter,
+    Red,
+    Green,
+    Blue,
 };
 
 struct WordEntry {
@@ -149,29 +172,57 @@ struct WordEntry {
 };
 
 const WordEntry words[] = {
-    {"fonttbl", Word::FontTable}, {"colortbl", Word::ColourTable},
-    {"stylesheet", Word::SkippedDestination}, {"info", Word::SkippedDestination},
-    {"pict", Word::SkippedDestination}, {"object", Word::SkippedDestination},
-    {"header", Word::SkippedDestination}, {"headerl", Word::SkippedDestination},
-    {"headerr", Word::SkippedDestination}, {"headerf", Word::SkippedDestination},
-    {"footer", Word::SkippedDestination}, {"footerl", Word::SkippedDestination},
-    {"footerr", Word::SkippedDestination}, {"footerf", Word::SkippedDestination},
-    {"footnote", Word::SkippedDestination}, {"fldinst", Word::SkippedDestination},
-    {"listtable", Word::SkippedDestination}, {"listoverridetable", Word::SkippedDestination},
-    {"revtbl", Word::SkippedDestination}, {"filetbl", Word::SkippedDestination},
-    {"xe", Word::SkippedDestination}, {"tc", Word::SkippedDestination},
-    {"shp", Word::SkippedDestination}, {"nonshppict", Word::SkippedDestination},
-    {"u", Word::Unicode}, {"uc", Word::UnicodeSkip},
-    {"par", Word::Paragraph}, {"sect", Word::Paragraph}, {"page", Word::Paragraph},
-    {"row", Word::Paragraph}, {"line", Word::LineBreak},
-    {"tab", Word::Character, u'\t'}, {"cell", Word::Character, u'\t'},
-    {"emdash", Word::Character, 0x2014}, {"endash", Word::Character, 0x2013},
-    {"bullet", Word::Character, 0x2022}, {"lquote", Word::Character, 0x2018},
-    {"rquote", Word::Character, 0x2019}, {"ldblquote", Word::Character, 0x201C},
+    {"fonttbl", Word::FontTable},
+    {"colortbl", Word::ColourTable},
+    {"stylesheet", Word::SkippedDestination},
+    {"info", Word::SkippedDestination},
+    {"pict", Word::SkippedDestination},
+    {"object", Word::SkippedDestination},
+    {"header", Word::SkippedDestination},
+    {"headerl", Word::SkippedDestination},
+    {"headerr", Word::SkippedDestination},
+    {"headerf", Word::SkippedDestination},
+    {"footer", Word::SkippedDestination},
+    {"footerl", Word::SkippedDestination},
+    {"footerr", Word::SkippedDestination},
+    {"footerf", Word::SkippedDestination},
+    {"footnote", Word::SkippedDestination},
+    {"fldinst", Word::SkippedDestination},
+    {"listtable", Word::SkippedDestination},
+    {"listoverridetable", Word::SkippedDestination},
+    {"revtbl", Word::SkippedDestination},
+    {"filetbl", Word::SkippedDestination},
+    {"xe", Word::SkippedDestination},
+    {"tc", Word::SkippedDestination},
+    {"shp", Word::SkippedDestination},
+    {"nonshppict", Word::SkippedDestination},
+    {"u", Word::Unicode},
+    {"uc", Word::UnicodeSkip},
+    {"par", Word::Paragraph},
+    {"sect", Word::Paragraph},
+    {"page", Word::Paragraph},
+    {"row", Word::Paragraph},
+    {"line", Word::LineBreak},
+    {"tab", Word::Character, u'\t'},
+    {"cell", Word::Character, u'\t'},
+    {"emdash", Word::Character, 0x2014},
+    {"endash", Word::Character, 0x2013},
+    {"bullet", Word::Character, 0x2022},
+    {"lquote", Word::Character, 0x2018},
+    {"rquote", Word::Character, 0x2019},
+    {"ldblquote", Word::Character, 0x201C},
     {"rdblquote", Word::Character, 0x201D},
-    {"b", Word::Bold}, {"i", Word::Italic}, {"ul", Word::Underline}, {"uld", Word::Underline},
-    {"uldb", Word::Underline}, {"ulw", Word::Underline}, {"ulnone", Word::UnderlineNone},
-    {"plain", Word::Plain}, {"fs", Word::FontSize}, {"cf", Word::Colour}, {"f", Word::Font},
+    {"b", Word::Bold},
+    {"i", Word::Italic},
+    {"ul", Word::Underline},
+    {"uld", Word::Underline},
+    {"uldb", Word::Underline},
+    {"ulw", Word::Underline},
+    {"ulnone", Word::UnderlineNone},
+    {"plain", Word::Plain},
+    {"fs", Word::FontSize},
+    {"cf", Word::Colour},
+    {"f", Word::Font},
     {"deff", Word::DefaultFont},
     {"fnil", Word::FontHint, 0, Qt::AlignLeft, QFont::AnyStyle},
     {"froman", Word::FontHint, 0, Qt::AlignLeft, QFont::Serif},
@@ -180,11 +231,17 @@ const WordEntry words[] = {
     {"fscript", Word::FontHint, 0, Qt::AlignLeft, QFont::Cursive},
     {"fdecor", Word::FontHint, 0, Qt::AlignLeft, QFont::Decorative},
     {"pard", Word::ParagraphReset},
-    {"ql", Word::Alignment, 0, Qt::AlignLeft}, {"qc", Word::Alignment, 0, Qt::AlignHCenter},
-    {"qr", Word::Alignment, 0, Qt::AlignRight}, {"qj", Word::Alignment, 0, Qt::AlignJustify},
-    {"li", Word::LeftIndent}, {"fi", Word::FirstIndent}, {"sb", Word::SpaceBefore},
+    {"ql", Word::Alignment, 0, Qt::AlignLeft},
+    {"qc", Word::Alignment, 0, Qt::AlignHCenter},
+    {"qr", Word::Alignment, 0, Qt::AlignRight},
+    {"qj", Word::Alignment, 0, Qt::AlignJustify},
+    {"li", Word::LeftIndent},
+    {"fi", Word::FirstIndent},
+    {"sb", Word::SpaceBefore},
     {"sa", Word::SpaceAfter},
-    {"red", Word::Red}, {"green", Word::Green}, {"blue", Word::Blue},
+    {"red", Word::Red},
+    {"green", Word::Green},
+    {"blue", Word::Blue},
 };
 
 // A document may hold millions of control words: each is looked up in a table built once.
@@ -355,8 +412,10 @@ private:
             return;
         }
         if (s.destination == Destination::ColourTable) {
-            int *component = entry.word == Word::Red ? &red_ : entry.word == Word::Green ? &green_
-                           : entry.word == Word::Blue ? &blue_ : nullptr;
+            int *component = entry.word == Word::Red     ? &red_
+                             : entry.word == Word::Green ? &green_
+                             : entry.word == Word::Blue  ? &blue_
+                                                         : nullptr;
             if (component) {
                 *component = std::clamp(n, 0, 255);
                 colourGiven_ = true;
@@ -402,11 +461,14 @@ private:
             return;
         switch (symbol) {
         case '*': state().destination = Destination::Skipped; break;
-        case '\\': case '{': case '}': character(char16_t(symbol)); break;
+        case '\\':
+        case '{':
+        case '}': character(char16_t(symbol)); break;
         case '~': character(QChar::Nbsp); break;
         case '-': character(QChar::SoftHyphen); break;
         case '_': character(0x2011); break;
-        case '\r': case '\n':
+        case '\r':
+        case '\n':
             if (state().destination == Destination::Text)
                 endParagraph();
             break;

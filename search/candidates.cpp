@@ -81,15 +81,9 @@ CandidateTables buildCandidates(const RosterInput &input)
     return tables;
 }
 
-double Factorial(int n)
-{
-    return n <= 0 ? 1.0 : n * Factorial(n - 1);
-}
+double Factorial(int n) { return n <= 0 ? 1.0 : n * Factorial(n - 1); }
 
-double nCr(int n, int r)
-{
-    return Factorial(n) / (Factorial(r) * Factorial(n - r));
-}
+double nCr(int n, int r) { return Factorial(n) / (Factorial(r) * Factorial(n - r)); }
 
 double exactTeamCount(const CandidateTables &tables)
 {

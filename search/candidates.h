@@ -40,9 +40,9 @@ void levelLoop(const LevelRange &range, int outer, Body &&body)
 
 // One position's table, indexed by row number from 1 (element 0 is unused).
 struct PositionTable {
-    int share = 0;  // m: players of this position in a team
-    int last = 0;   // LastC ... LastG: rows 1..last are the candidate rows
-    int held = 0;   // p: rows 1..held are in every team
+    int share = 0; // m: players of this position in a team
+    int last = 0;  // LastC ... LastG: rows 1..last are the candidate rows
+    int held = 0;  // p: rows 1..held are in every team
     // A group's first cost is rounded to a whole number, the others are taken as they stand:
     // saved rosters rely on it. A cost that cannot be read counts 0 either way; a first cost
     // with no 16-bit whole number counts as it stands.

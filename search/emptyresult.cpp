@@ -83,9 +83,9 @@ std::optional<std::vector<float>> teamCosts(const std::array<std::vector<double>
 class BandProbe : public SearchHost {
 public:
     BandProbe(SearchState &state, std::chrono::milliseconds budget)
-        : state_(state), deadline_(std::chrono::steady_clock::now() + budget)
-    {
-    }
+        : state_(state),
+          deadline_(std::chrono::steady_clock::now() + budget)
+    {}
 
     void listTeam(float teamPts, float, const TeamRows &) override
     {
@@ -137,8 +137,7 @@ BandBest bestInBand(const CandidateTables &tables, qint16 cashLimit, qint16 minS
     return BandBest{!probe.timedOut, probe.best};
 }
 
-QString emptyResultExplanation(const CandidateTables &tables, const SearchState &finished,
-                               std::chrono::milliseconds budget)
+QString emptyResultExplanation(const CandidateTables &tables, const SearchState &finished, std::chrono::milliseconds budget)
 {
     if (finished.StopRequested)
         return QStringLiteral("The search was stopped before it listed any team.");
@@ -165,8 +164,9 @@ QString emptyResultExplanation(const CandidateTables &tables, const SearchState 
     if (const auto possible = teamCosts(groupCosts(tables))) {
         const auto above = std::upper_bound(possible->begin(), possible->end(), float(finished.MinSpend));
         if (above != possible->begin() && above != possible->end() && !(*above < float(finished.CashLimit)))
-            return noTeamInBand + QStringLiteral(": the nearest possible teams cost %1 and %2.")
-                                      .arg(number(*std::prev(above)), number(*above));
+            return noTeamInBand
+                   + QStringLiteral(": the nearest possible teams cost %1 and %2.")
+                         .arg(number(*std::prev(above)), number(*above));
     }
 
     const BandBest inBand = bestInBand(tables, finished.CashLimit, finished.MinSpend, budget);
@@ -174,11 +174,11 @@ QString emptyResultExplanation(const CandidateTables &tables, const SearchState 
         return QStringLiteral("The best team inside %1 scores %2, not above the target %3.")
             .arg(band, number(*inBand.best), target);
     if (inBand.best)
-        return QStringLiteral("Some teams lie inside %1, but none of them scores above the target %2.")
-            .arg(band, target);
+        return QStringLiteral("Some teams lie inside %1, but none of them scores above the target %2.").arg(band, target);
     if (inBand.complete)
-        return noTeamInBand + QStringLiteral(", though the possible teams cost from %1 to %2.")
-                                  .arg(number(costs->cheapest), number(costs->dearest));
+        return noTeamInBand
+               + QStringLiteral(", though the possible teams cost from %1 to %2.")
+                     .arg(number(costs->cheapest), number(costs->dearest));
     return QStringLiteral("No team inside %1 scores above the target %2.").arg(band, target);
 }
 

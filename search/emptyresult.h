@@ -26,8 +26,7 @@ struct BandBest {
     bool complete = false;     // every team was accounted for
     std::optional<float> best; // none when no team accounted for lies inside the band
 };
-BandBest bestInBand(const CandidateTables &tables, qint16 cashLimit, qint16 minSpend,
-                    std::chrono::milliseconds budget);
+BandBest bestInBand(const CandidateTables &tables, qint16 cashLimit, qint16 minSpend, std::chrono::milliseconds budget);
 
 // One or two sentences for the user about a search that listed no team: `finished` is the state
 // it ended with (the band, the target it started with, and whether it was stopped).

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <bit>
-#include <limits>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <map>
-#include <tuple>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace search {
@@ -26,10 +26,13 @@ namespace {
 class ReferenceSearch {
 public:
     ReferenceSearch(const CandidateTables &tables, SearchState &state, SearchHost &host)
-        : D(tables[Position::D]), W(tables[Position::W]), C(tables[Position::C]), G(tables[Position::G])
-        , s(state), host(host)
-    {
-    }
+        : D(tables[Position::D]),
+          W(tables[Position::W]),
+          C(tables[Position::C]),
+          G(tables[Position::G]),
+          s(state),
+          host(host)
+    {}
 
     void PickDefence()
     {
@@ -348,10 +351,7 @@ float nextUp(float f)
     return std::bit_cast<float>(f > 0 ? u + 1 : u - 1);
 }
 
-float nextDown(float f)
-{
-    return -nextUp(-f);
-}
+float nextDown(float f) { return -nextUp(-f); }
 
 float floatDown(double x)
 {
@@ -395,9 +395,12 @@ RowsOrder compareRanks(const int *a, const int *b, int n)
 class FastSearch {
 public:
     FastSearch(const CandidateTables &tables, SearchState &state, SearchHost &host)
-        : s(state), host(host)
-        , D(groupsOf(tables[Position::D], false)), W(groupsOf(tables[Position::W], true))
-        , C(groupsOf(tables[Position::C], false)), G(groupsOf(tables[Position::G], false))
+        : s(state),
+          host(host),
+          D(groupsOf(tables[Position::D], false)),
+          W(groupsOf(tables[Position::W], true)),
+          C(groupsOf(tables[Position::C], false)),
+          G(groupsOf(tables[Position::G], false))
     {
         // Row numbers as the list orders them: "1" < "10" < ... < "19" < "2" < "20" < "3" ...
         std::vector<std::string> texts;
@@ -446,10 +449,11 @@ public:
         for (std::size_t ci = 0; ci < C.groups.size(); ++ci)
             for (const Group &gg : G.groups)
                 if (std::isfinite(C.groups[ci].cost + gg.cost))
-                    completionsByCost.push_back({C.groups[ci].cost + gg.cost, double(C.groups[ci].pts) + double(gg.pts),
-                                                 centreRankPos[ci]});
-        std::sort(completionsByCost.begin(), completionsByCost.end(),
-                  [](const Completion &a, const Completion &b) { return std::tie(a.cost, a.pts) < std::tie(b.cost, b.pts); });
+                    completionsByCost.push_back(
+                        {C.groups[ci].cost + gg.cost, double(C.groups[ci].pts) + double(gg.pts), centreRankPos[ci]});
+        std::sort(completionsByCost.begin(), completionsByCost.end(), [](const Completion &a, const Completion &b) {
+            return std::tie(a.cost, a.pts) < std::tie(b.cost, b.pts);
+        });
 
         // Everything a Defence trio can be completed with: Wingers, Centres and a Goalie.
         Frontier wingers, rest;
@@ -659,10 +663,7 @@ private:
         bool before = false, after = false;  // nor any with Centres before / after the first line's
         bool same = false;                   // nor any with the first line's Centres
         std::size_t split = 0, splitEnd = 0; // rank positions: before < split <= same < splitEnd <= after
-        bool skips(std::size_t rankPos) const
-        {
-            return rankPos < split ? before : rankPos < splitEnd ? same : after;
-        }
+        bool skips(std::size_t rankPos) const { return rankPos < split ? before : rankPos < splitEnd ? same : after; }
     };
 
     // Bounds over the completions of one (Defence, Wingers) block whose Centres lie in a range
@@ -713,10 +714,7 @@ private:
         return out;
     }
 
-    bool partInert(const Bounds &b, RowsOrder order)
-    {
-        return b.empty || inert(b.lo, b.hi, b.costLo, b.costHi, order);
-    }
+    bool partInert(const Bounds &b, RowsOrder order) { return b.empty || inert(b.lo, b.hi, b.costLo, b.costHi, order); }
 
     bool partInert(const Completions &rest, double fixedCost, double fixedPts, RowsOrder order)
     {
@@ -794,10 +792,16 @@ private:
         const float partialPts = (c.pts + w.pts) + d.pts;
         const auto costAt = [&](std::size_t i) { return static_cast<float>(partial + goalieCost[i]); };
         const auto lo = std::size_t(std::partition_point(goaliesByCost.begin(), goaliesByCost.end(),
-                                                         [&](std::size_t i) { return !(static_cast<float>(partial + G.groups[i].cost) > static_cast<float>(s.MinSpend)); })
+                                                         [&](std::size_t i) {
+                                                             return !(static_cast<float>(partial + G.groups[i].cost)
+                                                                      > static_cast<float>(s.MinSpend));
+                                                         })
                                     - goaliesByCost.begin());
         const auto hi = std::size_t(std::partition_point(goaliesByCost.begin(), goaliesByCost.end(),
-                                                         [&](std::size_t i) { return static_cast<float>(partial + G.groups[i].cost) < static_cast<float>(s.CashLimit); })
+                                                         [&](std::size_t i) {
+                                                             return static_cast<float>(partial + G.groups[i].cost)
+                                                                    < static_cast<float>(s.CashLimit);
+                                                         })
                                     - goaliesByCost.begin());
         if (lo >= hi) {
             s.Examined += qint64(nG);

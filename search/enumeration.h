@@ -12,9 +12,9 @@ namespace search {
 
 // The fields one search shares with the handlers that run nested inside it.
 struct SearchState {
-    qint16 CashLimit = 0;   // the money plus one
+    qint16 CashLimit = 0; // the money plus one
     qint16 MinSpend = 0;
-    float Target = 0;       // raised by the Top 35 trim while the search runs
+    float Target = 0; // raised by the Top 35 trim while the search runs
     qint64 Examined = 0;
     bool StopRequested = false;
 };

@@ -105,15 +105,9 @@ QString oneDecimal(double value)
 
 namespace {
 
-char *copyText(char *out, std::string_view text)
-{
-    return std::copy(text.begin(), text.end(), out);
-}
+char *copyText(char *out, std::string_view text) { return std::copy(text.begin(), text.end(), out); }
 
-char *writeWhole(char *out, std::uint64_t value)
-{
-    return std::to_chars(out, out + 24, value).ptr;
-}
+char *writeWhole(char *out, std::uint64_t value) { return std::to_chars(out, out + 24, value).ptr; }
 
 // "##.##" the slow way, from the decimal string, for values too large for the fast way.
 char *writePointsSlowly(char *out, float points)

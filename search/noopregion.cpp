@@ -2,9 +2,9 @@
 
 #include "format.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
-#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <limits>
@@ -45,8 +45,8 @@ NoOpRegion::NoOpRegion()
     const float top = 1e10f;
     classStart_[0] = 0;
     for (int j = 1; j <= Classes; ++j)
-        classStart_[static_cast<std::size_t>(j)] =
-            firstWhere(classStart_[static_cast<std::size_t>(j - 1)], top, [j](float v) { return wholeDigits(v) >= j; });
+        classStart_[static_cast<std::size_t>(j)] = firstWhere(classStart_[static_cast<std::size_t>(j - 1)], top,
+                                                              [j](float v) { return wholeDigits(v) >= j; });
 }
 
 float NoOpRegion::threshold(int digits)
@@ -93,10 +93,7 @@ std::uint32_t orderKey(float v)
     return (u & 0x80000000u) ? ~u : (u | 0x80000000u);
 }
 
-float floatOfKey(std::uint32_t k)
-{
-    return std::bit_cast<float>((k & 0x80000000u) ? (k & 0x7FFFFFFFu) : ~k);
-}
+float floatOfKey(std::uint32_t k) { return std::bit_cast<float>((k & 0x80000000u) ? (k & 0x7FFFFFFFu) : ~k); }
 
 const std::uint32_t lowestKey = orderKey(-std::numeric_limits<float>::max());
 const std::uint32_t highestKey = orderKey(std::numeric_limits<float>::max());
@@ -150,10 +147,7 @@ void TextClasses::setKey(const std::string &key)
     ++keyVersion_;
 }
 
-int TextClasses::shapeAt(std::uint32_t k) const
-{
-    return shape_(text_(floatOfKey(k)));
-}
+int TextClasses::shapeAt(std::uint32_t k) const { return shape_(text_(floatOfKey(k))); }
 
 const TextClasses::Run &TextClasses::runAt(std::uint32_t k)
 {

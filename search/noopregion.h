@@ -58,7 +58,7 @@ private:
     struct Run {
         std::uint32_t from = 0, to = 0; // keys of the floats in the run: [from, to)
         int shape = 0;
-        std::uint64_t keyVersion = 0;    // the key the two stretch ends below belong to
+        std::uint64_t keyVersion = 0; // the key the two stretch ends below belong to
         std::uint32_t tieFrom = 0, tieTo = 0;
     };
     const Run &runAt(std::uint32_t k);

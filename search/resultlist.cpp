@@ -33,10 +33,7 @@ void cutToTop35(SortedLines &lines)
         lines.removeFirst();
 }
 
-ResultList::ResultList(SortedLines &lines, SearchState &state, int &ptsLen)
-    : lines_(lines)
-    , state_(state)
-    , ptsLen_(ptsLen)
+ResultList::ResultList(SortedLines &lines, SearchState &state, int &ptsLen) : lines_(lines), state_(state), ptsLen_(ptsLen)
 {
     refreshNoOpKey();
 }

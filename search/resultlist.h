@@ -35,9 +35,9 @@ public:
     ResultList(SortedLines &lines, SearchState &state, int &ptsLen);
 
     std::function<bool()> top35Ticked = [] { return true; };
-    std::function<void()> yield = [] {};         // process pending window events
-    std::function<void()> linesChanged = [] {};  // repaint the list
-    std::function<void()> pairYield;             // defaults to `yield`
+    std::function<void()> yield = [] {};        // process pending window events
+    std::function<void()> linesChanged = [] {}; // repaint the list
+    std::function<void()> pairYield;            // defaults to `yield`
     std::size_t capacity = MaxResultLines;
     // With "Only Show Top 35" unticked, lines may wait in a batch until mergePending(), which
     // the owner must call before the window handles any event or paints, and when the search

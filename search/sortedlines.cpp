@@ -112,7 +112,8 @@ void SortedLines::insertBatch(std::vector<std::string_view> batch)
                 else
                     lo = mid + 1;
             }
-            merged.insert(merged.end(), block.places.begin() + std::ptrdiff_t(from), block.places.begin() + std::ptrdiff_t(lo));
+            merged.insert(merged.end(), block.places.begin() + std::ptrdiff_t(from),
+                          block.places.begin() + std::ptrdiff_t(lo));
             from = lo;
             note(starts_[b] + added + merged.size(), true);
             merged.push_back(Place{std::uint32_t(block.text.size()), std::uint32_t(line.size())});

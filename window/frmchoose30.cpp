@@ -1,10 +1,10 @@
 // The main window's life cycle, its roster file, the input lock and the arrangement commands.
 #include "frmchoose30.h"
 
-#include "numbers.h"
-#include "rosterfile.h"
 #include "frmhelp.h"
 #include "mdlalwaysontop.h"
+#include "numbers.h"
+#include "rosterfile.h"
 #include "toolkit.h"
 
 #include <QCheckBox>
@@ -29,7 +29,7 @@ const QString programTitle = QStringLiteral("Korvane");
 constexpr int leftColumn = 3;
 constexpr int rightColumn = 249;
 constexpr int upperRow = 55;
-constexpr int lowerRowUnderTwenty = 411; // Centres and Wingers on top
+constexpr int lowerRowUnderTwenty = 411;  // Centres and Wingers on top
 constexpr int lowerRowUnderFifteen = 337; // Defence and Goalies on top
 
 const QString compactCaption = QStringLiteral("Compact Window");

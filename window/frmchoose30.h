@@ -2,8 +2,8 @@
 // frmChoose30: the main window. The roster lives in its controls; every handler reads and
 // writes them directly, and setting a text or a check box from code runs its handler at once.
 
-#include "grid.h"
 #include "frmhelp.h" // helpWindow() hands out the QPointer: the type must be complete
+#include "grid.h"
 #include "searchfields.h"
 
 #include <QPointer>
@@ -126,8 +126,8 @@ protected:
     bool pasteRows(QLineEdit *cell, const QString &clipboardText);
     bool undoPasteRows(); // false when no block paste is the last change to the roster
     void copyRows(roster::Position position);
-    QMenu *cellMenu(QLineEdit *cell);                // the cell's usual menu and "Paste rows"
-    QMenu *titleMenu(roster::Position position);    // "Copy rows"
+    QMenu *cellMenu(QLineEdit *cell);            // the cell's usual menu and "Paste rows"
+    QMenu *titleMenu(roster::Position position); // "Copy rows"
 
     // ---- form-level settings
     qint16 NumCW = roster::NumCW;
@@ -145,9 +145,9 @@ protected:
     QLineEdit *txtTarget = nullptr;
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdReload = nullptr;
-    QPushButton *chkASave = nullptr;       // check box drawn as a push button that stays pressed
-    std::array<QPushButton *, 2> optM{};    // option pair drawn as push buttons; exactly one checked
-    QPushButton *chkTop35 = nullptr;       // check box drawn as a push button
+    QPushButton *chkASave = nullptr;     // check box drawn as a push button that stays pressed
+    std::array<QPushButton *, 2> optM{}; // option pair drawn as push buttons; exactly one checked
+    QPushButton *chkTop35 = nullptr;     // check box drawn as a push button
     QLabel *lblNum = nullptr;
     QLabel *Label3 = nullptr;
     QLineEdit *txtPerc = nullptr;
@@ -177,7 +177,7 @@ private:
     void setFocusOrder();
     void sizeCandidateTables();
     int lastRow(roster::Position position) const;
-    void showMessage(const QString &text); // told once, captioned with the program's name
+    void showMessage(const QString &text);   // told once, captioned with the program's name
     QList<QWidget *> lockedControls() const; // the inputs a running search must not see change
     void setOuterSize(int widthTwips, int heightTwips);
     void placeAtTop();

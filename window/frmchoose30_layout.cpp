@@ -42,8 +42,7 @@ constexpr Design windowDesign[] = {
      "Switch the position of the Centres with the Defence, and the Wingers with the Goalies"},
     {"cmdHSwitch", "C->W D->G", 705, 60, 585, 630,
      "Switch the position of the Centres with the Wingers, and the Defence with the Goalies"},
-    {"cmdCompact", "Compact Window", 1350, 60, 960, 630,
-     "Shrink the window, showing only the top left set of players"},
+    {"cmdCompact", "Compact Window", 1350, 60, 960, 630, "Shrink the window, showing only the top left set of players"},
     {"Frame1", "", 2385, -30, 1770, 720, ""},
     {"NN_0", "Money", 2490, 105, 585, 210, ""},
     {"txtCash", "50", 2475, 330, 585, 285, "The amount of money available to spent on players"},
@@ -81,10 +80,7 @@ const Design &design(std::string_view name)
     qFatal("no design for %.*s", int(name.size()), name.data());
 }
 
-QRect pixels(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
+QRect pixels(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
 
 QRect pixels(const Design &d) { return pixels(d.left, d.top, d.width, d.height); }
 
@@ -139,8 +135,7 @@ constexpr int initiallyTicked(Position p)
 
 // The row buttons' up-and-down arrow: B black, W white, a dot light grey.
 constexpr const char *arrowPixels[] = {
-    "...W...", "..WBW..", ".WBBBW.", "WBBBBBW", "WWWBWWW", "..WBW..",
-    "WWWBWWW", "WBBBBBW", ".WBBBW.", "..WBW..", "...W...",
+    "...W...", "..WBW..", ".WBBBW.", "WBBBBBW", "WWWBWWW", "..WBW..", "WWWBWWW", "WBBBBBW", ".WBBBW.", "..WBW..", "...W...",
 };
 
 QIcon arrowIcon()
@@ -178,7 +173,8 @@ QFont cellFont() { return designFont(QStringLiteral("Small Fonts"), 6.75); }
 QFont listFont()
 {
     QFont font;
-    font.setFamilies({QStringLiteral("Small Fonts"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(
+        {QStringLiteral("Small Fonts"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(6.75);
     const QString family = QFontInfo(font).family();
@@ -285,10 +281,7 @@ QLineEdit *textBox(const Design &d, QWidget *parent, Qt::Alignment alignment)
     return box;
 }
 
-QLabel *label(const Design &d, QWidget *parent)
-{
-    return placed(new QLabel(QString::fromUtf8(d.text), parent), d);
-}
+QLabel *label(const Design &d, QWidget *parent) { return placed(new QLabel(QString::fromUtf8(d.text), parent), d); }
 
 // The position titles, the row numbers and the "Money" and "Target Pts" captions: read-only
 // boxes on the button face, out of the Tab key's way.
@@ -360,8 +353,7 @@ void frmChoose30::buildLayout()
     List1->setFont(listFont());
     List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
     cmdHelp = button(design("cmdHelp"), this);
-    chkAlwaysOnTop = placed(new QCheckBox(QString::fromUtf8(design("chkAlwaysOnTop").text), this),
-                            design("chkAlwaysOnTop"));
+    chkAlwaysOnTop = placed(new QCheckBox(QString::fromUtf8(design("chkAlwaysOnTop").text), this), design("chkAlwaysOnTop"));
     chkAlwaysOnTop->setChecked(true);
     if (chkAlwaysOnTop->sizeHint().width() > chkAlwaysOnTop->width())
         chkAlwaysOnTop->resize(chkAlwaysOnTop->sizeHint().width(), chkAlwaysOnTop->height());
@@ -395,8 +387,7 @@ void frmChoose30::buildLayout()
 
             if (nextNumberIndex == 49)
                 ++nextNumberIndex;
-            QLabel *number = placed(labelBox(index, frame, Qt::AlignRight),
-                                    QStringLiteral("NN_%1").arg(nextNumberIndex++),
+            QLabel *number = placed(labelBox(index, frame, Qt::AlignRight), QStringLiteral("NN_%1").arg(nextNumberIndex++),
                                     pixels(numberLeft, top, numberWidth, rowHeight));
             number->setFont(small);
 
@@ -411,8 +402,7 @@ void frmChoose30::buildLayout()
             cells.cmdM->setIconSize(QSize(7, 11));
 
             for (const CellDesign &c : cellDesign) {
-                QLineEdit *cell = placed(new QLineEdit(frame),
-                                         letter + QString::fromLatin1(c.field) + u'_' + index,
+                QLineEdit *cell = placed(new QLineEdit(frame), letter + QString::fromLatin1(c.field) + u'_' + index,
                                          pixels(c.left, top, c.width, rowHeight));
                 cell->setFont(small);
                 cell->setAlignment(c.alignment | Qt::AlignVCenter);
@@ -427,13 +417,13 @@ void frmChoose30::buildLayout()
         }
 
         // Below the title's rows so that the title box paints over the frame's top edge.
-        QLabel *title = placed(labelBox(QString::fromUtf8(f.title), frame, Qt::AlignHCenter),
-                               QString::fromUtf8(f.titleName), pixels(titleLeft, 0, titleWidth, rowHeight));
+        QLabel *title = placed(labelBox(QString::fromUtf8(f.title), frame, Qt::AlignHCenter), QString::fromUtf8(f.titleName),
+                               pixels(titleLeft, 0, titleWidth, rowHeight));
         title->raise();
 
-        auto *separator = placed(new QFrame(frame), QStringLiteral("separator%1").arg(letter),
-                                 QRect(px(f.separatorLeft), px(f.separatorTop),
-                                       px(separatorRight) - px(f.separatorLeft), 1));
+        auto *separator = placed(
+            new QFrame(frame), QStringLiteral("separator%1").arg(letter),
+            QRect(px(f.separatorLeft), px(f.separatorTop), px(separatorRight) - px(f.separatorLeft), 1));
         separator->setAutoFillBackground(true);
         QPalette black = separator->palette();
         black.setColor(QPalette::Window, Qt::black);
@@ -459,8 +449,8 @@ void frmChoose30::setFocusOrder()
     addCells(Position::D, 1, 12);
     addCells(Position::W, 1, 15);
     addCells(Position::G, 1, 12);
-    order << txtTarget << cmdCompact << cmdSave << cmdReload << chkASave << optM[0] << optM[1] << chkTop35
-          << cmdDo << cmdStop << List1 << txtPerc << cmdVSwitch;
+    order << txtTarget << cmdCompact << cmdSave << cmdReload << chkASave << optM[0] << optM[1] << chkTop35 << cmdDo
+          << cmdStop << List1 << txtPerc << cmdVSwitch;
     addCells(Position::C, 16, roster::NumCW);
     addCells(Position::D, 13, roster::NumDG);
     addCells(Position::W, 16, roster::NumCW);

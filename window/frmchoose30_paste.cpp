@@ -20,7 +20,7 @@ namespace {
 
 // The text cells of a row, left to right, as a block of rows fills them.
 constexpr QLineEdit *frmChoose30::RowControls::*cellColumns[] = {
-    &frmChoose30::RowControls::N, &frmChoose30::RowControls::C, &frmChoose30::RowControls::P,
+    &frmChoose30::RowControls::N, &frmChoose30::RowControls::C,  &frmChoose30::RowControls::P,
     &frmChoose30::RowControls::W, &frmChoose30::RowControls::PW,
 };
 constexpr int rateColumn = 4;

@@ -3,21 +3,21 @@
 // yields to the window's events as it goes.
 #include "frmchoose30.h"
 
-#include "numbers.h"
 #include "emptyresult.h"
 #include "format.h"
+#include "numbers.h"
 #include "progress.h"
 #include "resultlist.h"
 #include "resultlistbox.h"
 #include "toolkit.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 using roster::Position;
@@ -75,8 +75,7 @@ QString frmChoose30::searchRefusal() const
                               "Type the money available, up to 32766.")
             .arg(txtCash->text());
     if (!roster::toSingle(txtTarget->text()))
-        return QStringLiteral("The target \"%1\" is not a number. Type the points a team must beat.")
-            .arg(txtTarget->text());
+        return QStringLiteral("The target \"%1\" is not a number. Type the points a team must beat.").arg(txtTarget->text());
     if (!minimumSpend(qint16(*money + 1)))
         return QStringLiteral("The minimum percentage of money to use (%1) asks for more than the search "
                               "can count. Lower the percentage.")
@@ -204,10 +203,7 @@ void frmChoose30::CountTeams()
     search.TeamCountText = search::groupedNumber(search.TeamCount);
 }
 
-void frmChoose30::sizeCandidateTables()
-{
-    search.tables = search::CandidateTables{};
-}
+void frmChoose30::sizeCandidateTables() { search.tables = search::CandidateTables{}; }
 
 // "C: name, name · W: name, name, name, name · D: name, name, name · G: name", from the names the
 // rows hold now; the closing lines have no tooltip.

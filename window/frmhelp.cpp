@@ -48,8 +48,8 @@ void frmHelp::loadHelpDocument()
     constexpr qint64 maxHelpBytes = qint64(16) << 20; // the help is some 20 KB
     const QString path = toolkit::programFile(QStringLiteral("help.rtf"));
     const auto unreadable = [&](const QString &reason) {
-        RichTextBox1->setPlainText(QStringLiteral("The help document could not be read: %1 (%2)")
-                                       .arg(QDir::toNativeSeparators(path), reason));
+        RichTextBox1->setPlainText(
+            QStringLiteral("The help document could not be read: %1 (%2)").arg(QDir::toNativeSeparators(path), reason));
     };
 
     const QFileInfo info(path);

@@ -71,16 +71,12 @@ QVariant ResultLinesModel::data(const QModelIndex &index, int role) const
         const std::string_view line = lines_.at(std::size_t(index.row()));
         return QString::fromLatin1(line.data(), qsizetype(line.size()));
     }
-    case Qt::SizeHintRole:
-        return itemSize_;
-    default:
-        return {};
+    case Qt::SizeHintRole: return itemSize_;
+    default: return {};
     }
 }
 
-ResultListBox::ResultListBox(QWidget *parent)
-    : QTableView(parent)
-    , model_(new ResultLinesModel(this))
+ResultListBox::ResultListBox(QWidget *parent) : QTableView(parent), model_(new ResultLinesModel(this))
 {
     setModel(model_);
     // One column of rows of one height, headers hidden: the view finds a row by arithmetic, so
@@ -156,7 +152,8 @@ void ResultListBox::measureItems()
     int widest = 0;
     for (char c : std::string_view("0123456789 -.+Eainf"))
         widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(c)));
-    const int width = margin + widest + metrics.horizontalAdvance(QString::fromLatin1(longest.data(), qsizetype(longest.size())));
+    const int width = margin + widest
+                      + metrics.horizontalAdvance(QString::fromLatin1(longest.data(), qsizetype(longest.size())));
     model_->setItemSize(QSize(width, metrics.height()));
     verticalHeader()->setDefaultSectionSize(metrics.height());
     horizontalHeader()->setDefaultSectionSize(width);

@@ -8,11 +8,11 @@
 #include <QString>
 
 struct SearchFields {
-    search::CandidateTables tables;  // CCost ... GPts, LastC ... LastG and the level ranges
-    search::SearchState state;       // CashLimit, MinSpend, Target, Examined, StopRequested
+    search::CandidateTables tables; // CCost ... GPts, LastC ... LastG and the level ranges
+    search::SearchState state;      // CashLimit, MinSpend, Target, Examined, StopRequested
     qint64 PrevExamined = 0;
     float TeamCount = 0;
     QString TeamCountText;
     int PtsLen = 0;
-    bool Running = false;            // from the click on Find Best Team until it has returned
+    bool Running = false; // from the click on Find Best Team until it has returned
 };

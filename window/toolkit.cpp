@@ -115,10 +115,7 @@ void setQuestionAnswerer(std::function<bool(const QString &, const QString &)> a
     questionAnswerer() = std::move(answer);
 }
 
-void setMessageSink(std::function<void(const QString &, const QString &)> sink)
-{
-    messageSink() = std::move(sink);
-}
+void setMessageSink(std::function<void(const QString &, const QString &)> sink) { messageSink() = std::move(sink); }
 
 void setBeeper(std::function<void()> replacement) { beeper() = std::move(replacement); }
 

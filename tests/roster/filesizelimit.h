@@ -7,8 +7,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
-class FileSizeLimit
-{
+class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {

@@ -10,16 +10,15 @@
 
 using namespace roster;
 
-class TestNumbers : public QObject
-{
+class TestNumbers : public QObject {
     Q_OBJECT
 private slots:
     void numericText_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("numeric");
-        for (const char *text : {"", "   ", ".", "-.", "1,", ",1", "1,,000", "1 000", "2E", "E3", "2E+", "2E3.5",
-                                 "1.2.3", "--2", "2-", "\xEF\xBC\x97" /* fullwidth 7 */})
+        for (const char *text : {"", "   ", ".", "-.", "1,", ",1", "1,,000", "1 000", "2E", "E3", "2E+", "2E3.5", "1.2.3",
+                                 "--2", "2-", "\xEF\xBC\x97" /* fullwidth 7 */})
             QTest::newRow(qPrintable("no " + QString::fromUtf8(text))) << QString::fromUtf8(text) << false;
         for (const char *text : {" 7 ", "\t7\t", "-2", "+2", ".5", "5.", "1,000,000", "2e-3", "-1.5E+07", "1E400"})
             QTest::newRow(text) << QString::fromUtf8(text) << true;
@@ -38,13 +37,21 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("number"); // NaN: no value
         QTest::addColumn<int>("whole");     // 99999: no value
-        const std::tuple<const char *, double, int> rows[] = {
-            {"2.5", 2.5, 2}, {"3.5", 3.5, 4}, {"-2.5", -2.5, -2}, {"2.5001", 2.5001, 3}, {" +1,234.5 ", 1234.5, 1234},
-            {"32767", 32767, 32767}, {"32767.5", 32767.5, 99999}, {"-32768.5", -32768.5, -32768},
-            {"-32769", -32769, 99999}, {"9007199254740993", 9007199254740992.0, 99999},
-            {"1.7976931348623157E308", DBL_MAX, 99999}, {"1E400", NAN, 99999}, {"-1E-400", -0.0, 0},
-            {"1E99999999999999999999", NAN, 99999}, {"0.0001E-320", 0.0, 0},
-        };
+        const std::tuple<const char *, double, int> rows[] = {{"2.5", 2.5, 2},
+                                                              {"3.5", 3.5, 4},
+                                                              {"-2.5", -2.5, -2},
+                                                              {"2.5001", 2.5001, 3},
+                                                              {" +1,234.5 ", 1234.5, 1234},
+                                                              {"32767", 32767, 32767},
+                                                              {"32767.5", 32767.5, 99999},
+                                                              {"-32768.5", -32768.5, -32768},
+                                                              {"-32769", -32769, 99999},
+                                                              {"9007199254740993", 9007199254740992.0, 99999},
+                                                              {"1.7976931348623157E308", DBL_MAX, 99999},
+                                                              {"1E400", NAN, 99999},
+                                                              {"-1E-400", -0.0, 0},
+                                                              {"1E99999999999999999999", NAN, 99999},
+                                                              {"0.0001E-320", 0.0, 0}};
         for (const auto &[text, number, whole] : rows)
             QTest::newRow(text) << QString::fromLatin1(text) << number << whole;
     }
@@ -67,13 +74,23 @@ private slots:
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        const std::pair<double, const char *> rows[] = {
-            {-0.0, "0"}, {0.1 * 3, "0.3"}, {100, "100"}, {2.0 / 3, "0.666666666666667"}, {0.9999999999999999, "1"},
-            {123456789012345.67, "123456789012346"}, {1e14, "100000000000000"}, {999999999999999.9, "1E+15"},
-            {1.5e20, "1.5E+20"}, {DBL_MAX, "1.79769313486232E+308"}, {0.0001, "0.0001"},
-            {9.999999999999995e-05, "0.0001"}, {0.00012345678901234567, "0.000123456789012346"}, {1e-5, "1E-05"},
-            {-1.5e-7, "-1.5E-07"}, {5e-324, "4.94065645841247E-324"}, {HUGE_VAL, "Infinity"},
-        };
+        const std::pair<double, const char *> rows[] = {{-0.0, "0"},
+                                                        {0.1 * 3, "0.3"},
+                                                        {100, "100"},
+                                                        {2.0 / 3, "0.666666666666667"},
+                                                        {0.9999999999999999, "1"},
+                                                        {123456789012345.67, "123456789012346"},
+                                                        {1e14, "100000000000000"},
+                                                        {999999999999999.9, "1E+15"},
+                                                        {1.5e20, "1.5E+20"},
+                                                        {DBL_MAX, "1.79769313486232E+308"},
+                                                        {0.0001, "0.0001"},
+                                                        {9.999999999999995e-05, "0.0001"},
+                                                        {0.00012345678901234567, "0.000123456789012346"},
+                                                        {1e-5, "1E-05"},
+                                                        {-1.5e-7, "-1.5E-07"},
+                                                        {5e-324, "4.94065645841247E-324"},
+                                                        {HUGE_VAL, "Infinity"}};
         for (const auto &[value, text] : rows)
             QTest::newRow(text) << value << QString::fromLatin1(text);
     }
@@ -90,10 +107,12 @@ private slots:
         QTest::addColumn<QString>("points");
         QTest::addColumn<QString>("games");
         QTest::addColumn<QString>("rate");
+        // clang-format off
         QTest::newRow("1.1 x 3") << "1.1" << "3" << "3.3";
         QTest::newRow("grouped, negative") << "-1,250.5" << "2" << "-2501";
         QTest::newRow("product overflows") << "1E200" << "1E200" << "0";
         QTest::newRow("games not a number") << "1.5" << "x" << "0";
+        // clang-format on
     }
     void rate()
     {

@@ -17,7 +17,8 @@ QByteArray rosterBytes(std::initializer_list<std::pair<int, QByteArray>> changes
 {
     QByteArrayList lines{"90", "25"};
     for (int row = 0; row < 70; ++row)
-        lines << "Player " + QByteArray::number(row) << QByteArray::number(row % 15 + 1) << "1.25" << "3";
+        lines << "Player " + QByteArray::number(row) << QByteArray::number(row % 15 + 1) << "1.25"
+              << "3";
     for (const auto &[line, text] : changes)
         lines[line] = text;
     return lines.join(end) + end;
@@ -25,8 +26,7 @@ QByteArray rosterBytes(std::initializer_list<std::pair<int, QByteArray>> changes
 
 } // namespace
 
-class TestRosterFile : public QObject
-{
+class TestRosterFile : public QObject {
     Q_OBJECT
 private slots:
     void cleanup() { setSaveFaultForTests({}); }
@@ -55,23 +55,32 @@ private slots:
         row("lone LF, extra lines", rosterBytes({}, "\n") + "extra\n", 280, {"1.25", "3"});
         // Each line is UTF-8 when it can be, else Windows-1252: a name typed in an old editor
         // spoils no other line.
-        row("BOM, mixed encodings", "\xEF\xBB\xBF" + rosterBytes({{0, "Andr\xE9 \x92\x80"}, {2, "Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m"},
-                                                           {6, "Zo\xEB \xC5ngstr\xF6m"}, {10, "\xC3\xA9\xE9"}}), 0,
-            {QStringLiteral("Andr\u00E9 \u2019\u20AC"), "25", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "1", "1.25", "3",
-             QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "2", "1.25", "3", QStringLiteral("\u00C3\u00A9\u00E9")});
+        row("BOM, mixed encodings",
+            "\xEF\xBB\xBF"
+                + rosterBytes({{0, "Andr\xE9 \x92\x80"},
+                               {2, "Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m"},
+                               {6, "Zo\xEB \xC5ngstr\xF6m"},
+                               {10, "\xC3\xA9\xE9"}}),
+            0,
+            {QStringLiteral("Andr\u00E9 \u2019\u20AC"), "25", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "1", "1.25",
+             "3", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "2", "1.25", "3", QStringLiteral("\u00C3\u00A9\u00E9")});
         // Read in chunks of 64 KB: the CR of this CR LF ends the first, its LF begins the next.
         row("CR LF across chunks", rosterBytes({{0, QByteArray(65535, 'x')}}), 1, {"25", "Player 0"});
         // Texts cut to what a field holds, and told; so is a number text, and a line beyond 16 MB.
-        row("long texts", rosterBytes({{2, QByteArray(70000, 'n')}, {3, QByteArray(300000, '7')}, {6, QByteArray(70000, 'm')}}),
-            2, {QString(65536, u'n'), QString(1024, u'7'), "1.25", "3", QString(65536, u'm')}, RosterValueCount,
+        row("long texts",
+            rosterBytes({{2, QByteArray(70000, 'n')}, {3, QByteArray(300000, '7')}, {6, QByteArray(70000, 'm')}}), 2,
+            {QString(65536, u'n'), QString(1024, u'7'), "1.25", "3", QString(65536, u'm')}, RosterValueCount,
             "The name in Centres row 1 and 1 more were cut to their first 65,536 characters.");
         row("larger than 16 MB", QByteArray(17 << 20, 'x'), 0, {QString(65536, u'x')}, 1,
             "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
             "65,536 characters.");
         // At the top of the range the 15-digit form rounds past the largest number; one too large stays text.
-        row("top of the range", rosterBytes({{0, "1.7976931348623157E308"}, {1, "-1.7976931348623157e+308"},
-                                             {3, "1.7976931348623149E308"}, {4, "1E400"}}), 0,
-            {"1.7976931348623157E308", "-1.7976931348623157e+308", "Player 0", "1.79769313486231E+308", "1E400"});
+        row("top of the range",
+            rosterBytes({{0, "1.7976931348623157E308"},
+                         {1, "-1.7976931348623157e+308"},
+                         {3, "1.7976931348623149E308"},
+                         {4, "1E400"}}),
+            0, {"1.7976931348623157E308", "-1.7976931348623157e+308", "Player 0", "1.79769313486231E+308", "1E400"});
     }
 
     void readRoster()
@@ -87,7 +96,7 @@ private slots:
 
     void writeRoster_data()
     {
-        QTest::addColumn<int>("place"); // in the file: 2 name, 3 cost, 4 points, 5 games of Centres 1
+        QTest::addColumn<int>("place");       // in the file: 2 name, 3 cost, 4 points, 5 games of Centres 1
         QTest::addColumn<QString>("value");   // as the field holds it
         QTest::addColumn<QByteArray>("line"); // as players.txt holds it
         QTest::newRow("comma") << 3 << "1,5" << QByteArray("\"1,5\"");
@@ -156,7 +165,8 @@ private slots:
             QVERIFY(disk.active() && !saveRosterFile(target, {values}, &error));
         }
         QCOMPARE(fileBytes(target), sample);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"players.txt"});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"players.txt"});
         QCOMPARE(error, "The roster was not saved to " + QDir::toNativeSeparators(target) + ": "
                             + (limit < 0 ? "the save was interrupted" : "File too large") + '.');
     }

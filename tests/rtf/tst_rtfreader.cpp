@@ -16,12 +16,14 @@ private slots:
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("expected");
         // \'00 and \'01 are control bytes, which have no place in a help text.
-        QTest::newRow("escapes") << QByteArray(R"({\rtf1 caf\'e9 \'80 \'f6 a\\b\{c\}\'00\'01\'81\'9d})") << u"café € ö a\\b{c}"_s;
+        QTest::newRow("escapes") << QByteArray(R"({\rtf1 caf\'e9 \'80 \'f6 a\\b\{c\}\'00\'01\'81\'9d})")
+                                 << u"café € ö a\\b{c}"_s;
         // After \uc0 a \u character has no replacement to skip.
         QTest::newRow("unicode, replacement skipped") << QByteArray(R"({\rtf1 \u8364?5{\uc0\u233 x}})") << u"€5éx"_s;
         QTest::newRow("skipped destinations")
             << QByteArray(R"({\rtf1{\fonttbl{\f0 A;}}{\colortbl;\red9;}{\stylesheet{\s1 H;}}{\info T}a{\pict 89504e})"
-                          R"({\*\generator W 1;}{\*\unknown x{y}}b})") << u"ab"_s;
+                          R"({\*\generator W 1;}{\*\unknown x{y}}b})")
+            << u"ab"_s;
         // Extra closing braces, then groups and a control word the file never finishes.
         QTest::newRow("unbalanced braces") << QByteArray(R"({\rtf1 {a}}b}}c{\b d{\i e\)") << u"abcde"_s;
         // Binary data may hold braces; a length beyond the end takes the rest.
@@ -32,7 +34,8 @@ private slots:
         QTest::newRow("100,000 groups never closed") << "{\\rtf1 a" + opens + "x" << u"a"_s;
         // The viewer breaks a word wider than itself in time that grows as the square of its length.
         QTest::newRow("a word of 2,500 letters")
-            << "{\\rtf1 " + QByteArray(2500, 'x') + "}" << QString(1000, u'x') + u' ' + QString(1000, u'x') + u' ' + QString(500, u'x');
+            << "{\\rtf1 " + QByteArray(2500, 'x') + "}"
+            << QString(1000, u'x') + u' ' + QString(1000, u'x') + u' ' + QString(500, u'x');
         // Not RTF at all: no text (a null expected text), a reason, and the earlier help gone.
         QTest::newRow("empty") << QByteArray() << QString();
         QTest::newRow("plain text") << QByteArray("Centres, Wingers, Defence, Goalies") << QString();
@@ -86,8 +89,10 @@ private slots:
         QTextCursor cursor(&document);
         cursor.setPosition(position + 1); // charFormat() gives the format of the character before
         const QTextCharFormat f = cursor.charFormat();
-        const QStringList shown{f.fontWeight() >= QFont::Bold ? u"b"_s : u"-"_s, f.fontItalic() ? u"i"_s : u"-"_s,
-                                f.fontUnderline() ? u"u"_s : u"-"_s, QString::number(f.fontPointSize()),
+        const QStringList shown{f.fontWeight() >= QFont::Bold ? u"b"_s : u"-"_s,
+                                f.fontItalic() ? u"i"_s : u"-"_s,
+                                f.fontUnderline() ? u"u"_s : u"-"_s,
+                                QString::number(f.fontPointSize()),
                                 f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color().name() : u"-"_s,
                                 f.fontFamilies().toStringList().value(0, u"-"_s)};
         QTEST(shown.join(u' '), "format");

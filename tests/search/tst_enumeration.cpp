@@ -31,9 +31,17 @@ struct UserActions {
     search::SearchState &state;
     bool &top35;
     bool unlocked = false;
-    void clickTop35() { if ((top35 = !top35)) search::cutToTop35(lines); }
+    void clickTop35()
+    {
+        if ((top35 = !top35))
+            search::cutToTop35(lines);
+    }
     void pressStop() { state.StopRequested = unlocked = true; }
-    void clickMode(Mode mode) { if (unlocked && mode == Mode::PointsPerWeek && !top35) clickTop35(); }
+    void clickMode(Mode mode)
+    {
+        if (unlocked && mode == Mode::PointsPerWeek && !top35)
+            clickTop35();
+    }
 };
 
 struct RunSettings {
@@ -48,7 +56,10 @@ struct RunSettings {
 
 struct RecordingHost : search::ResultList {
     RecordingHost(search::SortedLines &lines, search::SearchState &state, Run &run)
-        : ResultList(lines, state, run.ptsLen), state(state), run(run) {}
+        : ResultList(lines, state, run.ptsLen),
+          state(state),
+          run(run)
+    {}
     void listTeam(float pts, float cost, const search::TeamRows &rows) override
     {
         const std::size_t before = inserted();
@@ -75,13 +86,20 @@ Run runSearch(Engine engine, const search::CandidateTables &tables, const RunSet
     host.top35Ticked = [&] { return top35; };
     host.capacity = settings.capacity;
     host.yield = [&] { settings.onYield(host.inserted(), state); };
-    host.pairYield = [&] { host.yield(); settings.onPairYield(++pairYields, user); };
+    host.pairYield = [&] {
+        host.yield();
+        settings.onPairYield(++pairYields, user);
+    };
     engine(tables, state, host);
     for (std::size_t i = 0; i < lines.size(); ++i)
         run.finalLines.emplace_back(lines.at(i));
     run.trace.insert(run.trace.end(), run.finalLines.begin(), run.finalLines.end());
     run.examined = state.Examined;
-    run.trace.push_back(QStringLiteral("end @ %1, target %2, PtsLen %3").arg(run.examined).arg(double(state.Target), 0, 'g', 9).arg(run.ptsLen).toStdString());
+    run.trace.push_back(QStringLiteral("end @ %1, target %2, PtsLen %3")
+                            .arg(run.examined)
+                            .arg(double(state.Target), 0, 'g', 9)
+                            .arg(run.ptsLen)
+                            .toStdString());
     return run;
 }
 
@@ -108,7 +126,8 @@ QString pointsFor(std::mt19937 &rng, Family family, int cost)
     case Family::Negative: return roster::numberToText(-((10 + rng() % 171) / 100.0));
     case Family::WholePoints: return QString::number(1 + rng() % 2);
     case Family::Proportional: return roster::numberToText(cost / 10.0);
-    case Family::NearZero: return *(std::initializer_list<const char *>{"0", "-0", ".001", "-.01", ".01", ".004", "-.00"}.begin() + rng() % 7);
+    case Family::NearZero:
+        return *(std::initializer_list<const char *>{"0", "-0", ".001", "-.01", ".01", ".004", "-.00"}.begin() + rng() % 7);
     case Family::TinyCosts: return roster::numberToText((1 + rng() % 30) / 100.0);
     case Family::TargetAtATeam: return roster::numberToText((1 + rng() % 30) / 10.0);
     }
@@ -131,11 +150,16 @@ GeneratedCase generate(std::mt19937 &rng)
             const int whole = family == Family::Identical ? 5 : int(1 + rng() % 15);
             // A fifth of the costs carry decimals: tenths, whose sums land beside the band's whole
             // edges by a rounding, and 7 significant digits.
-            QString cost = QString::number(whole) + (rng() % 5 || family == Family::Identical ? "" : *(std::initializer_list<const char *>{".5", ".25", ".1", ".7", ".234567"}.begin() + rng() % 5));
+            QString cost = QString::number(whole)
+                           + (rng() % 5 || family == Family::Identical
+                                  ? ""
+                                  : *(std::initializer_list<const char *>{".5", ".25", ".1", ".7", ".234567"}.begin()
+                                      + rng() % 5));
             if (family == Family::TinyCosts)
                 cost = *(std::initializer_list<const char *>{"1E-5", "2E-5", "3E-6", ".001", "0", "1"}.begin() + rng() % 6);
             const QString points = sameRows ? sharedPoints : pointsFor(rng, family, whole);
-            row.cost = family == Family::Plain ? cell(rng, cost, {"", "abc", "-3", "0", "1E1", "99", "7.", "1,50", "9E99"}) : cost;
+            row.cost = family == Family::Plain ? cell(rng, cost, {"", "abc", "-3", "0", "1E1", "99", "7.", "1,50", "9E99"})
+                                               : cost;
             row.points = family == Family::Plain ? cell(rng, points, {"", "x", "-1", "2.5", "1E1", ".05"}) : points;
             const QString games = family == Family::Identical ? "1" : QString::number(2 + rng() % 3);
             row.rate = roster::cutToWidth(roster::rateText(row.points, games), roster::RateWidth);
@@ -165,7 +189,9 @@ GeneratedCase generate(std::mt19937 &rng)
         std::array<float, 4> group{};
         for (Position p : roster::AllPositions)
             for (int r = 1; r <= out.tables[p].share; ++r)
-                group[std::size_t(roster::index(p))] = r == 1 ? out.tables[p].pts[1] : group[std::size_t(roster::index(p))] + out.tables[p].pts[std::size_t(r)];
+                group[std::size_t(roster::index(p))] = r == 1 ? out.tables[p].pts[1]
+                                                              : group[std::size_t(roster::index(p))]
+                                                                    + out.tables[p].pts[std::size_t(r)];
         out.settings.state.Target = ((group[0] + group[1]) + group[2]) + group[3];
         break;
     }
@@ -188,7 +214,9 @@ GeneratedCase generate(std::mt19937 &rng)
     out.settings.onPairYield = [clicks](int yields, UserActions &user) {
         for (const auto &[at, what] : clicks)
             if (at == yields)
-                what == 0 ? user.clickTop35() : what == 3 ? user.pressStop() : user.clickMode(what == 1 ? Mode::PointsPerGame : Mode::PointsPerWeek);
+                what == 0   ? user.clickTop35()
+                : what == 3 ? user.pressStop()
+                            : user.clickMode(what == 1 ? Mode::PointsPerGame : Mode::PointsPerWeek);
     };
     return out;
 }
@@ -263,8 +291,9 @@ private slots:
         QFETCH(int, stopAt);
         QFETCH(QString, mustHold);
         // Teams of 9.x and 10.x points, whose lines sort out of numeric order.
-        const auto tables = tablesOf("C:10/.9,6/.92,7/.9,6/.92,6/.93,8/.93 W:7/.95,10/.91,9/.92,7/.94,9/.92,8/.97,8/1.22,9/1.46 "
-                                     "D:7/.96,6/.95,10/.97,6/.98,8/.97,10/.96 G:6/.96,6/.93,9/.96,9/.96");
+        const auto tables = tablesOf(
+            "C:10/.9,6/.92,7/.9,6/.92,6/.93,8/.93 W:7/.95,10/.91,9/.92,7/.94,9/.92,8/.97,8/1.22,9/1.46 "
+            "D:7/.96,6/.95,10/.97,6/.98,8/.97,10/.96 G:6/.96,6/.93,9/.96,9/.96");
         RunSettings settings{{91, 82, 5}}; // money 90, MinSpend 90 %
         settings.onPairYield = [&](int yields, UserActions &user) {
             if (clicks.contains(yields))
@@ -311,7 +340,10 @@ private slots:
             GeneratedCase c = generate(rng);
             if (i % 10 == 0) { // now and then Stop arrives in the yield after a listed line
                 const std::size_t at = 1 + rng() % 50;
-                c.settings.onYield = [at](std::size_t inserted, search::SearchState &s) { if (inserted == at) s.StopRequested = true; };
+                c.settings.onYield = [at](std::size_t inserted, search::SearchState &s) {
+                    if (inserted == at)
+                        s.StopRequested = true;
+                };
             }
             const Run reference = runSearch(search::PickDefenceReference, c.tables, c.settings);
             const Run fast = runSearch(search::PickDefence, c.tables, c.settings);

@@ -41,9 +41,11 @@ private slots:
         QTest::addColumn<QList<int>>("lastRows");
         QTest::addColumn<double>("exact");
         QTest::addColumn<QString>("countText"); // in single precision, as the caption shows it
-        QTest::newRow("full roster") << "C:1-20 W:1-20 D:1-15 G:1-15" << QList<int>{20, 20, 15, 15} << 6282753750.0 << "6,282,753,536";
+        QTest::newRow("full roster") << "C:1-20 W:1-20 D:1-15 G:1-15" << QList<int>{20, 20, 15, 15} << 6282753750.0
+                                     << "6,282,753,536";
         QTest::newRow("part ticked") << "C:1-10 W:1-12 D:1-8 G:1-4" << QList<int>{10, 12, 8, 4} << 4989600.0 << "4,989,600";
-        QTest::newRow("Centres rows 1-2 only") << "C:1-2 W:1-12 D:1-8 G:1-4" << QList<int>{2, 12, 8, 4} << 110880.0 << "110,880";
+        QTest::newRow("Centres rows 1-2 only")
+            << "C:1-2 W:1-12 D:1-8 G:1-4" << QList<int>{2, 12, 8, 4} << 110880.0 << "110,880";
         QTest::newRow("Winger row 1 held") << "C:1-2 W:2-10 D:1-3 G:1-1" << QList<int>{2, 10, 3, 1} << 84.0 << "84";
         QTest::newRow("Defence rows 1-2 held") << "C:1-2 W:1-4 D:3-7 G:1-1" << QList<int>{2, 4, 7, 1} << 5.0 << "5";
         QTest::newRow("no Goalie ticked") << "C:1-2 W:1-4 D:1-3" << QList<int>{2, 4, 3, 1} << 1.0 << "1";
@@ -56,7 +58,9 @@ private slots:
         QFETCH(QList<int>, lastRows);
         QFETCH(double, exact);
         const auto tables = tablesTicked(ticked);
-        QCOMPARE((QList<int>{tables[Position::C].last, tables[Position::W].last, tables[Position::D].last, tables[Position::G].last}), lastRows);
+        QCOMPARE((QList<int>{tables[Position::C].last, tables[Position::W].last, tables[Position::D].last,
+                             tables[Position::G].last}),
+                 lastRows);
         QCOMPARE(search::exactTeamCount(tables), exact);
         QTEST(search::groupedNumber(float(exact)), "countText");
         // Costs of 0 lie below every band: the search skips every team and still counts it.
@@ -83,7 +87,8 @@ private slots:
         QTest::newRow("game: empty points") << game << row("5", "", "0") << QList<double>{5, 5, 5, 0};
         QTest::newRow("week: letters for cost") << week << row("abc", "1", "2") << QList<double>{0, 0, 0, 2};
         QTest::newRow("week: empty rate") << week << row("5", "1", "") << QList<double>{5, 5, 5, 0};
-        QTest::newRow("first cost beyond 16 bits counts in full") << week << row("9E99", "1", "1") << QList<double>{9e99, 9e99, 9e99, 1};
+        QTest::newRow("first cost beyond 16 bits counts in full")
+            << week << row("9E99", "1", "1") << QList<double>{9e99, 9e99, 9e99, 1};
         QTest::newRow("group separator") << week << row("1,50", "1", "1") << QList<double>{150, 150, 150, 1};
         QTest::newRow("8 significant digits") << week << row("1.2345678", "1", "1") << QList<double>{1, 1.2345678, 1, 1};
     }
@@ -97,7 +102,9 @@ private slots:
         for (auto &rows : input.rows)
             rows[0] = row;
         const auto t = search::buildCandidates(input);
-        QCOMPARE((QList<double>{t[Position::C].firstCost[1], t[Position::W].cost[1], t[Position::G].firstCost[1], t[Position::D].pts[1]}), expected);
+        QCOMPARE((QList<double>{t[Position::C].firstCost[1], t[Position::W].cost[1], t[Position::G].firstCost[1],
+                                t[Position::D].pts[1]}),
+                 expected);
     }
 
     // Points rounded half up from their 7 significant digits, so a sum stored as 1.00499995 shows
@@ -158,7 +165,8 @@ private slots:
         unsigned x = 777;
         for (int i = 0; i < 6000; ++i) {
             x = x * 1103515245u + 12345u;
-            all.push_back(std::to_string(x % 1000) + (x % 3 ? ".5 -- 950 -- 1 2 - 1 2 3 " : ". -- 950 -- ") + std::to_string(x % 700));
+            all.push_back(std::to_string(x % 1000) + (x % 3 ? ".5 -- 950 -- 1 2 - 1 2 3 " : ". -- 950 -- ")
+                          + std::to_string(x % 700));
         }
         const std::size_t step = std::size_t(std::max(batchSize, 1));
         for (std::size_t from = 0; from < all.size(); from += step) {
@@ -183,7 +191,9 @@ private slots:
                 replay.erase(replay.begin());
             }
         }
-        const std::size_t longest = std::max_element(all.begin(), all.end(), [](auto &a, auto &b) { return a.size() < b.size(); })->size();
+        const std::size_t longest = std::max_element(all.begin(), all.end(), [](auto &a, auto &b) {
+                                        return a.size() < b.size();
+                                    })->size();
         std::sort(all.begin(), all.end());
         all.erase(std::find(all.begin(), all.end(), removed));
         QCOMPARE(lines.size(), all.size());

@@ -2,8 +2,8 @@
 // A main window for the window tests: the program's folder is a fresh temporary folder, and the
 // question, the message, the beep and the end of the program are replaced and counted.
 
-#include "rates.h"
 #include "frmchoose30.h"
+#include "rates.h"
 #include "toolkit.h"
 
 #include <QtTest>
@@ -18,15 +18,15 @@ using roster::Position;
 // plain nested loops in place of the production search when a test needs a slow one.
 class TestWindow : public frmChoose30 {
 public:
-    using frmChoose30::Form_Load, frmChoose30::cmdSave_Click, frmChoose30::LockInputs,
-        frmChoose30::UnlockInputs, frmChoose30::Timer1_Timer, frmChoose30::BuildCandidates,
-        frmChoose30::teamToolTip, frmChoose30::pasteRows, frmChoose30::cellMenu, frmChoose30::titleMenu,
-        frmChoose30::requestedOuterSize, frmChoose30::helpWindow, frmChoose30::MinPerc, frmChoose30::search;
     using frmChoose30::cmdVSwitch, frmChoose30::cmdHSwitch, frmChoose30::cmdCompact, frmChoose30::txtCash,
-        frmChoose30::txtTarget, frmChoose30::cmdSave, frmChoose30::cmdReload, frmChoose30::chkASave,
-        frmChoose30::optM, frmChoose30::chkTop35, frmChoose30::lblNum, frmChoose30::txtPerc, frmChoose30::cmdDo,
-        frmChoose30::cmdStop, frmChoose30::List1, frmChoose30::cmdHelp, frmChoose30::chkAlwaysOnTop,
-        frmChoose30::Timer1, frmChoose30::fraC, frmChoose30::fraW, frmChoose30::fraD, frmChoose30::fraG;
+        frmChoose30::txtTarget, frmChoose30::cmdSave, frmChoose30::cmdReload, frmChoose30::chkASave, frmChoose30::optM,
+        frmChoose30::chkTop35, frmChoose30::lblNum, frmChoose30::txtPerc, frmChoose30::cmdDo, frmChoose30::cmdStop,
+        frmChoose30::List1, frmChoose30::cmdHelp, frmChoose30::chkAlwaysOnTop, frmChoose30::Timer1, frmChoose30::fraC,
+        frmChoose30::fraW, frmChoose30::fraD, frmChoose30::fraG;
+    using frmChoose30::Form_Load, frmChoose30::cmdSave_Click, frmChoose30::LockInputs, frmChoose30::UnlockInputs,
+        frmChoose30::Timer1_Timer, frmChoose30::BuildCandidates, frmChoose30::teamToolTip, frmChoose30::pasteRows,
+        frmChoose30::cellMenu, frmChoose30::titleMenu, frmChoose30::requestedOuterSize, frmChoose30::helpWindow,
+        frmChoose30::MinPerc, frmChoose30::search;
 
     bool useReferenceEngine = false;
 

@@ -32,6 +32,7 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("stop"); // every row ticked, Stop at the first chance
         QTest::addColumn<QString>("tooltip");
+        // clang-format off
         QTest::newRow("no team in the band") << "19" << "0" << false
                                              << "No team's cost lies inside the spending band (above 18 and below "
                                                 "20): the cheapest possible team costs 20.";
@@ -40,6 +41,7 @@ private slots:
             << "The best team inside the spending band (above 28 and below 31) scores 30, not above the target 35.";
         QTest::newRow("stopped") << "1000" << "1000" << true << "The search was stopped before it listed any team.";
         QTest::newRow("teams listed") << "30" << "0" << false << "";
+        // clang-format on
     }
     void tooltip()
     {

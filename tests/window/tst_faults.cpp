@@ -3,12 +3,12 @@
 // once, the roster saved before stays byte for byte with nothing left beside it, and the close or
 // the search goes on.
 
-#include "rowsfixture.h"
 #include "../roster/filesizelimit.h"
+#include "rowsfixture.h"
 
-#include "rosterfile.h"
 #include "candidates.h"
 #include "resultlistbox.h"
+#include "rosterfile.h"
 
 using roster::Position;
 
@@ -40,7 +40,8 @@ private slots:
     void failedSave_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("failAt"); // which of the save's checks stops it (1 before the first value), or bytes the disk takes
+        QTest::addColumn<int>(
+            "failAt"); // which of the save's checks stops it (1 before the first value), or bytes the disk takes
         QTest::addColumn<QString>("way");
         // Every fault through Save; closing and searching share its saving, so two faults each.
         QTest::newRow("Save, stopped at the first value") << "interrupt" << 1 << "Save";
@@ -100,7 +101,8 @@ private slots:
             for (int i = 0; i < f.window->List1->count(); ++i)
                 lines << f.window->List1->item(i);
             const qint64 examined = f.window->search.state.Examined;
-            QVERIFY(examined > 0 && lines.contains(QString::number(lines.size() - 2)) && lines.contains(QString::number(examined)));
+            QVERIFY(examined > 0 && lines.contains(QString::number(lines.size() - 2))
+                    && lines.contains(QString::number(examined)));
         }
     }
 };

@@ -1,7 +1,7 @@
 // The help window: one at a time, read from help.rtf each time it is created, above other windows
 // as the main window's box says at that moment.
-#include "rowsfixture.h"
 #include "frmhelp.h"
+#include "rowsfixture.h"
 
 #include <sys/stat.h>
 
@@ -10,8 +10,7 @@ using namespace rowstest;
 static qsizetype helpWindowCount()
 {
     const QWidgetList all = QApplication::topLevelWidgets();
-    return std::count_if(all.begin(), all.end(),
-                         [](QWidget *w) { return qobject_cast<frmHelp *>(w) && w->isVisible(); });
+    return std::count_if(all.begin(), all.end(), [](QWidget *w) { return qobject_cast<frmHelp *>(w) && w->isVisible(); });
 }
 
 static bool staysOnTop(const QWidget *window) { return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
@@ -30,7 +29,11 @@ class TestHelp : public QObject {
 
 private slots:
     void init() { f.start(); }
-    void cleanup() { delete f.window->helpWindow(); f.stop(); }
+    void cleanup()
+    {
+        delete f.window->helpWindow();
+        f.stop();
+    }
 
     void createdOnceAndAgainAfterClosing()
     {
@@ -63,11 +66,13 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
+        // clang-format off
         QTest::newRow("missing") << "" << "No such file or directory";
         QTest::newRow("a pipe") << "fifo" << "it is not a file";
         QTest::newRow("a link to a device without end") << "/dev/zero" << "it is not a file";
         QTest::newRow("a folder") << "folder" << "it is not a file";
         QTest::newRow("larger than 16 MB") << "17 MB" << "it is larger than 16 MB";
+        // clang-format on
     }
     void unreadableHelp()
     {

@@ -20,10 +20,11 @@ private slots:
     {
         QTest::addColumn<QVariant>("value");
         const std::pair<const char *, QVariant> facts[] = {
-            {".size", QSize(705, 680)}, {"List1.geometry", QRect(496, 159, 201, 411)}, {"txtCash.text", "50"},
-            {"CP_3.geometry", QRect(152, 50, 27, 16)}, {"CC_1.maxLength", 4}, {"GPW_1.readOnly", true},
-            {"txtTarget.text", "30"}, {"optM_1.checked", true}, {"chkTop35.checked", true},
-        };
+            {".size", QSize(705, 680)}, {"List1.geometry", QRect(496, 159, 201, 411)},
+            {"txtCash.text", "50"},     {"CP_3.geometry", QRect(152, 50, 27, 16)},
+            {"CC_1.maxLength", 4},      {"GPW_1.readOnly", true},
+            {"txtTarget.text", "30"},   {"optM_1.checked", true},
+            {"chkTop35.checked", true}};
         for (const auto &[fact, value] : facts)
             QTest::newRow(fact) << value;
     }

@@ -30,6 +30,7 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("message");
+        // clang-format off
         QTest::newRow("spreadsheet block, tabs and CR LF")
             << "CN_3=Old" << "Ng, JJ\t12\t1.5\t3\r\nOle\t8\t.5\t4\r\n" << "CN_1" << "v"
             << "CN_1=Ng,_JJ CC_1=12 CP_1=1.5 CW_1=3 CPW_1=4.5 CN_2=Ole CPW_2=2 CN_3=Old" << "";
@@ -57,12 +58,15 @@ private slots:
         QTest::newRow("one value cut") << "" << "a\t1.125\n" << "CN_1" << "v" << "CN_1=a CC_1=1.12"
                                        << "1 value was too long for its cell and was cut: \"1.125\" in Centres row 1 "
                                           "cost became \"1.12\".";
+        // clang-format on
         // A single value is pasted at the cursor, as the cell always has; Paste rows sets the cell.
+        // clang-format off
         QTest::newRow("single value, Ctrl+V") << "CC_5=1" << "5\r\n" << "CC_5" << "v" << "CC_5=15" << "";
         QTest::newRow("single value, Paste rows") << "CC_5=1" << "5\r\n" << "CC_5" << "m" << "CC_5=5" << "";
         QTest::newRow("Ctrl+Z after a block paste")
             << "CN_1=Ann CC_1=4 CP_1=2 CW_1=2" << "Bo\t5\t3\t1\nCy\t6\t1\t1\n" << "CN_1" << "vz"
             << "CN_1=Ann CC_1=4 CP_1=2 CW_1=2 CPW_1=4 CN_2= CC_2= CPW_2=0" << "";
+        // clang-format on
     }
     void paste()
     {
@@ -152,8 +156,8 @@ private slots:
         TestWindow &w = *f.window;
         for (Position p : roster::AllPositions)
             w.row(p, roster::rowCount(p)).chk->setChecked(true);
-        w.useReferenceEngine = true; // slow enough to be inside for certain
-        w.chkASave->setChecked(false);      // its yield comes before the lock
+        w.useReferenceEngine = true;   // slow enough to be inside for certain
+        w.chkASave->setChecked(false); // its yield comes before the lock
         QGuiApplication::clipboard()->setText("Ng\t9\n");
         QLineEdit *name = cell("CN_1");
         bool locked = false;
@@ -161,7 +165,7 @@ private slots:
             key(name, Qt::Key_V);
             std::unique_ptr<QMenu> menu(w.cellMenu(name));
             locked = !name->isEnabled() && !menu->actions().last()->isEnabled() && !w.pasteRows(name, "Ng\t9\n")
-                && name->text().isEmpty() && cell("CC_1")->text().isEmpty();
+                     && name->text().isEmpty() && cell("CC_1")->text().isEmpty();
             w.cmdStop->click();
         });
         w.cmdDo->click();

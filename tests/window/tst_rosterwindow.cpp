@@ -47,14 +47,16 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QByteArray>("saved"); // empty: the content itself
         const QString longName(40000, u'n');
-        QTest::newRow("40,000-character name") << sampleRoster({{2, longName}, {86, longName}}) << qint64(0) << QString()
-                                               << QByteArray();
+        QTest::newRow("40,000-character name")
+            << sampleRoster({{2, longName}, {86, longName}}) << qint64(0) << QString() << QByteArray();
         const QByteArray utf8 = sampleRoster({{10, QStringLiteral("\u00C5ke Zo\u00EB")}});
         QTest::newRow("mixed encodings") << QByteArray(utf8).replace("C player 3\r", "Zo\xEB \x93Z\x94\r") << qint64(0)
-                                         << QString() << QByteArray(utf8).replace("C player 3\r", "Zo\xC3\xAB \xE2\x80\x9CZ\xE2\x80\x9D\r");
-        QTest::newRow("a name beyond its field")
-            << sampleRoster({{6, QString(70000, u'm')}}) << qint64(0)
-            << "The name in Centres row 2 was cut to its first 65,536 characters." << sampleRoster({{6, QString(65536, u'm')}});
+                                         << QString()
+                                         << QByteArray(utf8).replace("C player 3\r",
+                                                                     "Zo\xC3\xAB \xE2\x80\x9CZ\xE2\x80\x9D\r");
+        QTest::newRow("a name beyond its field") << sampleRoster({{6, QString(70000, u'm')}}) << qint64(0)
+                                                 << "The name in Centres row 2 was cut to its first 65,536 characters."
+                                                 << sampleRoster({{6, QString(65536, u'm')}});
         QTest::newRow("2 GB on one line")
             << QByteArray("0") << (qint64(2) << 30)
             << "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
@@ -94,8 +96,8 @@ private slots:
         QTest::addColumn<QString>("asked");
         QTest::addColumn<bool>("written");
         QTest::newRow("Save") << "Save" << true << "" << true;
-        QTest::newRow("Reload, No")
-            << "Reload" << false << "Are you sure you want to reload the statistics, without saving?|Korvane" << false;
+        QTest::newRow("Reload, No") << "Reload" << false
+                                    << "Are you sure you want to reload the statistics, without saving?|Korvane" << false;
         QTest::newRow("close, No") << "close" << false << "Would you like to save?|Save?" << false;
         QTest::newRow("close, Yes") << "close" << true << "Would you like to save?|Save?" << true;
     }

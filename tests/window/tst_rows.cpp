@@ -52,6 +52,7 @@ private slots:
         QTest::addColumn<QString>("entries"); // field=text ...
         QTest::addColumn<QString>("result");  // DPW_3's text, or MinPerc
         QTest::addColumn<int>("beeps");
+        // clang-format off
         QTest::newRow("1.5 x 3") << "DP_3=1.5 DW_3=3" << "4.5" << 0;
         QTest::newRow("1.1 x 3, in double precision") << "DP_3=1.1 DW_3=3" << "3.3" << 0;
         QTest::newRow("empty points x 3") << "DP_3= DW_3=3" << "0" << 0;
@@ -63,6 +64,7 @@ private slots:
         QTest::newRow("empty percentage") << "txtPerc=80 txtPerc=" << "90" << 1;
         QTest::newRow("150%") << "txtPerc=150" << "150" << 0;
         QTest::newRow("abc% mended to 85%: black again") << "txtPerc=abc txtPerc=85" << "85" << 1;
+        // clang-format on
     }
     void entry()
     {

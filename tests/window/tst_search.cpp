@@ -42,6 +42,7 @@ private slots:
     {
         QTest::addColumn<QString>("settings"); // field=text ...
         QTest::addColumn<QString>("outcome");
+        // clang-format off
         QTest::newRow("999.5 at 90: rounds to 1000") << "txtCash=999.5" << "1001/901";
         QTest::newRow("49 at 85: 42.5 to even") << "txtCash=49 txtPerc=85" << "50/42";
         QTest::newRow("29 at 85: 25.5 to even") << "txtCash=29 txtPerc=85" << "30/26";
@@ -59,6 +60,7 @@ private slots:
         QTest::newRow("percentage too large") << "txtPerc=1E30"
                                               << "The minimum percentage of money to use (1E30) asks for more than the "
                                                  "search can count. Lower the percentage.";
+        // clang-format on
     }
     void settings()
     {

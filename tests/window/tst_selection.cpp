@@ -33,6 +33,7 @@ private slots:
         QTest::addColumn<char>("position");
         QTest::addColumn<QString>("clicks"); // rows clicked in turn: -r unticks row r, +r ticks it
         QTest::addColumn<QString>("marks");  // runs of rowMarks letters: "2B 2K 16R"
+        // clang-format off
         QTest::newRow("first start C") << 'C' << "" << "4K 16R";
         QTest::newRow("first start W") << 'W' << "" << "6K 14R";
         QTest::newRow("first start D") << 'D' << "" << "5K 10R";
@@ -51,6 +52,7 @@ private slots:
         QTest::newRow("D untick 3 and 4") << 'D' << "-3 -4" << "3B 12R";
         QTest::newRow("G untick 1") << 'G' << "-1" << "1B 1K 13R";
         QTest::newRow("G tick 15") << 'G' << "+15" << "15K";
+        // clang-format on
     }
     void clicks()
     {
