@@ -132,6 +132,7 @@ private slots:
     {
         QFETCH(bool, close);
         TestWindow &w = *f.window;
+        w.txtTarget->setText(QStringLiteral("1000")); // no team is listed before the stop
         for (Position p : roster::AllPositions)
             w.row(p, roster::rowCount(p)).chk->setChecked(true); // every row a candidate
         w.useReferenceEngine = true;                             // slow enough to be stopped for certain
@@ -147,6 +148,7 @@ private slots:
         const qint64 examined = w.search.state.Examined;
         QVERIFY(examined > 0 && examined < qint64(6282753750));
         QVERIFY(listLines(w).contains(QString::number(examined)));
+        QCOMPARE(w.List1->toolTip(), "The search was stopped before it listed any team.");
 
         // The next search starts afresh, with a new list, and runs to its end.
         w.useReferenceEngine = false;
@@ -154,6 +156,29 @@ private slots:
         w.txtPerc->setText(QStringLiteral("95"));
         w.cmdDo->click();
         QCOMPARE(listLines(w), (QStringList{"0", "6282753750"}));
+    }
+
+    // A search that lists no team says why in the list's tooltip, over the closing lines and the
+    // space below them; the next search that lists teams leaves none. The sentences themselves
+    // are the search library's tests'.
+    void emptyResultTooltip()
+    {
+        TestWindow &w = *f.window;
+        const QString money = w.txtCash->text();
+        w.txtCash->setText(QStringLiteral("5"));
+        w.cmdDo->click();
+        QVERIFY(w.List1->count() == 2 && w.List1->toolTip().startsWith("No team's cost lies inside the spending band"));
+        QWidget *viewport = w.List1->viewport();
+        const QPoint below(5, viewport->height() - 2);
+        QHelpEvent help(QEvent::ToolTip, below, viewport->mapToGlobal(below));
+        QApplication::sendEvent(viewport, &help);
+        QCOMPARE(QToolTip::text(), w.List1->toolTip());
+        QToolTip::hideText();
+        w.txtCash->setText(money);
+        w.txtTarget->setText(QStringLiteral("0"));
+        w.optM[0]->setChecked(true);
+        w.cmdDo->click();
+        QVERIFY(w.List1->count() > 2 && w.List1->toolTip().isEmpty());
     }
 
     // A click selects a line, the keys move, Ctrl+C copies the selection with the players' names;
