@@ -116,35 +116,32 @@ private slots:
     void copyThenPaste()
     {
         const QStringList names{"Ng, JJ", "Smith \"Ace\"", "\"Q\" Bo", " lead", "tab\there", "", "a,b,\"c\""};
-        for (Position p : roster::AllPositions) {
+        const auto texts = [&](Position p) {
             QStringList texts;
+            for (int r = 1; r <= roster::rowCount(p); ++r)
+                for (QLineEdit *field :
+                     {f.cells(p, r).N, f.cells(p, r).C, f.cells(p, r).P, f.cells(p, r).W, f.cells(p, r).PW})
+                    texts << field->text();
+            return texts;
+        };
+        for (Position p : roster::AllPositions) {
             for (int r = 1; r <= roster::rowCount(p); ++r) {
                 const auto &c = f.cells(p, r);
                 c.N->setText(names[r % names.size()] + QString::number(r));
                 c.C->setText(QStringList{"1,00", "12", "", "-.5"}[r % 4]);
                 c.P->setText(QString::number(r * 0.25));
                 c.W->setText(QString::number(r % 4));
-                for (QLineEdit *field : {c.N, c.C, c.P, c.W, c.PW})
-                    texts << field->text();
             }
+            const QStringList before = texts(p);
             std::unique_ptr<QMenu> menu(f.window->titleMenu(p));
-            QCOMPARE(menu->actions().size(), 1);
-            QCOMPARE(menu->actions()[0]->text(), "Copy rows");
+            QVERIFY(menu->actions().size() == 1 && menu->actions()[0]->text() == "Copy rows");
             menu->actions()[0]->trigger();
-            const QString copied = QGuiApplication::clipboard()->text();
-            QCOMPARE(copied.count(u'\n'), roster::rowCount(p));
+            QCOMPARE(QGuiApplication::clipboard()->text().count(u'\n'), roster::rowCount(p));
             for (int r = 1; r <= roster::rowCount(p); ++r)
                 for (QLineEdit *field : {f.cells(p, r).N, f.cells(p, r).C, f.cells(p, r).P, f.cells(p, r).W})
                     field->clear();
-
             key(f.cells(p, 1).N, Qt::Key_V);
-            QStringList back;
-            for (int r = 1; r <= roster::rowCount(p); ++r) {
-                const auto &c = f.cells(p, r);
-                for (QLineEdit *field : {c.N, c.C, c.P, c.W, c.PW})
-                    back << field->text();
-            }
-            QCOMPARE(back, texts);
+            QCOMPARE(texts(p), before);
         }
         QVERIFY(f.messages.isEmpty());
     }
