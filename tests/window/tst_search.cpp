@@ -176,9 +176,9 @@ private slots:
         QToolTip::hideText();
         w.txtCash->setText(money);
         w.txtTarget->setText(QStringLiteral("0"));
-        w.optM[0]->setChecked(true);
-        w.cmdDo->click();
-        QVERIFY(w.List1->count() > 2 && w.List1->toolTip().isEmpty());
+        w.cmdDo->click(); // the week's points: each row's points times its games
+        QVERIFY(w.List1->count() == 37 && w.List1->toolTip().isEmpty());
+        QCOMPARE(w.List1->item(36), "51.6 -- 98 -- 1 3 - 1 2 3 5 - 2 3 4 - 1");
     }
 
     // A click selects a line, the keys move, Ctrl+C copies the selection with the players' names;
@@ -223,9 +223,14 @@ private slots:
         QVERIFY(list.currentIndex().row() == 0 && selectedRows(list) == 1);
     }
 
-    // The tick shows the count examined against the team count, and the rate since the last tick.
+    // The tick shows the count examined against the team count (in the search's single precision,
+    // in digit groups), and the rate since the last tick.
     void progressCaption()
     {
+        for (Position p : roster::AllPositions)
+            f.window->row(p, roster::rowCount(p)).chk->setChecked(true); // every row a candidate
+        f.window->BuildCandidates();
+        QCOMPARE(f.window->search.TeamCountText, "6,282,753,536");
         f.window->search.TeamCount = 4989600;
         f.window->search.TeamCountText = QStringLiteral("4,989,600");
         f.window->search.state.Examined = 1000000;
