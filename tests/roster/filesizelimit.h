@@ -1,9 +1,6 @@
 #pragma once
-// A disk that fills up, without root and without a disk: while a FileSizeLimit lives, no file this
-// process writes grows beyond the given size. SIGXFSZ is ignored, so a write past the limit fails
-// with "File too large", as one on a full disk fails with "No space left on device", instead of
-// ending the process.
-
+// A full disk without root: while a FileSizeLimit lives, no file this process writes grows beyond the
+// given size, and (SIGXFSZ ignored) a write past it fails with "File too large" instead of ending the process.
 #include <csignal>
 #include <sys/resource.h>
 
@@ -13,14 +10,10 @@ public:
     {
         std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
+        const rlimit limit{bytes, saved_.rlim_max};
         active_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
     }
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
     bool active() const { return active_; }
 
 private:

@@ -39,8 +39,6 @@ private slots:
         QTest::addColumn<int>("whole");     // 99999: no value
         const std::tuple<const char *, double, int> rows[] = {{"2.5", 2.5, 2},
                                                               {"3.5", 3.5, 4},
-                                                              {"-2.5", -2.5, -2},
-                                                              {"2.5001", 2.5001, 3},
                                                               {" +1,234.5 ", 1234.5, 1234},
                                                               {"32767", 32767, 32767},
                                                               {"32767.5", 32767.5, 99999},
@@ -50,8 +48,7 @@ private slots:
                                                               {"1.7976931348623157E308", DBL_MAX, 99999},
                                                               {"1E400", NAN, 99999},
                                                               {"-1E-400", -0.0, 0},
-                                                              {"1E99999999999999999999", NAN, 99999},
-                                                              {"0.0001E-320", 0.0, 0}};
+                                                              {"1E99999999999999999999", NAN, 99999}};
         for (const auto &[text, number, whole] : rows)
             QTest::newRow(text) << QString::fromLatin1(text) << number << whole;
     }
@@ -65,30 +62,23 @@ private slots:
         QCOMPARE(toInt16(text) ? int(*toInt16(text)) : 99999, whole);
     }
 
-    // Beyond what the type holds there is no value.
     void beyondTheType() { QVERIFY(!toSingle("1E39") && !roundToInt16(HUGE_VAL) && !roundToInt16(NAN)); }
 
-    // The C library's %.15G but for the sign of zero and the name of infinity; a hand-made
-    // formatter fails where the 15-digit rounding crosses the E boundary.
+    // %.15G but for the sign of zero and "Infinity"; hand-made formatters fail where rounding crosses E.
     void numberToText_data()
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         const std::pair<double, const char *> rows[] = {{-0.0, "0"},
-                                                        {0.1 * 3, "0.3"},
-                                                        {100, "100"},
                                                         {2.0 / 3, "0.666666666666667"},
                                                         {0.9999999999999999, "1"},
                                                         {123456789012345.67, "123456789012346"},
-                                                        {1e14, "100000000000000"},
                                                         {999999999999999.9, "1E+15"},
-                                                        {1.5e20, "1.5E+20"},
                                                         {DBL_MAX, "1.79769313486232E+308"},
                                                         {0.0001, "0.0001"},
                                                         {9.999999999999995e-05, "0.0001"},
                                                         {0.00012345678901234567, "0.000123456789012346"},
                                                         {1e-5, "1E-05"},
-                                                        {-1.5e-7, "-1.5E-07"},
                                                         {5e-324, "4.94065645841247E-324"},
                                                         {HUGE_VAL, "Infinity"}};
         for (const auto &[value, text] : rows)
@@ -100,8 +90,7 @@ private slots:
         QTEST(roster::numberToText(value), "text");
     }
 
-    // A week's rate is points times games in double precision: 1.1 x 3 reads 3.3, where single
-    // precision would show 3.29999995231628. A product beyond any double shows no rate.
+    // Points times games in double precision: 1.1 x 3 reads 3.3, not single precision's 3.29999995231628.
     void rate_data()
     {
         QTest::addColumn<QString>("points");

@@ -1,3 +1,5 @@
+// players.txt and the cell blocks of the clipboard: read, written, and saves that cannot finish.
+#include "cellblock.h"
 #include "rosterfile.h"
 
 #include "filesizelimit.h"
@@ -11,14 +13,12 @@ using namespace roster;
 
 namespace {
 
-// A well-formed roster (money, target, then name, cost, points and games of every row) with some
-// of its lines changed.
+// A well-formed roster (money, target, then name, cost, points, games of each row), some lines changed.
 QByteArray rosterBytes(std::initializer_list<std::pair<int, QByteArray>> changes = {}, QByteArray end = "\r\n")
 {
     QByteArrayList lines{"90", "25"};
     for (int row = 0; row < 70; ++row)
-        lines << "Player " + QByteArray::number(row) << QByteArray::number(row % 15 + 1) << "1.25"
-              << "3";
+        lines << "Player " + QByteArray::number(row) << QByteArray::number(row % 15 + 1) << QByteArrayList{"1.25", "3"};
     for (const auto &[line, text] : changes)
         lines[line] = text;
     return lines.join(end) + end;
@@ -31,6 +31,38 @@ class TestRosterFile : public QObject {
 private slots:
     void cleanup() { setSaveFaultForTests({}); }
 
+    void cellBlock_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<CellBlock>("rows");
+        QTest::newRow("spreadsheet") << "Ng, JJ\t12\t\t3\r\nOle\t8\t.5\t4\r\n"
+                                     << CellBlock{{"Ng, JJ", "12", "", "3"}, {"Ole", "8", ".5", "4"}};
+        QTest::newRow("lone CR, LF") << " Al \t 7\rBo\t8\nCy" << CellBlock{{" Al ", " 7"}, {"Bo", "8"}, {"Cy"}};
+        QTest::newRow("quoted tabs, line ends and quotes") << "\"Smith \"\"Ace\"\"\"\t1\n\"two\r\nlines\"\t\"a\tb\"\n"
+                                                           << CellBlock{{"Smith \"Ace\"", "1"}, {"two\r\nlines", "a\tb"}};
+        QTest::newRow("CSV, blanks dropped") << "\"Ng, JJ\", 12 ,1.5\n Ole ,\"8\" ,\n"
+                                             << CellBlock{{"Ng, JJ", "12", "1.5"}, {"Ole", "8", ""}};
+        QTest::newRow("a column") << "12\n13\n\n14" << CellBlock{{"12"}, {"13"}, {""}, {"14"}};
+        QTest::newRow("one value, commas and all") << "Ng, JJ\r\n" << CellBlock{{"Ng, JJ"}};
+        // Text after a closing quote is kept; a quote never closed is a character.
+        QTest::newRow("stray quotes") << "\"Bo\"b\t1\n\"Ace\tx" << CellBlock{{"Bob", "1"}, {"\"Ace", "x"}};
+        QTest::newRow("nothing") << "" << CellBlock{};
+        QTest::newRow("one line end: one empty value") << "\n" << CellBlock{{""}};
+    }
+    void cellBlock()
+    {
+        QFETCH(QString, text);
+        QTEST(readCellBlock(text), "rows");
+    }
+
+    // "Copy rows" quotes only where a spreadsheet needs it, and reads back as it was.
+    void cellBlockWritten()
+    {
+        const CellBlock rows{{"Ng, JJ", "Smith \"Ace\"", "a\tb"}, {"", "7", "two\nlines"}, {" lead", "\r", ""}};
+        QCOMPARE(writeCellBlock({rows[0], {"", "7"}}), "Ng, JJ\t\"Smith \"\"Ace\"\"\"\t\"a\tb\"\n\t7\n");
+        QCOMPARE(readCellBlock(writeCellBlock(rows)), rows);
+    }
+
     void readRoster_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -42,8 +74,7 @@ private slots:
                             int count = RosterValueCount, const QString &problem = {}) {
             QTest::newRow(name) << bytes << index << values << count << problem;
         };
-        // A quote left open ends at its line end; unquoted values lose their blanks; a name is the
-        // whole line, comma and all.
+        // A quote left open ends at its line; unquoted values lose their blanks; a name is the whole line.
         row("quoted; Smith, John", rosterBytes({{2, "Smith, John"}, {3, " \"1,5\" junk"}, {4, "\"12"}, {5, " x\t"}}), 2,
             {"Smith, John", "1,5", "12", "x", "Player 1"});
         // The comma splits the cost, every later field moves up a line and the last is never read.
@@ -53,8 +84,7 @@ private slots:
         row("empty input", {}, 0, {}, 0);
         row("truncated in a name", rosterBytes().first(12), 2, {"Play"}, 3, "players.txt ended after 3 of 282 values.");
         row("lone LF, extra lines", rosterBytes({}, "\n") + "extra\n", 280, {"1.25", "3"});
-        // Each line is UTF-8 when it can be, else Windows-1252: a name typed in an old editor
-        // spoils no other line.
+        // Each line is UTF-8 when it can be, else Windows-1252: a name from an old editor spoils no other line.
         row("BOM, mixed encodings",
             "\xEF\xBB\xBF"
                 + rosterBytes({{0, "Andr\xE9 \x92\x80"},
@@ -120,8 +150,7 @@ private slots:
         QCOMPARE(roster::readRoster(bytes).values.value(place), QString::fromUtf8(line).remove(u'"'));
     }
 
-    // What is saved over the sample players.txt, and the bytes the disk takes (-1: all, but the save
-    // is interrupted before its commit). Through a 16 KB buffer a small roster fails in the flush.
+    // The bytes the disk takes (-1: all, interrupted before the commit); a 16 KB buffer fails at the flush.
     void failedSave_data()
     {
         QTest::addColumn<QStringList>("values");
@@ -141,8 +170,7 @@ private slots:
         QTest::newRow("full disk: a long name, the rest at the flush") << oneLongName << oneLongNameSize - 1;
     }
 
-    // players.txt loaded and saved is the same file byte for byte. A save that cannot write every
-    // byte says why and leaves that file as it was, with nothing beside it.
+    // A save that cannot write every byte says why and leaves players.txt as it was, nothing beside it.
     void failedSave()
     {
         QFETCH(QStringList, values);

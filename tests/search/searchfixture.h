@@ -8,8 +8,6 @@
 
 #include <QStringList>
 
-namespace fixture {
-
 using roster::Position;
 
 inline search::RosterInput rosterOf(search::Mode mode)
@@ -21,15 +19,7 @@ inline search::RosterInput rosterOf(search::Mode mode)
     return input;
 }
 
-inline void tickRows(search::RosterInput &input, Position p, int from, int to)
-{
-    auto &rows = input.rows[roster::index(p)];
-    for (int r = 1; r <= static_cast<int>(rows.size()); ++r)
-        rows[static_cast<std::size_t>(r - 1)].ticked = r >= from && r <= to;
-}
-
-// "C:2.5,1.5,9 W:..." gives each listed row its cost, or "cost/points", ticked from row 1 on; a
-// row written "!5" is left unticked, so that a row above the line is held. Points default to 1.
+// "C:2.5,1.5,9/3,!5 W:..." gives rows from 1 on a cost, or "cost/points" (points 1), "!" left unticked.
 inline search::CandidateTables tablesOf(const QString &layout)
 {
     search::RosterInput input = rosterOf(search::Mode::PointsPerGame);
@@ -46,5 +36,3 @@ inline search::CandidateTables tablesOf(const QString &layout)
     }
     return search::buildCandidates(input);
 }
-
-} // namespace fixture

@@ -1,5 +1,4 @@
-// The enumeration: the spending band, the no-op region, and the production search against the
-// plain nested loops on generated rosters, with the user clicking while it runs.
+// The spending band, the no-op region, and the search against the plain nested loops while the user clicks.
 
 #include "searchfixture.h"
 
@@ -12,7 +11,6 @@
 #include <functional>
 #include <random>
 
-using namespace fixture;
 using search::Mode;
 
 namespace {
@@ -24,8 +22,7 @@ struct Run {
     int ptsLen = 0;
 };
 
-// A user's clicks during a search, with the window's rules: the mode buttons wait for Stop, "Pts/W
-// Mode" ticks "Only Show Top 35", and ticking the box cuts a longer list to 35 lines at once.
+// The window's rules: mode buttons wait for Stop, "Pts/W Mode" ticks the box, ticking cuts the list to 35.
 struct UserActions {
     search::SortedLines &lines;
     search::SearchState &state;
@@ -55,11 +52,7 @@ struct RunSettings {
 };
 
 struct RecordingHost : search::ResultList {
-    RecordingHost(search::SortedLines &lines, search::SearchState &state, Run &run)
-        : ResultList(lines, state, run.ptsLen),
-          state(state),
-          run(run)
-    {}
+    RecordingHost(search::SortedLines &l, search::SearchState &s, Run &r) : ResultList(l, s, r.ptsLen), state(s), run(r) {}
     void listTeam(float pts, float cost, const search::TeamRows &rows) override
     {
         const std::size_t before = inserted();
@@ -95,26 +88,22 @@ Run runSearch(Engine engine, const search::CandidateTables &tables, const RunSet
         run.finalLines.emplace_back(lines.at(i));
     run.trace.insert(run.trace.end(), run.finalLines.begin(), run.finalLines.end());
     run.examined = state.Examined;
-    run.trace.push_back(QStringLiteral("end @ %1, target %2, PtsLen %3")
-                            .arg(run.examined)
-                            .arg(double(state.Target), 0, 'g', 9)
-                            .arg(run.ptsLen)
-                            .toStdString());
+    run.trace.push_back("end @ " + std::to_string(run.examined) + ", target "
+                        + QString::number(state.Target, 'g', 9).toStdString() + ", PtsLen " + std::to_string(run.ptsLen));
     return run;
+}
+
+const char *pick(std::mt19937 &rng, std::initializer_list<const char *> texts)
+{
+    return *(texts.begin() + rng() % texts.size());
 }
 
 QString cell(std::mt19937 &rng, const QString &plain, std::initializer_list<const char *> odd)
 {
-    return rng() % 100 < 88 ? plain : *(odd.begin() + rng() % odd.size());
+    return rng() % 100 < 88 ? plain : pick(rng, odd);
 }
 
-struct GeneratedCase {
-    search::CandidateTables tables;
-    RunSettings settings;
-};
-
-// The rosters that test a search hardest: lines sorting out of numeric order, many equal points
-// and costs, texts "-.01", "." and ".01", costs with an exponent, targets met exactly.
+// Hard rosters: lines out of numeric order, equal points and costs, "-.01", "." and ".01", exponents, targets met.
 enum class Family { Plain, Straddle, Identical, Negative, WholePoints, Proportional, NearZero, TinyCosts, TargetAtATeam };
 
 QString pointsFor(std::mt19937 &rng, Family family, int cost)
@@ -126,37 +115,31 @@ QString pointsFor(std::mt19937 &rng, Family family, int cost)
     case Family::Negative: return roster::numberToText(-((10 + rng() % 171) / 100.0));
     case Family::WholePoints: return QString::number(1 + rng() % 2);
     case Family::Proportional: return roster::numberToText(cost / 10.0);
-    case Family::NearZero:
-        return *(std::initializer_list<const char *>{"0", "-0", ".001", "-.01", ".01", ".004", "-.00"}.begin() + rng() % 7);
+    case Family::NearZero: return pick(rng, {"0", "-0", ".001", "-.01", ".01", ".004", "-.00"});
     case Family::TinyCosts: return roster::numberToText((1 + rng() % 30) / 100.0);
     case Family::TargetAtATeam: return roster::numberToText((1 + rng() % 30) / 10.0);
     }
     return {};
 }
 
-GeneratedCase generate(std::mt19937 &rng)
+std::pair<search::CandidateTables, RunSettings> generate(std::mt19937 &rng)
 {
-    GeneratedCase out;
+    std::pair<search::CandidateTables, RunSettings> out;
     const auto family = Family(rng() % 9);
-    const Mode mode = rng() % 2 ? Mode::PointsPerGame : Mode::PointsPerWeek;
-    search::RosterInput input = rosterOf(mode);
+    search::RosterInput input = rosterOf(rng() % 2 ? Mode::PointsPerGame : Mode::PointsPerWeek);
     static constexpr int cap[] = {8, 8, 7, 5};
     const bool sameRows = family == Family::Identical && rng() % 2;
     const QString sharedPoints = pointsFor(rng, family, 5);
     for (Position p : roster::AllPositions) {
         const int m = search::teamShare(p);
-        auto &rows = input.rows[roster::index(p)];
-        for (auto &row : rows) {
+        for (auto &row : input.rows[roster::index(p)]) {
             const int whole = family == Family::Identical ? 5 : int(1 + rng() % 15);
-            // A fifth of the costs carry decimals: tenths, whose sums land beside the band's whole
-            // edges by a rounding, and 7 significant digits.
+            // A fifth carry decimals: tenths whose sums land beside the band's edges, 7 significant digits.
             QString cost = QString::number(whole)
-                           + (rng() % 5 || family == Family::Identical
-                                  ? ""
-                                  : *(std::initializer_list<const char *>{".5", ".25", ".1", ".7", ".234567"}.begin()
-                                      + rng() % 5));
+                           + (rng() % 5 || family == Family::Identical ? ""
+                                                                       : pick(rng, {".5", ".25", ".1", ".7", ".234567"}));
             if (family == Family::TinyCosts)
-                cost = *(std::initializer_list<const char *>{"1E-5", "2E-5", "3E-6", ".001", "0", "1"}.begin() + rng() % 6);
+                cost = pick(rng, {"1E-5", "2E-5", "3E-6", ".001", "0", "1"});
             const QString points = sameRows ? sharedPoints : pointsFor(rng, family, whole);
             row.cost = family == Family::Plain ? cell(rng, cost, {"", "abc", "-3", "0", "1E1", "99", "7.", "1,50", "9E99"})
                                                : cost;
@@ -167,51 +150,47 @@ GeneratedCase generate(std::mt19937 &rng)
         const unsigned span = unsigned(cap[roster::index(p)] - m + 1);
         const int last = m + int(std::max(rng() % span, rng() % span));
         const int held = rng() % 3 == 0 ? int(rng() % unsigned(m + 1)) : 0;
-        tickRows(input, p, held + 1, last == m ? m : last);
+        for (int r = 1; r <= roster::rowCount(p); ++r)
+            input.rows[roster::index(p)][std::size_t(r - 1)].ticked = r > held && r <= last;
     }
-    out.tables = search::buildCandidates(input);
+    out.first = search::buildCandidates(input);
     // Money and target around those of the first rows' team, so that both cut through the teams.
     double cost = 0, pts = 0;
     for (Position p : roster::AllPositions)
         for (int r = 1; r <= search::teamShare(p); ++r) {
-            cost += out.tables[p].cost[r];
-            pts += out.tables[p].pts[r];
+            cost += out.first[p].cost[r];
+            pts += out.first[p].pts[r];
         }
     const int money = std::clamp(int(std::clamp(cost, 0.0, 1000.0)) + int(rng() % 25) - 5, 10, 200); // 9E99 costs too
-    out.settings.state.CashLimit = qint16(money + 1);
-    out.settings.state.MinSpend = qint16(money * int(70 + rng() % 26) / 100); // the band's floor: 70-95 per cent
+    out.second.state.CashLimit = qint16(money + 1);
+    out.second.state.MinSpend = qint16(money * int(70 + rng() % 26) / 100); // the band's floor: 70-95 per cent
     switch (family) {
-    case Family::Identical: out.settings.state.Target = float(rng() % 3); break;
-    case Family::WholePoints: out.settings.state.Target = float(std::round(pts)) - float(rng() % 2); break;
-    case Family::Negative: out.settings.state.Target = rng() % 2 ? -100.f : float(pts * 1.1); break;
-    case Family::NearZero: out.settings.state.Target = rng() % 2 ? -1.f : -0.5f; break;
+    case Family::Identical: out.second.state.Target = float(rng() % 3); break;
+    case Family::WholePoints: out.second.state.Target = float(std::round(pts)) - float(rng() % 2); break;
+    case Family::Negative: out.second.state.Target = rng() % 2 ? -100.f : float(pts * 1.1); break;
+    case Family::NearZero: out.second.state.Target = rng() % 2 ? -1.f : -0.5f; break;
     case Family::TargetAtATeam: { // the first candidate rows' team, each group summed row by row in single precision
         std::array<float, 4> group{};
         for (Position p : roster::AllPositions)
-            for (int r = 1; r <= out.tables[p].share; ++r)
-                group[std::size_t(roster::index(p))] = r == 1 ? out.tables[p].pts[1]
-                                                              : group[std::size_t(roster::index(p))]
-                                                                    + out.tables[p].pts[std::size_t(r)];
-        out.settings.state.Target = ((group[0] + group[1]) + group[2]) + group[3];
+            for (int r = 1; r <= out.first[p].share; ++r)
+                group[std::size_t(roster::index(p))] += out.first[p].pts[std::size_t(r)];
+        out.second.state.Target = ((group[0] + group[1]) + group[2]) + group[3];
         break;
     }
-    default: out.settings.state.Target = float(pts * (0.6 + (rng() % 45) / 100.0));
+    default: out.second.state.Target = float(pts * (0.6 + (rng() % 45) / 100.0));
     }
-    if (family == Family::TinyCosts) { // money 0: teams costing less than 1 and more than 0
-        out.settings.state.CashLimit = 1;
-        out.settings.state.MinSpend = 0;
-    }
-    out.settings.top35 = rng() % 4 != 0;
-    out.settings.ptsLen = rng() % 3 == 0 ? 4 : 0;
-    out.settings.capacity = 3000;
+    if (family == Family::TinyCosts) // money 0: teams costing less than 1 and more than 0
+        out.second.state = {1, 0, out.second.state.Target};
+    out.second.top35 = rng() % 4 != 0;
+    out.second.ptsLen = rng() % 3 == 0 ? 4 : 0;
+    out.second.capacity = 3000;
 
-    // What the user does at a few Winger-pair yields: click the box (0), "Pts/G Mode" (1),
-    // "Pts/W Mode" (2) or Stop (3).
+    // At a few Winger-pair yields the user clicks the box (0), "Pts/G Mode" (1), "Pts/W Mode" (2) or Stop (3).
     std::vector<std::pair<int, int>> clicks; // the yield, what
     const int count = int(rng() % 5);
     for (int i = 0; i < count; ++i)
         clicks.push_back({1 + int(rng() % (rng() % 2 ? 20 : 150)), rng() % 6 == 0 ? 3 : int(rng() % 3)});
-    out.settings.onPairYield = [clicks](int yields, UserActions &user) {
+    out.second.onPairYield = [clicks](int yields, UserActions &user) {
         for (const auto &[at, what] : clicks)
             if (at == yields)
                 what == 0   ? user.clickTop35()
@@ -227,8 +206,7 @@ class TestEnumeration : public QObject {
     Q_OBJECT
 
 private slots:
-    // One team, both searches: listed only above the band's floor, below the money plus one and
-    // above the target. A first cost with no 16-bit whole number counts its full value, never 0.
+    // One team, both searches; a first cost with no 16-bit whole number counts in full, never as 0.
     void spendingBand_data()
     {
         QTest::addColumn<QString>("roster");
@@ -245,7 +223,6 @@ private slots:
         QTest::newRow("half above the money") << team("100", "100.5", "100", "100") << 1001 << 901 << 0.f << "1000.5";
         QTest::newRow("points equal the target") << team("100", "100", "100", "100") << 1001 << 901 << 10.f << "";
         QTest::newRow("first cost 11.5 counts 12") << team("11.5", "0", "0", "0") << 13 << 11 << 0.f << "12";
-        QTest::newRow("second cost 10.5 counts 10.5") << team("0", "10.5", "0", "0") << 11 << 10 << 0.f << "10.5";
         QTest::newRow("first cost 9E99 is not free") << team("9E99", "1") << 51 << 0 << 0.f << "";
         QTest::newRow("second cost 9E99") << team("1", "9E99") << 51 << 0 << 0.f << "";
         QTest::newRow("Goalie cost 9E99 is not free") << team("1", "1", "1", "9E99") << 51 << 0 << 0.f << "";
@@ -272,8 +249,7 @@ private slots:
         }
     }
 
-    // "Only Show Top 35" clicked at a Winger-pair yield: teams the ticked box would have trimmed
-    // away are listed from then on.
+    // "Only Show Top 35" unticked at a Winger-pair yield: teams it would have trimmed are listed from then on.
     void top35ClickedDuringSearch_data()
     {
         QTest::addColumn<QList<int>>("clicks"); // pair yields at which the box is clicked
@@ -307,8 +283,7 @@ private slots:
             QCOMPARE(std::count(fast.finalLines.begin(), fast.finalLines.end(), mustHold.toStdString()), 1);
     }
 
-    // Whether every points value of a run gives a line sorting before the first: the search skips
-    // such runs. Where their texts fall otherwise is left to the differential test below.
+    // Whether every points value of a run gives a line sorting before the first, so that the search skips it.
     void noOpRegion_data()
     {
         QTest::addColumn<QString>("key");
@@ -318,7 +293,6 @@ private slots:
         // 10.3949947 has 7 digits 10.39499 and reads 10.39; the next float, 10.3949957, reads 10.4.
         QTest::newRow("up to 10.39 before 10.4") << "10.4 " << 10.f << 10.3949947f << true;
         QTest::newRow("reaching 10.4 is not") << "10.4 " << 10.f << 10.3949957f << false;
-        QTest::newRow("9.x after 10.4") << "10.4 " << 9.f << 9.9f << false;
         QTest::newRow("10 to 89.99 before 9.95") << "9.95 " << 10.f << 89.99f << true;
         QTest::newRow("90. after 9.95") << "9.95 " << 10.f << 90.f << false;
     }
@@ -337,16 +311,16 @@ private slots:
         std::mt19937 rng(20261206);
         int listedRuns = 0;
         for (int i = 0; i < 400; ++i) {
-            GeneratedCase c = generate(rng);
+            auto [tables, settings] = generate(rng);
             if (i % 10 == 0) { // now and then Stop arrives in the yield after a listed line
                 const std::size_t at = 1 + rng() % 50;
-                c.settings.onYield = [at](std::size_t inserted, search::SearchState &s) {
+                settings.onYield = [at](std::size_t inserted, search::SearchState &s) {
                     if (inserted == at)
                         s.StopRequested = true;
                 };
             }
-            const Run reference = runSearch(search::PickDefenceReference, c.tables, c.settings);
-            const Run fast = runSearch(search::PickDefence, c.tables, c.settings);
+            const Run reference = runSearch(search::PickDefenceReference, tables, settings);
+            const Run fast = runSearch(search::PickDefence, tables, settings);
             listedRuns += reference.trace.size() > 1 + reference.finalLines.size();
             QVERIFY2(fast.trace == reference.trace, qPrintable(QStringLiteral("generated roster %1 differs").arg(i)));
         }
