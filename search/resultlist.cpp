@@ -55,31 +55,24 @@ void ResultList::listTeam(float teamPts, float teamCost, const TeamRows &rows)
         return;
     }
     if (batchLines && !top35Ticked()) {
-        // Nothing is trimmed: the line can wait for the next merge.
+        // Nothing is trimmed: the line can wait for the next merge. A batch of a few thousand
+        // lines merges in a few milliseconds, so waiting lines never hold back the next event pass.
         pendingPlaces_.emplace_back(std::uint32_t(pendingText_.size()), std::uint32_t(line.text().size()));
         pendingText_.append(line.text());
-        ++inserted_;
-        // A batch of a few thousand lines merges in a few milliseconds, so waiting lines never
-        // hold back the next event pass.
         if (pendingPlaces_.size() >= MaxPendingLines)
             mergePending();
-        linesChanged();
-        yield();
-        if (top35Ticked()) { // ticked by a caller that did not merge first
-            mergePending();
-            if (lines_.size() > TopLines)
-                TrimToTop35();
-        }
-        refreshNoOpKey();
-        return;
+    } else {
+        mergePending();
+        lines_.insert(line.text());
     }
-    mergePending();
-    lines_.insert(line.text());
     ++inserted_;
     linesChanged();
     yield();
-    if (top35Ticked() && lines_.size() > TopLines)
-        TrimToTop35();
+    if (top35Ticked()) { // ticked during the yield by a caller that did not merge first
+        mergePending();
+        if (lines_.size() > TopLines)
+            TrimToTop35();
+    }
     refreshNoOpKey();
 }
 
