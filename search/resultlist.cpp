@@ -87,6 +87,10 @@ void ResultList::mergePending()
     lines_.insertBatch(std::move(batch));
     pendingPlaces_.clear();
     pendingText_.clear();
+    // Lines wait only while the box is unticked. Ticked now, it cut the list to 35 while they
+    // waited, and that cut is theirs too: the list is then the best 35 of every line listed.
+    if (top35Ticked())
+        cutToTop35(lines_);
 }
 
 void ResultList::TrimToTop35()
