@@ -6,7 +6,6 @@
 
 #include <QtGlobal>
 #include <array>
-#include <string_view>
 
 namespace search {
 
@@ -30,20 +29,14 @@ public:
     virtual void listTeam(float teamPts, float teamCost, const TeamRows &rows) = 0;
     // Once per pair of the first two Winger rows.
     virtual void yieldToEvents() = 0;
-    // The points key ("##.##" text and a space) of the first line, when any listed team whose own
-    // key sorts strictly before it would be inserted and at once trimmed away, changing nothing.
-    // Empty otherwise. Valid until the next call of listTeam or yieldToEvents.
-    virtual std::string_view noOpKey() const { return {}; }
-    // The whole first line under the same conditions: any listed team whose line sorts strictly
-    // before it changes nothing. Empty otherwise; valid as long as noOpKey.
-    virtual std::string_view noOpLine() const { return {}; }
 };
 
 // The literal nested loops: the definition of the result.
 void PickDefenceReference(const CandidateTables &tables, SearchState &state, SearchHost &host);
 
 // The production search: the same teams listed in the same order with the same sums, skipping
-// whole blocks of teams that provably cannot be listed (counted into Examined all the same).
+// whole blocks of teams that provably cannot be listed (counted into Examined all the same). The
+// target must never fall while it runs, as the result list's rules ensure.
 void PickDefence(const CandidateTables &tables, SearchState &state, SearchHost &host);
 
 } // namespace search

@@ -5,9 +5,9 @@
 
 namespace search {
 
-void SortedLines::Block::append(std::string_view line, std::size_t at)
+void SortedLines::Block::append(float points, std::string_view line, std::size_t at)
 {
-    const Place place{std::uint32_t(text.size()), std::uint32_t(line.size())};
+    const Place place{std::uint32_t(text.size()), std::uint32_t(line.size()), points};
     text.append(line);
     places.insert(places.begin() + std::ptrdiff_t(at), place);
 }
@@ -26,32 +26,32 @@ void SortedLines::Block::compact()
     unused = 0;
 }
 
-void SortedLines::insert(std::string_view line)
+void SortedLines::insert(float points, std::string_view line)
 {
     if (line.size() > longest_.size())
         longest_ = line;
     if (blocks_.empty()) {
         blocks_.emplace_back();
         starts_.assign(1, 0);
-        blocks_.back().append(line, 0);
+        blocks_.back().append(points, line, 0);
         ++size_;
         note(0, true);
         return;
     }
-    // The first block whose last line sorts after the new one takes it; else the last block.
-    auto block = std::upper_bound(blocks_.begin(), blocks_.end(), line,
-                                  [](std::string_view l, const Block &b) { return l < b.last(); });
+    // The first block whose last line ranks after the new one takes it; else the last block.
+    auto block = std::partition_point(blocks_.begin(), blocks_.end(),
+                                      [&](const Block &b) { return !b.ranksBefore(points, line, b.places.size() - 1); });
     if (block == blocks_.end())
         block = std::prev(blocks_.end());
     std::size_t lo = 0, hi = block->places.size();
     while (lo < hi) {
         const std::size_t mid = (lo + hi) / 2;
-        if (line < block->line(mid))
+        if (block->ranksBefore(points, line, mid))
             hi = mid;
         else
             lo = mid + 1;
     }
-    block->append(line, lo);
+    block->append(points, line, lo);
     ++size_;
     const std::size_t b = std::size_t(block - blocks_.begin());
     note(starts_[b] + lo, true);
@@ -60,7 +60,7 @@ void SortedLines::insert(std::string_view line)
     if (block->places.size() > 2 * BlockSize) {
         Block upper;
         for (std::size_t i = BlockSize; i < block->places.size(); ++i)
-            upper.append(block->line(i), upper.places.size());
+            upper.append(block->places[i].points, block->line(i), upper.places.size());
         block->places.resize(BlockSize);
         block->compact();
         blocks_.insert(std::next(block), std::move(upper));
@@ -68,14 +68,16 @@ void SortedLines::insert(std::string_view line)
     }
 }
 
-void SortedLines::insertBatch(std::vector<std::string_view> batch)
+void SortedLines::insertBatch(std::vector<TeamLine> batch)
 {
     if (batch.empty())
         return;
-    for (std::string_view line : batch) // the first of the longest, in the order they came
-        if (line.size() > longest_.size())
-            longest_ = line;
-    std::sort(batch.begin(), batch.end());
+    for (const TeamLine &line : batch) // the first of the longest, in the order they came
+        if (line.text.size() > longest_.size())
+            longest_ = line.text;
+    std::stable_sort(batch.begin(), batch.end(), [](const TeamLine &a, const TeamLine &b) {
+        return a.points < b.points || (a.points == b.points && a.text < b.text);
+    });
     if (blocks_.empty()) {
         blocks_.emplace_back();
         starts_.assign(1, 0);
@@ -92,8 +94,8 @@ void SortedLines::insertBatch(std::vector<std::string_view> batch)
         if (lastBlock) {
             end = batch.size();
         } else {
-            const std::string_view last = block.last();
-            while (end < batch.size() && batch[end] < last)
+            const std::size_t last = block.places.size() - 1;
+            while (end < batch.size() && block.ranksBefore(batch[end].points, batch[end].text, last))
                 ++end;
         }
         if (end == next)
@@ -103,11 +105,11 @@ void SortedLines::insertBatch(std::vector<std::string_view> batch)
         merged.reserve(oldCount + (end - next));
         std::size_t from = 0;
         for (std::size_t i = next; i < end; ++i) {
-            const std::string_view line = batch[i];
+            const auto [points, line] = batch[i];
             std::size_t lo = from, hi = oldCount;
             while (lo < hi) {
                 const std::size_t mid = (lo + hi) / 2;
-                if (line < block.line(mid))
+                if (block.ranksBefore(points, line, mid))
                     hi = mid;
                 else
                     lo = mid + 1;
@@ -116,7 +118,7 @@ void SortedLines::insertBatch(std::vector<std::string_view> batch)
                           block.places.begin() + std::ptrdiff_t(lo));
             from = lo;
             note(starts_[b] + added + merged.size(), true);
-            merged.push_back(Place{std::uint32_t(block.text.size()), std::uint32_t(line.size())});
+            merged.push_back(Place{std::uint32_t(block.text.size()), std::uint32_t(line.size()), points});
             block.text.append(line);
         }
         merged.insert(merged.end(), block.places.begin() + std::ptrdiff_t(from), block.places.end());
@@ -144,7 +146,7 @@ void SortedLines::splitLargeBlocks()
             const std::size_t end = block.places.size() - first < 2 * BlockSize ? block.places.size() : first + BlockSize;
             Block part;
             for (std::size_t i = first; i < end; ++i)
-                part.append(block.line(i), part.places.size());
+                part.append(block.places[i].points, block.line(i), part.places.size());
             blocks.push_back(std::move(part));
             first = end - BlockSize;
         }
@@ -179,8 +181,17 @@ void SortedLines::removeAt(std::size_t index)
     --size_;
 }
 
+void SortedLines::appendClosing(std::string_view line)
+{
+    if (line.size() > longest_.size())
+        longest_ = line;
+    closing_.emplace_back(line);
+    note(size() - 1, true);
+}
+
 void SortedLines::clear()
 {
+    closing_.clear();
     blocks_.clear();
     starts_.clear();
     size_ = 0;
@@ -192,7 +203,7 @@ void SortedLines::clear()
 std::string_view SortedLines::at(std::size_t index) const
 {
     if (index >= size_)
-        return {};
+        return index - size_ < closing_.size() ? std::string_view(closing_[index - size_]) : std::string_view();
     const auto after = std::upper_bound(starts_.begin(), starts_.end(), index);
     const std::size_t block = std::size_t(after - starts_.begin()) - 1;
     return blocks_[block].line(index - starts_[block]);

@@ -117,7 +117,7 @@ void frmChoose30::cmdDo_Click()
     BuildCandidates();
     chkASave->setText(autoSaveCaption);
 
-    search::ResultList results(List1->lines(), s, search.PtsLen);
+    search::ResultList results(List1->lines(), s);
     EventYield yield(List1);
     results.top35Ticked = [this] { return chkTop35->isChecked(); };
     results.yield = [&yield] { yield(); };
@@ -171,7 +171,7 @@ void frmChoose30::Timer1_Timer()
 
 void frmChoose30::chkTop35_Click()
 {
-    if (chkTop35->isChecked() && List1->count() > int(search::TopLines)) {
+    if (chkTop35->isChecked() && List1->lines().teamCount() > search::TopLines) {
         search::cutToTop35(List1->lines());
         List1->linesChanged();
     }

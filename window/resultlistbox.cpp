@@ -114,7 +114,7 @@ QString ResultListBox::item(int index) const
 
 void ResultListBox::addItem(const std::string &line)
 {
-    lines().insert(line);
+    lines().appendClosing(line);
     linesChanged();
 }
 

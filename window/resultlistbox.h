@@ -1,6 +1,6 @@
 #pragma once
-// List1: the result list. A list box over the sorted lines (ascending character codes, not the
-// locale's order): a click selects, the arrow and page keys move, Ctrl+C copies the selected
+// List1: the result list. A list box over the ranked lines (weakest team first, the closing
+// counts last): a click selects, the arrow and page keys move, Ctrl+C copies the selected
 // lines with their players' names, and a screen reader reads the lines. The search adds lines
 // faster than any view can follow them one by one, so the view hears of them in batches, at the
 // moments the window handles its events (linesChanged), and keeps its top line and its
@@ -42,6 +42,7 @@ public:
     const search::SortedLines &lines() const { return model_->lines(); }
     int count() const;
     QString item(int index) const;
+    // Adds a line after every team line: the counts that close a search.
     void addItem(const std::string &line);
     void clear();
     // Called after the lines have changed behind the box's back, before the window handles any

@@ -13,6 +13,5 @@ struct SearchFields {
     qint64 PrevExamined = 0;
     float TeamCount = 0;
     QString TeamCountText;
-    int PtsLen = 0;
     bool Running = false; // from the click on Find Best Team until it has returned
 };

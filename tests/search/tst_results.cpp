@@ -51,8 +51,7 @@ private slots:
         // Costs of 0 lie below every band: the search skips every team and still counts it.
         search::SortedLines lines;
         search::SearchState state{5};
-        int len = 0;
-        search::ResultList list(lines, state, len);
+        search::ResultList list(lines, state);
         search::PickDefence(tables, state, list);
         QCOMPARE(double(state.Examined), exact);
     }
@@ -123,7 +122,8 @@ private slots:
         QCOMPARE(search::progressCaption(1000, 1000, 4000, "4,000"), "1,000 / 4,000 = 25.0%.  \n0 per second\n");
     }
 
-    // Lines in character-code order ("10.5" before "9.75"); the changes a view hears rebuild the list.
+    // Lines ranked by points, ties by text ("9.75" before "10.5", "12.5 -- 1" before "12.5 -- 2"),
+    // the closing counts after them; the changes a view hears rebuild the list.
     void sortedLines_data()
     {
         QTest::addColumn<int>("batchSize"); // 0: one by one
@@ -134,22 +134,29 @@ private slots:
     void sortedLines()
     {
         QFETCH(int, batchSize);
+        using Line = std::pair<float, std::string>;
         search::SortedLines lines;
-        std::vector<std::string> replay, all; // replay: the lines as the changes place them
-        std::string removed;
+        std::vector<std::string> replay; // the lines as the changes place them
+        std::vector<Line> all;
+        Line removed;
         std::size_t longest = 0;
         for (unsigned i = 0, x = 777; i < 6000; ++i) {
             x = x * 1103515245u + 12345u;
-            all.push_back(std::to_string(x % 1000) + (x % 3 ? ".5 -- 950 -- 1 2 - 1 2 3 " : ". -- 950 -- ")
-                          + std::to_string(x % 700));
-            longest = std::max(longest, all.back().size());
+            const float pts = float(x % 1000) / 8; // 0 to 124.875: texts of one to three whole digits
+            all.emplace_back(pts, search::pointsText(pts) + " -- 950 -- " + std::to_string(x % 700));
+            longest = std::max(longest, all.back().second.size());
         }
+        lines.appendClosing("6000");
+        lines.takeChanges();
+        replay.push_back("6000");
         for (std::size_t from = 0, step = std::size_t(std::max(batchSize, 1)); from < all.size(); from += step) {
+            std::vector<search::SortedLines::TeamLine> batch;
+            for (std::size_t i = from; i < std::min(all.size(), from + step); ++i)
+                batch.push_back({all[i].first, all[i].second});
             if (batchSize == 0)
-                lines.insert(all[from]);
+                lines.insert(batch[0].points, batch[0].text);
             else
-                lines.insertBatch(
-                    {all.begin() + std::ptrdiff_t(from), all.begin() + std::ptrdiff_t(std::min(all.size(), from + step))});
+                lines.insertBatch(batch);
             const auto changes = lines.takeChanges();
             QVERIFY(changes);
             for (const auto &change : *changes) {
@@ -160,7 +167,7 @@ private slots:
                 if (replay[i].empty())
                     replay[i] = std::string(lines.at(i));
             if (from == 0) { // a line goes between batches, as in a Top 35 trim
-                removed = std::string(lines.first());
+                removed = {lines.firstPoints(), std::string(lines.at(0))};
                 lines.removeFirst();
                 lines.takeChanges();
                 replay.erase(replay.begin());
@@ -168,11 +175,21 @@ private slots:
         }
         std::sort(all.begin(), all.end());
         all.erase(std::find(all.begin(), all.end(), removed));
-        QVERIFY(replay == all);
-        QCOMPARE(lines.size(), all.size());
-        for (std::size_t i = 0; i < all.size(); ++i)
-            QCOMPARE(std::string(lines.at(i)), all[i]);
+        std::vector<std::string> expected;
+        for (const auto &line : all)
+            expected.push_back(line.second);
+        expected.push_back("6000");
+        QVERIFY(replay == expected);
+        QCOMPARE(lines.size(), expected.size());
+        QCOMPARE(lines.teamCount(), all.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            QCOMPARE(std::string(lines.at(i)), expected[i]);
+        QCOMPARE(lines.firstPoints(), all.front().first);
         QCOMPARE(lines.longestLine().size(), longest);
+        search::cutToTop35(lines); // the closing line is no team: it stays, after the 35 best
+        QCOMPARE(lines.size(), std::size_t(36));
+        QCOMPARE(std::string(lines.at(34)), expected[expected.size() - 2]);
+        QCOMPARE(std::string(lines.at(35)), "6000");
     }
 
     // Batched lines wait for a merge and count towards the cap; a tick while they wait cuts them too.
@@ -180,9 +197,8 @@ private slots:
     {
         search::SortedLines lines;
         search::SearchState state;
-        int len = 0;
         bool ticked = false;
-        search::ResultList list(lines, state, len);
+        search::ResultList list(lines, state);
         list.batchLines = true;
         list.top35Ticked = [&] { return ticked; };
         list.capacity = 50;
@@ -204,71 +220,70 @@ private slots:
         };
         list.listTeam(20, 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
         QCOMPARE(lines.size(), std::size_t(35)); // the best 35 of all 51 lines, as without waiting
-        QCOMPARE(QString::fromStdString(std::string(lines.first())).left(2), "45");
+        QCOMPARE(lines.firstPoints(), 45.f);
     }
 
-    // The list rules against a model: PtsLen and the target (halves to even) read from the first line.
+    // The list rules against a model: lines ranked by points, the weakest dropped, the target
+    // raised to the exact points of the line that is then the weakest.
     void listRulesAgainstModel_data()
     {
         QTest::addColumn<int>("seed");
-        QTest::addColumn<float>("lowest"); // points of the weakest team, in quarters up from here
+        QTest::addColumn<float>("lowest"); // points of the weakest team
+        QTest::addColumn<float>("step");   // points rise in such steps, 12 of them
         for (int seed = 1; seed <= 12; ++seed) {
+            // Points across 10 and 100, where the texts' order is not the points' order, and in
+            // steps no text shows (ties of the text, not of the points).
             const float lowest = seed % 3 == 0 ? 9.f : seed % 3 == 1 ? 98.5f : 40.5f;
-            QTest::newRow(qPrintable(QStringLiteral("seed %1 from %2").arg(seed).arg(lowest))) << seed << lowest;
+            const float step = seed % 2 ? 0.25f : 0.001f;
+            QTest::newRow(qPrintable(QStringLiteral("seed %1 from %2").arg(seed).arg(lowest))) << seed << lowest << step;
         }
     }
     void listRulesAgainstModel()
     {
         QFETCH(int, seed);
         QFETCH(float, lowest);
+        QFETCH(float, step);
         QRandomGenerator random{quint32(seed)};
         search::SortedLines lines;
         search::SearchState state;
         state.Target = lowest - 1;
-        int len = 0;
         bool ticked = true;
-        search::ResultList list(lines, state, len);
+        search::ResultList list(lines, state);
         list.top35Ticked = [&] { return ticked; };
 
-        std::vector<std::string> model;
-        int modelLen = 0;
+        std::vector<std::pair<float, std::string>> model;
         float modelTarget = state.Target;
         for (int team = 0; team < 400; ++team) {
             if (random.bounded(25) == 0) { // a click on the box, then the pair's yield
                 ticked = !ticked;
-                if (ticked) { // ticking cuts the list to 35 from the top, leaving the target
+                if (ticked) { // ticking cuts the list to its best 35, leaving the target
                     search::cutToTop35(lines);
                     while (model.size() > 35)
                         model.erase(model.begin());
                 }
                 list.yieldToEvents();
             }
-            // Quarters keep the points exact; they reach the 5-character texts (100.25, 41.25).
-            const float pts = lowest + float(random.bounded(12)) / 4;
+            const float pts = lowest + float(random.bounded(12)) * step;
             const float cost = random.bounded(2) ? 950.f : 12345.67f;
             search::TeamRows rows{};
             for (int &row : rows)
-                row = 1 + random.bounded(2);
+                row = 1 + random.bounded(12);
             if (pts <= modelTarget)
                 continue;
-            const std::string line = search::resultLine(pts, cost, rows);
+            const std::pair<float, std::string> line{pts, search::resultLine(pts, cost, rows)};
             list.listTeam(pts, cost, rows);
 
             model.insert(std::upper_bound(model.begin(), model.end(), line), line);
             if (ticked && model.size() > 35) {
                 model.erase(model.begin());
-                if (const std::size_t space = model.front().find(' '); space < 6)
-                    modelLen = int(space);
-                if (modelLen > 0)
-                    modelTarget = float(std::nearbyint(std::stod(model.front().substr(0, std::size_t(modelLen)))));
+                modelTarget = model.front().first;
             }
             QCOMPARE(lines.size(), model.size());
-            QCOMPARE(std::string(lines.first()), model.front());
-            QCOMPARE(len, modelLen);
+            QCOMPARE(std::string(lines.at(0)), model.front().second);
             QCOMPARE(state.Target, modelTarget);
         }
         for (std::size_t i = 0; i < model.size(); ++i)
-            QCOMPARE(std::string(lines.at(i)), model[i]);
+            QCOMPARE(std::string(lines.at(i)), model[i].second);
     }
 
     // Teams of `tens` cost 10 (Goalie row 1, 0.5 points) or 12 (Goalie row 2, 4 points); Centres

@@ -97,9 +97,11 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("\r\nRenamed Before The Search\r\n"));
         QCOMPARE(w.chkASave->text(), "   Auto Save   Before Searching"); // not left at "Saving..."
 
-        // The best team's line: the closing counts sort after it.
+        // The best team's line, then the closing counts: lines listed and teams examined.
         const QStringList before = listLines(w);
-        const std::string best = before.filter(u" -- ").last().toStdString();
+        QCOMPARE(before.last(), QString::number(w.search.state.Examined));
+        QCOMPARE(before[before.size() - 2], QString::number(before.size() - 2));
+        const std::string best = before[before.size() - 3].toStdString();
         const auto rows = search::rowsOfLine(best);
         QVERIFY(rows && !w.chkTop35->isChecked() && before.size() >= 50);
         w.row(Position::C, (*rows)[0]).N->setText(QStringLiteral("Moved Elsewhere"));
@@ -111,13 +113,13 @@ private slots:
                                name(Position::G, 9)));
         QVERIFY(w.teamToolTip("35").isEmpty() && w.teamToolTip(std::to_string(w.search.state.Examined)).isEmpty());
 
-        // Ticked with exactly 36 lines, Top 35 drops the first.
-        while (w.List1->count() > 36)
+        // Ticked with exactly 36 team lines, Top 35 drops the weakest; the counts stay.
+        while (w.List1->lines().teamCount() > 36)
             w.List1->lines().removeFirst();
         w.List1->linesChanged();
         w.optM[1]->setChecked(true);
         QVERIFY(w.chkTop35->isChecked() && w.search.state.Target == 0.0f);
-        QCOMPARE(listLines(w), before.mid(before.size() - 35));
+        QCOMPARE(listLines(w), before.mid(before.size() - 37));
     }
 
     // Stop, or closing the window, arrives during a yield of a search over the full roster: the
@@ -178,7 +180,7 @@ private slots:
         w.txtTarget->setText(QStringLiteral("0"));
         w.cmdDo->click(); // the week's points: each row's points times its games
         QVERIFY(w.List1->count() == 37 && w.List1->toolTip().isEmpty());
-        QCOMPARE(w.List1->item(36), "51.6 -- 98 -- 1 3 - 1 2 3 5 - 2 3 4 - 1");
+        QCOMPARE(w.List1->item(34), "51.6 -- 98 -- 1 3 - 1 2 3 5 - 2 3 4 - 1"); // the best team, then the counts
     }
 
     // A click selects a line, the keys move, Ctrl+C copies the selection with the players' names;
@@ -210,8 +212,8 @@ private slots:
         list.scrollTo(list.model()->index(10, 0), QAbstractItemView::PositionAtTop);
         const QString top = list.model()->index(list.verticalScrollBar()->value(), 0).data().toString();
         const QString selected = list.currentIndex().data().toString();
-        list.lines().insert("."); // sorts before every team
-        list.lines().insert("..");
+        list.lines().insert(-1e9f, "."); // ranks before every team
+        list.lines().insert(-1e9f, "..");
         list.linesChanged();
         QCOMPARE(list.model()->index(list.verticalScrollBar()->value(), 0).data().toString(), top);
         QCOMPARE(list.currentIndex().data().toString(), selected);
