@@ -131,8 +131,10 @@ void frmChoose30::cmdDo_Click()
     List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
 
     s.StopRequested = false;
+    search.results = &results;
     runSearch(search.tables, s, results);
     results.mergePending();
+    search.results = nullptr;
     lblNum->setText(QString::number(s.Examined));
 
     Timer1->stop();

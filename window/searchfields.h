@@ -4,6 +4,7 @@
 
 #include "candidates.h"
 #include "enumeration.h"
+#include "resultlist.h"
 
 #include <QString>
 
@@ -14,4 +15,7 @@ struct SearchFields {
     float TeamCount = 0;
     QString TeamCountText;
     bool Running = false; // from the click on Find Best Team until it has returned
+    // The running search's list rules; lines may wait in its batch (none while the window handles
+    // events). Null between searches.
+    search::ResultList *results = nullptr;
 };
