@@ -128,8 +128,8 @@ void reportFloor(const search::SortedLines &listed, double searchSeconds)
     search::SortedLines lines;
     lines.insertBatch(std::move(batch));
     const double floorSeconds = double(clock.nsecsElapsed()) / 1e9;
-    std::fprintf(stderr, "floor: %zu lines formatted and ranked alone in %.3f s; the search took %.1fx that\n",
-                 lines.size(), floorSeconds, floorSeconds > 0 ? searchSeconds / floorSeconds : 0.0);
+    std::fprintf(stderr, "floor: %zu lines formatted and ranked alone in %.3f s; the search took %.1fx that\n", lines.size(),
+                 floorSeconds, floorSeconds > 0 ? searchSeconds / floorSeconds : 0.0);
 }
 
 } // namespace

@@ -82,9 +82,12 @@ std::optional<std::vector<float>> teamCosts(const std::array<std::vector<double>
 // leaves, at the end, the best team inside the band.
 class BandProbe : public SearchHost {
 public:
-    BandProbe(SearchState &state, std::chrono::milliseconds budget)
+    BandProbe(SearchState &state, std::chrono::milliseconds budget, const std::function<void()> &yield,
+              const bool *stopRequested)
         : state_(state),
-          deadline_(std::chrono::steady_clock::now() + budget)
+          deadline_(std::chrono::steady_clock::now() + budget),
+          yield_(yield),
+          stopRequested_(stopRequested)
     {}
 
     void listTeam(float teamPts, float, const TeamRows &) override
@@ -95,7 +98,9 @@ public:
 
     void yieldToEvents() override
     {
-        if (std::chrono::steady_clock::now() >= deadline_) {
+        if (yield_)
+            yield_();
+        if ((stopRequested_ && *stopRequested_) || std::chrono::steady_clock::now() >= deadline_) {
             timedOut = true;
             state_.StopRequested = true;
         }
@@ -107,6 +112,8 @@ public:
 private:
     SearchState &state_;
     std::chrono::steady_clock::time_point deadline_;
+    const std::function<void()> &yield_;
+    const bool *stopRequested_;
 };
 
 QString number(float value) { return QString::fromStdString(costText(value)); }
@@ -126,18 +133,20 @@ std::optional<TeamCostRange> teamCostRange(const CandidateTables &tables)
                          static_cast<float>(((c.back() + w.back()) + d.back()) + g.back())};
 }
 
-BandBest bestInBand(const CandidateTables &tables, qint16 cashLimit, qint16 minSpend, std::chrono::milliseconds budget)
+BandBest bestInBand(const CandidateTables &tables, qint16 cashLimit, qint16 minSpend, std::chrono::milliseconds budget,
+                    const std::function<void()> &yield, const bool *stopRequested)
 {
     SearchState state;
     state.CashLimit = cashLimit;
     state.MinSpend = minSpend;
     state.Target = -std::numeric_limits<float>::infinity();
-    BandProbe probe(state, budget);
+    BandProbe probe(state, budget, yield, stopRequested);
     PickDefence(tables, state, probe);
     return BandBest{!probe.timedOut, probe.best};
 }
 
-QString emptyResultExplanation(const CandidateTables &tables, const SearchState &finished, std::chrono::milliseconds budget)
+QString emptyResultExplanation(const CandidateTables &tables, const SearchState &finished,
+                               const std::function<void()> &yield, std::chrono::milliseconds budget)
 {
     if (finished.StopRequested)
         return QStringLiteral("The search was stopped before it listed any team.");
@@ -169,7 +178,10 @@ QString emptyResultExplanation(const CandidateTables &tables, const SearchState 
                          .arg(number(*std::prev(above)), number(*above));
     }
 
-    const BandBest inBand = bestInBand(tables, finished.CashLimit, finished.MinSpend, budget);
+    const BandBest inBand = bestInBand(tables, finished.CashLimit, finished.MinSpend, budget, yield,
+                                       &finished.StopRequested);
+    if (finished.StopRequested)
+        return QStringLiteral("The search was stopped before it listed any team.");
     if (inBand.best && inBand.complete)
         return QStringLiteral("The best team inside %1 scores %2, not above the target %3.")
             .arg(band, number(*inBand.best), target);

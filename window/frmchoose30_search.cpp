@@ -142,7 +142,7 @@ void frmChoose30::cmdDo_Click()
     List1->addItem(std::to_string(s.Examined));
     // Only the two closing lines: the list's tooltip says why no team was listed.
     if (List1->count() == 2)
-        List1->setToolTip(search::emptyResultExplanation(search.tables, s));
+        List1->setToolTip(search::emptyResultExplanation(search.tables, s, [&yield] { yield(); }));
     search.Running = false;
     UnlockInputs();
     if (results.full())

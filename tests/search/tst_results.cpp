@@ -334,7 +334,22 @@ private slots:
         QFETCH(bool, stopped);
         QFETCH(int, budget);
         const search::SearchState finished{qint16(cashLimit), qint16(minSpend), target, 0, stopped};
-        QTEST(search::emptyResultExplanation(tablesOf(roster), finished, std::chrono::milliseconds(budget)), "sentence");
+        QTEST(search::emptyResultExplanation(tablesOf(roster), finished, {}, std::chrono::milliseconds(budget)), "sentence");
+    }
+
+    // Working out why costs a search of its own: it hands the window its yields, and a Stop
+    // pressed in one of them ends it with the sentence of a stopped search.
+    void explanationYieldsAndStops()
+    {
+        const auto tables = tablesOf("C:1,1,1,1,1,1 W:1,1,1,1,1,1,1,1 D:1,1,1,1,1 G:1,1,1");
+        search::SearchState finished{20, 0, 1000};
+        int yields = 0;
+        const QString sentence = search::emptyResultExplanation(tables, finished, [&] {
+            if (++yields == 3)
+                finished.StopRequested = true;
+        });
+        QCOMPARE(yields, 3);
+        QCOMPARE(sentence, "The search was stopped before it listed any team.");
     }
 };
 
