@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 
 namespace search {
@@ -20,6 +21,16 @@ bool sumsAreExact(const std::vector<double> &values, double scale, int precision
         bits = std::max(bits, k);
     }
     return std::isfinite(scale) && std::ldexp(scale, bits) <= std::ldexp(1.0, precisionBits);
+}
+
+double pointsUpperKey(float a, int aRoundings, float b, int bRoundings, bool exact)
+{
+    const double sum = double(a) + double(b);
+    if (std::isnan(sum))
+        return -std::numeric_limits<double>::infinity();
+    if (exact)
+        return sum;
+    return sum + PointsRounding * (aRoundings * std::fabs(double(a)) + bRoundings * std::fabs(double(b))) + PointsSubnormal;
 }
 
 void RangeMax::build(const std::vector<double> &values)
@@ -78,7 +89,7 @@ std::optional<CompletionTable::Best> CompletionTable::bestInBand(double fixedCos
 {
     std::optional<Best> best;
     for (const Class &c : classes_) {
-        const double margin = costsExact_ ? 0 : CostRounding * (c.magLimit + fixedMag) + 1e-300;
+        const double margin = costMargin(c.magLimit + fixedMag, costsExact_);
         const double below = minSpend - fixedCost - margin;
         const double above = cashLimit - fixedCost + margin;
         const auto from = std::size_t(std::upper_bound(c.cost.begin(), c.cost.end(), below) - c.cost.begin());

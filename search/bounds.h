@@ -33,6 +33,13 @@ inline constexpr double PointsRounding = 1.001 * 0x1p-24; // per unit of weighte
 inline constexpr double PointsSubnormal = 1e-43;          // four subnormal steps, and more
 inline constexpr double CostRounding = 8 * 0x1p-53;
 
+// The most points two of a team's sums can add, with the margin of their magnitudes, each weighted
+// by the roundings it takes part in (3 for the Centres and Wingers, 2 for the Defence, 1 for the
+// Goalie); no margin when the sums are exact. -inf for a pair that only a NaN team can hold.
+double pointsUpperKey(float a, int aRoundings, float b, int bRoundings, bool exact);
+// How far a cost sum of this magnitude can lie from the exact sum, the bound's own sums included.
+inline double costMargin(double magnitude, bool exact) { return exact ? 0 : CostRounding * magnitude + 1e-300; }
+
 // True when sums of these values, in any order and any grouping, are exact in a format with
 // `precisionBits` bits: all are whole multiples of one power of two and the largest possible
 // sum of magnitudes, `scale`, fits in the precision at that power.

@@ -1,6 +1,7 @@
 #include "emptyresult.h"
 
 #include "format.h"
+#include "groups.h"
 
 #include <algorithm>
 #include <array>
@@ -13,23 +14,6 @@ using roster::Position;
 
 namespace {
 
-// Every combination the position's levels visit, its cost summed as the search sums a group: the
-// first cost rounded, then the others added one by one in row order. A row that is not past the
-// enclosing level's row is pushed just past it and still gets its pass, as in the search.
-void addGroupCosts(const PositionTable &t, int k, int outer, double sum, std::vector<double> &costs)
-{
-    levelLoop(t.levels[std::size_t(k)], outer, [&](int row) {
-        if (row < 1 || row > MaxRows)
-            return false;
-        const double cost = k == 0 ? t.firstCost[std::size_t(row)] : sum + t.cost[std::size_t(row)];
-        if (k + 1 == t.share)
-            costs.push_back(cost);
-        else
-            addGroupCosts(t, k + 1, row, cost, costs);
-        return true;
-    });
-}
-
 void sortUnique(std::vector<double> &values)
 {
     std::sort(values.begin(), values.end());
@@ -41,10 +25,9 @@ std::array<std::vector<double>, 4> groupCosts(const CandidateTables &tables)
 {
     std::array<std::vector<double>, 4> groups;
     for (Position p : roster::AllPositions) {
-        const PositionTable &t = tables[p];
         auto &costs = groups[std::size_t(roster::index(p))];
-        if (t.share >= 1 && t.share <= int(t.levels.size()))
-            addGroupCosts(t, 0, 0, 0, costs);
+        for (const Group &g : groupsOf(tables[p], false).groups)
+            costs.push_back(g.cost);
         if (costs.empty())
             return {};
         sortUnique(costs);

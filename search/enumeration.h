@@ -18,8 +18,26 @@ struct SearchState {
     bool StopRequested = false;
 };
 
-// C1 C2, W1 W2 W3 W4, D1 D2 D3, G1
+// The rows of a team's ten players: C1 C2, W1 W2 W3 W4, D1 D2 D3, G1.
 using TeamRows = std::array<int, 10>;
+
+// Where one position's players stand among a team's ten rows: the Centres first, then the
+// Wingers, the Defence and the Goalie, each position as many as it puts in a team.
+struct TeamSlots {
+    std::size_t first, count;
+};
+constexpr TeamSlots teamSlots(roster::Position p)
+{
+    std::size_t first = 0;
+    for (roster::Position q : roster::AllPositions) {
+        if (q == p)
+            break;
+        first += std::size_t(teamShare(q));
+    }
+    return {first, std::size_t(teamShare(p))};
+}
+// The team row of the k-th player (from 0) of position p.
+constexpr std::size_t teamSlot(roster::Position p, int k) { return teamSlots(p).first + std::size_t(k); }
 
 class SearchHost {
 public:

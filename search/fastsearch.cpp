@@ -71,13 +71,19 @@ public:
         for (const Group &d : D.groups) {
             if (s.StopRequested)
                 return;
-            for (std::size_t k = 0; k < 3; ++k)
-                rows[6 + k] = d.rows[k];
+            place(Position::D, d);
             PickWingers(d);
         }
     }
 
 private:
+    // A group's rows into the team's rows of its position.
+    void place(Position p, const Group &g)
+    {
+        const TeamSlots seats = teamSlots(p);
+        std::copy_n(g.rows.begin(), seats.count, rows.begin() + std::ptrdiff_t(seats.first));
+    }
+
     // Sums are exact in any order when every value is a whole multiple of one power of two and
     // the largest sum fits the precision; the band's limits take part in the cost sums.
     void decideExactness()
@@ -99,18 +105,10 @@ private:
         pointsExact = sumsAreExact(points, ptsScale, 24);
     }
 
-    double costMargin(double magnitude) const { return costsExact ? 0 : CostRounding * magnitude + 1e-300; }
-    double pointsMargin(double magnitude) const { return pointsExact ? 0 : PointsRounding * magnitude + PointsSubnormal; }
-
-    // The most points two of a team's sums can add, with the margin of their magnitudes, each
-    // weighted by the roundings it takes part in: 3 for the Centres and Wingers, 2 for the
-    // Defence, 1 for the Goalie.
+    double costMargin(double magnitude) const { return search::costMargin(magnitude, costsExact); }
     double pointsKey(float a, int aRoundings, float b, int bRoundings) const
     {
-        const double sum = double(a) + double(b);
-        if (std::isnan(sum))
-            return -Infinity;
-        return sum + pointsMargin(aRoundings * std::fabs(double(a)) + bRoundings * std::fabs(double(b)));
+        return pointsUpperKey(a, aRoundings, b, bRoundings, pointsExact);
     }
 
     void prepareGoalies()
@@ -207,8 +205,7 @@ private:
                 s.Examined += perWingers;
                 continue;
             }
-            for (std::size_t k = 0; k < 4; ++k)
-                rows[2 + k] = w.rows[k];
+            place(Position::W, w);
             const std::uint64_t before = hostCalls;
             PickCentres(d, w);
             if (hostCalls != before)
@@ -255,8 +252,7 @@ private:
         }
         for (std::size_t i = 0; i < nC; ++i) {
             const Group &c = C.groups[i];
-            rows[0] = c.rows[0];
-            rows[1] = c.rows[1];
+            place(Position::C, c);
             const std::uint64_t before = hostCalls;
             PickGoalieBlock(d, w, c);
             if (hostCalls != before && i + 1 < nC && blockCannotList(d, w)) {
@@ -299,7 +295,7 @@ private:
     void PickGoalie(const Group &d, const Group &w, const Group &c)
     {
         for (const Group &g : G.groups) {
-            rows[9] = g.rows[0];
+            place(Position::G, g);
             ++s.Examined;
             const float TeamCost = static_cast<float>(((c.cost + w.cost) + d.cost) + g.cost);
             if (!(TeamCost < static_cast<float>(s.CashLimit)) || !(TeamCost > static_cast<float>(s.MinSpend)))

@@ -236,13 +236,16 @@ void LineText::finish(float teamCost, const TeamRows &rows)
     out = copyText(out, "-- ");
     out = writeCost(out, teamCost);
     out = copyText(out, " -- ");
-    // Centres, Wingers, Defence, Goalie: groups of 2, 4, 3 and 1 rows.
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (i == 2 || i == 6 || i == 9)
+    // Position by position, the rows of one position apart by spaces, the positions by " - ".
+    for (roster::Position p : roster::AllPositions) {
+        const TeamSlots seats = teamSlots(p);
+        if (seats.first > 0)
             out = copyText(out, " - ");
-        else if (i > 0)
-            *out++ = ' ';
-        out = writeRow(out, rows[i]);
+        for (std::size_t i = seats.first; i < seats.first + seats.count; ++i) {
+            if (i > seats.first)
+                *out++ = ' ';
+            out = writeRow(out, rows[i]);
+        }
     }
     size_ = std::size_t(out - text_);
 }

@@ -25,15 +25,15 @@ public:
         levelLoop(D.levels[0], 0, [&](int D1) {
             if (s.StopRequested)
                 return false;
-            rows[6] = D1;
+            rows[teamSlot(Position::D, 0)] = D1;
             levelLoop(D.levels[1], D1, [&](int D2) {
                 if (s.StopRequested)
                     return false;
-                rows[7] = D2;
+                rows[teamSlot(Position::D, 1)] = D2;
                 levelLoop(D.levels[2], D2, [&](int D3) {
                     if (s.StopRequested)
                         return false;
-                    rows[8] = D3;
+                    rows[teamSlot(Position::D, 2)] = D3;
                     DCostSum = D.firstCost[D1] + D.cost[D2] + D.cost[D3];
                     DPtsSum = D.pts[D1] + D.pts[D2] + D.pts[D3];
                     PickWingers();
@@ -51,20 +51,20 @@ private:
         levelLoop(W.levels[0], 0, [&](int W1) {
             if (s.StopRequested)
                 return false;
-            rows[2] = W1;
+            rows[teamSlot(Position::W, 0)] = W1;
             levelLoop(W.levels[1], W1, [&](int W2) {
                 if (s.StopRequested)
                     return false;
-                rows[3] = W2;
+                rows[teamSlot(Position::W, 1)] = W2;
                 host.yieldToEvents();
                 levelLoop(W.levels[2], W2, [&](int W3) {
                     if (s.StopRequested)
                         return false;
-                    rows[4] = W3;
+                    rows[teamSlot(Position::W, 2)] = W3;
                     levelLoop(W.levels[3], W3, [&](int W4) {
                         if (s.StopRequested)
                             return false;
-                        rows[5] = W4;
+                        rows[teamSlot(Position::W, 3)] = W4;
                         WCostSum = W.firstCost[W1] + W.cost[W2] + W.cost[W3] + W.cost[W4];
                         WPtsSum = W.pts[W1] + W.pts[W2] + W.pts[W3] + W.pts[W4];
                         PickCentres();
@@ -82,9 +82,9 @@ private:
     void PickCentres()
     {
         levelLoop(C.levels[0], 0, [&](int C1) {
-            rows[0] = C1;
+            rows[teamSlot(Position::C, 0)] = C1;
             levelLoop(C.levels[1], C1, [&](int C2) {
-                rows[1] = C2;
+                rows[teamSlot(Position::C, 1)] = C2;
                 CCostSum = C.firstCost[C1] + C.cost[C2];
                 CPtsSum = C.pts[C1] + C.pts[C2];
                 PickGoalie();
@@ -97,7 +97,7 @@ private:
     void PickGoalie()
     {
         levelLoop(G.levels[0], 0, [&](int G1) {
-            rows[9] = G1;
+            rows[teamSlot(Position::G, 0)] = G1;
             ++s.Examined;
             const float TeamCost = static_cast<float>(((CCostSum + WCostSum) + DCostSum) + G.firstCost[G1]);
             if (!(TeamCost < static_cast<float>(s.CashLimit)) || !(TeamCost > static_cast<float>(s.MinSpend)))
