@@ -70,6 +70,25 @@ std::optional<std::set<int>> parseRanges(const QString &text, int rowCount)
     return rows;
 }
 
+// The ticked rows of a position stay one unbroken run through the boundary under the anchor row,
+// so that the held players are the first rows and the candidates one run after them.
+// ticked(r) tells whether row r (1..lastRow) is ticked.
+template <typename Ticked>
+bool ticksFormOneRun(Position position, int lastRow, Ticked ticked)
+{
+    const int anchor = roster::anchorRow(position);
+    bool seen = false;
+    for (int r = anchor; r >= 1; --r) {
+        if (ticked(r) && seen && !ticked(r + 1))
+            return false;
+        seen = seen || ticked(r);
+    }
+    for (int r = anchor + 2; r <= lastRow; ++r)
+        if (ticked(r) && !ticked(r - 1))
+            return false;
+    return true;
+}
+
 // Ticked rows form one run through the separator: rows a..anchor above it, anchor+1..b below.
 // The clicks a user makes to get exactly `rows` ticked; each click runs the selection handling.
 void tickAsUser(BenchWindow &window, Position p, const std::set<int> &rows)
@@ -221,7 +240,7 @@ int main(int argc, char *argv[])
         if (!parser.isSet(option))
             continue;
         const auto rows = parseRanges(parser.value(option), roster::rowCount(p));
-        if (!rows || !roster::ticksFormOneRun(p, roster::rowCount(p), [&](int r) { return rows->count(r) > 0; }))
+        if (!rows || !ticksFormOneRun(p, roster::rowCount(p), [&](int r) { return rows->count(r) > 0; }))
             fail(1, QStringLiteral("--%1 %2: the ticked rows must be one run through the separator under row %3")
                         .arg(QLatin1Char(roster::letter(p)))
                         .arg(parser.value(option))

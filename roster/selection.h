@@ -10,28 +10,10 @@ enum class RowMark { Held, Candidate, LeftOut };
 // Unticked above the boundary: held in every team; ticked: a candidate; unticked below: left out.
 RowMark rowMark(Position position, int row, bool ticked);
 
-// The ticked rows of a position stay one unbroken run through the boundary under the anchor row,
-// so that the held players are the first rows and the candidates one run after them.
-// ticked(r) tells whether row r (1..lastRow) is ticked.
-template <typename Ticked>
-bool ticksFormOneRun(Position position, int lastRow, Ticked ticked)
-{
-    const int anchor = anchorRow(position);
-    bool seen = false;
-    for (int r = anchor; r >= 1; --r) {
-        if (ticked(r) && seen && !ticked(r + 1))
-            return false;
-        seen = seen || ticked(r);
-    }
-    for (int r = anchor + 2; r <= lastRow; ++r)
-        if (ticked(r) && !ticked(r - 1))
-            return false;
-    return true;
-}
-
-// After row `row` is ticked or unticked, tick(r, value) sets the other rows the run needs, in the
-// order the window has always set them: unticking clears the rows beyond it away from the
-// boundary, ticking fills the rows between it and the boundary.
+// After row `row` is ticked or unticked, tick(r, value) sets the other rows the run needs, so that
+// the ticked rows stay one unbroken run through the boundary under the anchor row: unticking
+// clears the rows beyond it away from the boundary, ticking fills the rows between it and the
+// boundary. Each tick runs the selection handling of its row, so the order is part of the rule.
 template <typename Tick>
 void keepOneRun(Position position, int row, bool ticked, int lastRow, Tick tick)
 {

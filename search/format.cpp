@@ -270,13 +270,6 @@ std::string resultLine(float teamPts, float teamCost, const TeamRows &rows)
     return std::string(line.text());
 }
 
-std::string resultLine(std::string line, float teamCost, const TeamRows &rows)
-{
-    LineText tail;
-    tail.finish(teamCost, rows);
-    return line.append(tail.text());
-}
-
 } // namespace search
 
 namespace search {

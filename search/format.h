@@ -39,8 +39,6 @@ private:
 
 // "38. -- 902 -- 1 2 - 3 4 5 6 - 1 2 3 - 2"
 std::string resultLine(float teamPts, float teamCost, const TeamRows &rows);
-// The same, after a points text and the space that follows it.
-std::string resultLine(std::string pointsAndSpace, float teamCost, const TeamRows &rows);
 // The ten rows of a result line; none for a line that is not one (the closing counts).
 std::optional<TeamRows> rowsOfLine(std::string_view line);
 
