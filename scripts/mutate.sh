@@ -1,99 +1,65 @@
 #!/bin/bash
-# Mutation run: plants one slip at a time in the program's rules, rebuilds the tests, runs them,
+# Mutation run: plants one slip at a time in the program's code, rebuilds the tests, runs them,
 # and puts the file back. A slip the tests notice is killed; one they pass is a blind spot.
 #
-#   scripts/mutate.sh                  every slip of scripts/mutations.txt
-#   scripts/mutate.sh roster search    only slips in files under these folders (or paths)
-#   scripts/mutate.sh 3 17 40          only these slips, by their number in the run
-#   scripts/mutate.sh --check          only tell which slips no longer match the code
+# The slips are drawn mechanically by scripts/mutants.py from the *.cpp files of roster/, search/,
+# rtf/ and window/ (not their tests, benches or fuzz targets): swapped comparisons (< <=, > >=,
+# == !=), swapped arithmetic (+ -, * /), integer constants (n becomes n + 1, 0 and 1 swap), swapped
+# && ||, a dropped unary !, a negated if condition, and a bare call statement taken out. Comments,
+# literals, preprocessor lines and assertions are left alone. A seed picks a sample of
+# MUTATE_COUNT sites per folder, the same sample for the same seed and code.
+#
+#   scripts/mutate.sh                  the sample of every folder
+#   scripts/mutate.sh roster search    the sample of these folders (or files) only
+#   scripts/mutate.sh search 3 17      only these slips of the sample, by their number in --list
+#   scripts/mutate.sh --list [...]     print the sampled slips and plant nothing
 #
 # Settings (environment):
+#   MUTATE_SEED     which sample                                  (1)
+#   MUTATE_COUNT    slips per folder                              (40)
 #   MUTATE_BUILD    build folder of its own, Release, tests only  (build-mutate)
 #   MUTATE_JOBS     build and test jobs                           (1)
 #   MUTATE_TIMEOUT  seconds a test may take before it counts as killed
 #                   (default: 4 x the slowest test of the clean run, at least 60)
-#   MUTATE_LIST     the list of slips                             (scripts/mutations.txt)
 #   MUTATE_FULL=1   run every test for every slip, not stopping at the first failure, to see
 #                   which tests kill which slips (slower; the default runs the slip's own
 #                   folder's tests first and the rest only when those pass)
 #
-# The list is plain text, one slip per paragraph (blank line between slips, # starts a comment):
-#   file: search/resultlist.cpp
-#   find: for (int k = 1; k <= 6 && k <= static_cast<int>(firstLine.size()); ++k)
-#   repl: for (int k = 1; k <= 5 && k <= static_cast<int>(firstLine.size()); ++k)
-#   what: PtsLen looks for the space among five characters only
-# `find` must occur exactly once in the file, else the slip is reported stale and skipped.
-# Everything after "find: " / "repl: " is taken as it stands, leading blanks included; an empty
-# `repl:` drops the text. A text of several lines continues on `find+ ` / `repl+ ` lines.
-#
 # Outcomes: killed (a test failed, crashed or ran past the timeout), survived (every test passed),
-# not viable (the slip does not build), stale (the text is not found once). The kill rate is
-# killed / (killed + survived). The file is put back after every slip, also on Ctrl+C and when
-# the build fails; a copy in the build folder restores it even after the script itself was killed.
+# not viable (the slip does not build). The score is killed / (killed + survived). The survivors
+# are listed with file:line:column and the slip, each one a test still to write. The file is put
+# back after every slip, also on Ctrl+C and when the build fails; a copy in the build folder
+# restores it even after the script itself was killed.
 set -u
 set -m # every command below runs in a process group of its own, so that it can be ended whole
 
 cd "$(dirname "$0")/.." || exit 2
-ROOT=$PWD
 BUILD=${MUTATE_BUILD:-build-mutate}
 JOBS=${MUTATE_JOBS:-1}
-LIST=${MUTATE_LIST:-scripts/mutations.txt}
+SEED=${MUTATE_SEED:-1}
+COUNT=${MUTATE_COUNT:-40}
 FULL=${MUTATE_FULL:-0}
 BACKUP_DIR=$BUILD/mutate-backup
 LOG_DIR=$BUILD/mutate-logs
 RESULTS=$BUILD/mutate-results.tsv
+SAMPLE=$BUILD/mutate-sample.tsv
 
-# ---- the list
+# ---- the sample
 
-files=() finds=() repls=() whats=()
+# One entry per slip, from the columns of scripts/mutants.py's sample.
+numbers=() files=() lines=() columns=() kinds=() whats=() afters=()
 
-parse_list() {
-    local line key value f="" fd="" re="" wh="" have=0 lineno=0
-    flush() {
-        if [ "$have" = 1 ]; then
-            if [ -z "$f" ] || [ -z "$fd" ]; then
-                echo "$LIST: a slip ending before line $lineno has no file: or find:" >&2
-                exit 2
-            fi
-            files+=("$f") finds+=("$fd") repls+=("$re") whats+=("$wh")
-        fi
-        f="" fd="" re="" wh="" have=0
-    }
-    while IFS= read -r line || [ -n "$line" ]; do
-        lineno=$((lineno + 1))
-        line=${line%$'\r'}
-        case $line in
-        '#'*) continue ;;
-        '') flush; continue ;;
-        esac
-        key=${line%%[:+]*}
-        value=${line#"$key"}
-        [ "${value:0:1}" = + ] && key+=+
-        value=${value:1}
-        value=${value# }
-        case $key in
-        file) f=$value ;;
-        find) fd=$value ;;
-        find+) fd+=$'\n'$value ;;
-        repl) re=$value ;;
-        repl+) re+=$'\n'$value ;;
-        what) wh=$value ;;
-        *) echo "$LIST:$lineno: unknown line: $line" >&2; exit 2 ;;
-        esac
-        have=1
-    done < "$LIST"
-    flush
-}
-
-# How often the text occurs in the file.
-occurrences() { # file text
-    FIND=$2 perl -0777 -ne '$n = () = /\Q$ENV{FIND}\E/g; print $n' "$1"
+read_sample() { # file
+    local number file line column kind what after rest
+    while IFS=$'\t' read -r number file line column kind what after rest; do
+        numbers+=("$number") files+=("$file") lines+=("$line") columns+=("$column")
+        kinds+=("$kind") whats+=("$what") afters+=("$after")
+    done < "$1"
 }
 
 # ---- putting files back
 
 child=""
-current=""
 
 restore() {
     local saved path
@@ -104,7 +70,6 @@ restore() {
         # next build compile it again, which it must, as the objects hold the slip.
         cat "$saved" > "$path" && rm -f "$saved" "${saved%.orig}.path"
     done
-    current=""
 }
 
 stop_child() {
@@ -141,9 +106,7 @@ apply_slip() { # index
     mkdir -p "$BACKUP_DIR"
     cp -p "$path" "$BACKUP_DIR/$i.orig" || return 1
     printf '%s' "$path" > "$BACKUP_DIR/$i.path"
-    current=$path
-    FIND=${finds[$i]} REPL=${repls[$i]} perl -0777 -pe 's/\Q$ENV{FIND}\E/$ENV{REPL}/' \
-        "$BACKUP_DIR/$i.orig" > "$path"
+    python3 scripts/mutants.py apply "$SAMPLE" "${numbers[$i]}" "$BACKUP_DIR/$i.orig" "$path"
 }
 
 # ---- building and testing
@@ -159,11 +122,12 @@ tests_of() { # folder
     ctest --test-dir "$BUILD" -N 2>/dev/null | sed -n -E "s/^ *Test +#[0-9]+: (${1}_[A-Za-z0-9_]+)$/\1/p"
 }
 
-# A test's TIMEOUT property outranks ctest --timeout, so the build folder's own test file is given
-# the run's timeout (it is generated, and regenerated only when the CMake files change).
+# A test's TIMEOUT property outranks ctest --timeout, so the build folder's own test files are given
+# the run's timeout (they are generated, and regenerated only when the CMake files change). The
+# tests are added in tests/<folder>/, so their properties sit in that folder's file.
 set_timeout() {
     local testfile
-    for testfile in "$BUILD"/tests/CTestTestfile.cmake; do
+    for testfile in "$BUILD"/tests/CTestTestfile.cmake "$BUILD"/tests/*/CTestTestfile.cmake; do
         [ -e "$testfile" ] && sed -i -E "s/ TIMEOUT \"[0-9.]+\"/ TIMEOUT \"$TIMEOUT\"/" "$testfile"
     done
 }
@@ -211,61 +175,58 @@ failed_functions() { # log
 
 # ---- choosing slips
 
-parse_list
-count=${#files[@]}
-check_only=0
-selected=()
-filters=()
+list_only=0
+places=() picks=()
 for arg in "$@"; do
     case $arg in
-    --check) check_only=1 ;;
+    --list) list_only=1 ;;
     -h | --help) sed -n '2,/^set -u/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;;
-    *) filters+=("$arg") ;;
+    -*) echo "Unknown option $arg (see --help)." >&2; exit 2 ;;
+    *[!0-9]*) places+=("${arg%/}") ;;
+    *) picks+=("$arg") ;;
     esac
 done
-for ((i = 0; i < count; i++)); do
-    keep=$(( ${#filters[@]} == 0 ))
-    for filter in "${filters[@]+"${filters[@]}"}"; do
-        if [[ $filter =~ ^[0-9]+$ ]]; then
-            [ "$filter" -eq $((i + 1)) ] && keep=1
-        else
-            filter=${filter%/}
-            [[ ${files[$i]} == "$filter" || ${files[$i]} == "$filter"/* ]] && keep=1
-        fi
+for place in "${places[@]+"${places[@]}"}"; do
+    [ -e "$place" ] || { echo "No folder or file $place." >&2; exit 2; }
+done
+
+restore # a slip left in the code by a run that was killed outright goes first
+if [ "$list_only" = 1 ]; then
+    SAMPLE=$(mktemp)
+    trap 'rm -f "$SAMPLE"' EXIT
+else
+    mkdir -p "$BUILD"
+fi
+python3 scripts/mutants.py sample "$SEED" "$COUNT" "${places[@]+"${places[@]}"}" > "$SAMPLE" ||
+    { echo "Cannot draw the slips." >&2; exit 2; }
+read_sample "$SAMPLE"
+selected=()
+for ((i = 0; i < ${#numbers[@]}; i++)); do
+    keep=$(( ${#picks[@]} == 0 ))
+    for pick in "${picks[@]+"${picks[@]}"}"; do
+        [ "$pick" -eq "${numbers[$i]}" ] && keep=1
     done
     [ "$keep" = 1 ] && selected+=("$i")
 done
 if [ ${#selected[@]} -eq 0 ]; then
-    echo "No slip of $LIST matches: $*" >&2
+    echo "No slip matches: $*" >&2
     exit 2
 fi
 
 folder_of() { echo "${1%%/*}"; }
 
-# ---- stale slips, before anything is built
-
-declare -A stale=()
-for i in "${selected[@]}"; do
-    path=${files[$i]}
-    if [ ! -f "$path" ]; then
-        stale[$i]="no file $path"
-    else
-        n=$(occurrences "$path" "${finds[$i]}")
-        [ "$n" = 1 ] || stale[$i]="found $n times"
-    fi
-done
-if [ "$check_only" = 1 ]; then
+if [ "$list_only" = 1 ]; then
     for i in "${selected[@]}"; do
-        [ -n "${stale[$i]+x}" ] && printf '%3d  stale (%s)  %s: %s\n' $((i + 1)) "${stale[$i]}" "${files[$i]}" "${whats[$i]}"
+        printf '%4d  %s:%s:%s  %s: %s\n        %s\n' "${numbers[$i]}" "${files[$i]}" "${lines[$i]}" "${columns[$i]}" \
+            "${kinds[$i]}" "${whats[$i]}" "${afters[$i]}"
     done
-    echo "${#selected[@]} slips, ${#stale[@]} stale."
+    echo "${#selected[@]} slips (seed $SEED, at most $COUNT per folder)."
     exit 0
 fi
 
 # ---- the clean run
 
-mkdir -p "$BUILD" "$LOG_DIR"
-restore # a copy left by a run that was killed outright goes back first
+mkdir -p "$LOG_DIR"
 if [ ! -f "$BUILD/CMakeCache.txt" ]; then
     echo "Configuring $BUILD (Release) ..."
     run "$LOG_DIR/configure.log" cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release ||
@@ -288,46 +249,42 @@ echo
 
 # ---- one slip at a time
 
-declare -A killed=() survived=() notviable=() stalecount=()
-printf 'number\tfile\toutcome\twhat\tfailed tests\tfailed test functions\n' > "$RESULTS"
+declare -A killed=() survived=() notviable=()
+printf 'number\tfile\tline\tcolumn\tkind\tslip\toutcome\tfailed tests\tfailed test functions\tline after the slip\n' > "$RESULTS"
 total=${#selected[@]}
 done_count=0
 survivors=()
 for i in "${selected[@]}"; do
     done_count=$((done_count + 1))
     path=${files[$i]}
+    place="$path:${lines[$i]}:${columns[$i]}"
     folder=$(folder_of "$path")
-    label=$(printf '[%2d/%d] #%-3d %-32s %s' "$done_count" "$total" $((i + 1)) "$path" "${whats[$i]}")
+    printf '[%2d/%d] #%-3d %-34s %s\n' "$done_count" "$total" "${numbers[$i]}" "$place" "${whats[$i]}"
     detail="" functions=""
-    if [ -n "${stale[$i]+x}" ]; then
-        outcome="stale"
-        detail=${stale[$i]}
-        stalecount[$folder]=$(( ${stalecount[$folder]:-0} + 1 ))
-    else
-        log="$LOG_DIR/slip-$((i + 1))"
-        apply_slip "$i" || { echo "Cannot plant slip $((i + 1))."; exit 2; }
-        test_slip "$folder" "$log"
-        case $? in
-        0)
-            outcome="SURVIVED"
-            survived[$folder]=$(( ${survived[$folder]:-0} + 1 ))
-            survivors+=("#$((i + 1)) ${path}: ${whats[$i]}")
-            ;;
-        125)
-            outcome="not viable"
-            notviable[$folder]=$(( ${notviable[$folder]:-0} + 1 ))
-            ;;
-        *)
-            outcome="killed"
-            detail=$(failed_tests "$log.tests.log")
-            functions=$(failed_functions "$log.tests.log")
-            killed[$folder]=$(( ${killed[$folder]:-0} + 1 ))
-            ;;
-        esac
-        restore
-    fi
-    printf '%s\n    -> %s%s\n' "$label" "$outcome" "${detail:+  ($detail)}"
-    printf '%d\t%s\t%s\t%s\t%s\t%s\n' $((i + 1)) "$path" "$outcome" "${whats[$i]}" "$detail" "$functions" >> "$RESULTS"
+    log="$LOG_DIR/slip-${numbers[$i]}"
+    apply_slip "$i" || { echo "Cannot plant slip ${numbers[$i]}."; exit 2; }
+    test_slip "$folder" "$log"
+    case $? in
+    0)
+        outcome="SURVIVED"
+        survived[$folder]=$(( ${survived[$folder]:-0} + 1 ))
+        survivors+=("#${numbers[$i]} $place  ${kinds[$i]}: ${whats[$i]}"$'\n'"        ${afters[$i]}")
+        ;;
+    125)
+        outcome="not viable"
+        notviable[$folder]=$(( ${notviable[$folder]:-0} + 1 ))
+        ;;
+    *)
+        outcome="killed"
+        detail=$(failed_tests "$log.tests.log")
+        functions=$(failed_functions "$log.tests.log")
+        killed[$folder]=$(( ${killed[$folder]:-0} + 1 ))
+        ;;
+    esac
+    restore
+    printf '        -> %s%s\n' "$outcome" "${detail:+  ($detail)}"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "${numbers[$i]}" "$path" "${lines[$i]}" "${columns[$i]}" \
+        "${kinds[$i]}" "${whats[$i]}" "$outcome" "$detail" "$functions" "${afters[$i]}" >> "$RESULTS"
 done
 
 # Leave the build folder matching the code again.
@@ -335,21 +292,23 @@ build "$LOG_DIR/final-build.log" > /dev/null 2>&1
 
 # ---- summary
 
+score() { # killed survived
+    awk -v k="$1" -v s="$2" 'BEGIN { if (k + s == 0) print "-"; else printf "%.0f%%", 100 * k / (k + s) }'
+}
+
 echo
-echo "Kill rate per folder (killed / (killed + survived)):"
-all_k=0 all_s=0 all_n=0 all_t=0
+echo "Score per folder (killed / (killed + survived)), seed $SEED, $COUNT slips per folder at most:"
+all_k=0 all_s=0 all_n=0
 for folder in $(for i in "${selected[@]}"; do folder_of "${files[$i]}"; done | sort -u); do
-    k=${killed[$folder]:-0} s=${survived[$folder]:-0} n=${notviable[$folder]:-0} t=${stalecount[$folder]:-0}
-    all_k=$((all_k + k)) all_s=$((all_s + s)) all_n=$((all_n + n)) all_t=$((all_t + t))
-    rate=$(awk -v k="$k" -v s="$s" 'BEGIN { if (k + s == 0) print "-"; else printf "%.0f%%", 100 * k / (k + s) }')
-    printf '  %-8s %5s   %3d killed, %3d survived, %3d not viable, %3d stale\n' "$folder" "$rate" "$k" "$s" "$n" "$t"
+    k=${killed[$folder]:-0} s=${survived[$folder]:-0} n=${notviable[$folder]:-0}
+    all_k=$((all_k + k)) all_s=$((all_s + s)) all_n=$((all_n + n))
+    printf '  %-8s %5s   %3d killed, %3d survived, %3d not viable\n' "$folder" "$(score "$k" "$s")" "$k" "$s" "$n"
 done
-rate=$(awk -v k="$all_k" -v s="$all_s" 'BEGIN { if (k + s == 0) print "-"; else printf "%.0f%%", 100 * k / (k + s) }')
-printf '  %-8s %5s   %3d killed, %3d survived, %3d not viable, %3d stale\n' "all" "$rate" "$all_k" "$all_s" "$all_n" "$all_t"
+printf '  %-8s %5s   %3d killed, %3d survived, %3d not viable\n' "all" "$(score "$all_k" "$all_s")" "$all_k" "$all_s" "$all_n"
 if [ ${#survivors[@]} -gt 0 ]; then
     echo
-    echo "Survivors:"
+    echo "Survivors (the slip, then the line as it was with the slip in):"
     printf '  %s\n' "${survivors[@]}"
 fi
 echo
-echo "Per slip: $RESULTS; build and test output: $LOG_DIR/"
+echo "Per slip: $RESULTS; the sample: $SAMPLE; build and test output: $LOG_DIR/"
