@@ -113,6 +113,11 @@ private slots:
         QFETCH(QString, head);
         QCOMPARE(QString::fromStdString(search::resultLine(pts, cost, {1, 2, 3, 4, 5, 6, 1, 2, 3, 2})),
                  head + " -- 1 2 - 3 4 5 6 - 1 2 3 - 2");
+        // Two-digit rows keep both digits, and the rows read back as they were written.
+        const search::TeamRows rows{9, 10, 11, 19, 20, 1, 10, 14, 15, 15};
+        const std::string line = search::resultLine(pts, cost, rows);
+        QCOMPARE(QString::fromStdString(line), head + " -- 9 10 - 11 19 20 1 - 10 14 15 - 15");
+        QCOMPARE(search::rowsOfLine(line), std::optional(rows));
     }
 
     // The percentage 0.75 shows half up; the rate is per second of the 2-second tick.
