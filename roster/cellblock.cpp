@@ -1,5 +1,8 @@
 #include "cellblock.h"
 
+#include "numbers.h"
+#include "rosterfile.h"
+
 #include <algorithm>
 
 namespace roster {
@@ -19,7 +22,7 @@ public:
         const qsizetype n = text_.size();
         while (true) {
             row << field();
-            if (pos_ < n && text_[pos_] == separator()) {
+            if (pos_ < n && isSeparator(pos_)) {
                 ++pos_;
                 continue;
             }
@@ -32,7 +35,10 @@ public:
     }
 
 private:
-    QChar separator() const { return split_ == Split::Tabs ? u'\t' : split_ == Split::Commas ? u',' : QChar(); }
+    bool isSeparator(qsizetype at) const
+    {
+        return split_ == Split::Tabs ? text_[at] == u'\t' : split_ == Split::Commas && text_[at] == u',';
+    }
     bool trims() const { return split_ == Split::Commas; }
 
     qsizetype lineEndLength(qsizetype at) const
@@ -44,45 +50,56 @@ private:
         return text_[at] == u'\n' ? 1 : 0;
     }
 
-    bool endsValue(qsizetype at) const
+    bool endsValue(qsizetype at) const { return at >= text_.size() || isSeparator(at) || lineEndLength(at) > 0; }
+
+    qsizetype skipBlanks(qsizetype at) const
     {
-        return at >= text_.size() || (split_ != Split::Whole && text_[at] == separator()) || lineEndLength(at) > 0;
+        if (trims())
+            while (at < text_.size() && text_[at] == u' ')
+                ++at;
+        return at;
     }
 
-    // The closing quote of a quoted value that opens at `open`, or -1 when it is never closed.
-    qsizetype closingQuote(qsizetype open) const
+    // Where the value after a quoted value's closing quote ends, when the quote opening at `open`
+    // begins a quoted value; -1 when it does not. The first lone quote after the opening one is
+    // the only one that can close it: the scan never goes further.
+    qsizetype quotedEnd(qsizetype open, qsizetype *close) const
     {
         for (qsizetype i = open + 1; i < text_.size(); ++i) {
             if (text_[i] != u'"')
                 continue;
-            if (i + 1 < text_.size() && text_[i + 1] == u'"')
+            if (i + 1 < text_.size() && text_[i + 1] == u'"') {
                 ++i;
-            else
-                return i;
+                continue;
+            }
+            const qsizetype after = skipBlanks(i + 1);
+            if (!endsValue(after))
+                return -1;
+            *close = i;
+            return after;
         }
         return -1;
     }
 
     QString field()
     {
-        if (trims())
-            while (pos_ < text_.size() && text_[pos_] == u' ')
-                ++pos_;
-        QString value;
+        pos_ = skipBlanks(pos_);
         if (pos_ < text_.size() && text_[pos_] == u'"') {
-            if (const qsizetype close = closingQuote(pos_); close >= 0) {
-                value = text_.mid(pos_ + 1, close - pos_ - 1).replace(QStringLiteral("\"\""), QStringLiteral("\""));
-                pos_ = close + 1;
+            qsizetype close = -1;
+            if (const qsizetype end = quotedEnd(pos_, &close); end >= 0) {
+                QString value = text_.mid(pos_ + 1, close - pos_ - 1).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+                pos_ = end;
+                return value;
             }
         }
         const qsizetype start = pos_;
         while (!endsValue(pos_))
             ++pos_;
-        QString rest = text_.mid(start, pos_ - start);
+        qsizetype end = pos_;
         if (trims())
-            while (rest.endsWith(u' '))
-                rest.chop(1);
-        return value + rest;
+            while (end > start && text_[end - 1] == u' ')
+                --end;
+        return text_.mid(start, end - start);
     }
 
     const QString &text_;
@@ -98,18 +115,91 @@ bool needsQuotes(const QString &value)
     return false;
 }
 
+// True when the block's column `j` lands in a cost, points or games cell.
+bool landsOnNumber(BlockColumn first, qsizetype j)
+{
+    const qsizetype column = qsizetype(first) + j;
+    return column >= qsizetype(BlockColumn::Cost) && column <= qsizetype(BlockColumn::Games);
+}
+
+// A CSV file's lines: each line the same number of values, and a number in every cell that takes one.
+bool isCommaSeparated(const CellBlock &rows, BlockColumn first)
+{
+    const qsizetype width = rows.front().size();
+    if (width < 2)
+        return false;
+    for (const QStringList &row : rows) {
+        if (row.size() != width)
+            return false;
+        for (qsizetype j = 0; j < row.size(); ++j)
+            if (landsOnNumber(first, j) && !IsNumericText(row[j]))
+                return false;
+    }
+    return true;
+}
+
+// The numbers that land in cost, points or games cells get the roster's decimal point when the
+// block writes decimals with commas; a block that shows no mark, or both, is left as it is.
+qsizetype convertDecimalCommas(CellBlock &rows, BlockColumn first)
+{
+    bool comma = false;
+    for (const QStringList &row : rows)
+        for (qsizetype j = 0; j < row.size(); ++j) {
+            if (!landsOnNumber(first, j))
+                continue;
+            const DecimalMark mark = decimalMarkShown(row[j]);
+            if (mark == DecimalMark::Point)
+                return 0;
+            comma = comma || mark == DecimalMark::Comma;
+        }
+    if (!comma)
+        return 0;
+    qsizetype converted = 0;
+    for (QStringList &row : rows)
+        for (qsizetype j = 0; j < row.size(); ++j)
+            if (landsOnNumber(first, j))
+                if (std::optional<QString> plain = decimalCommaToPoint(row[j])) {
+                    row[j] = *plain;
+                    ++converted;
+                }
+    return converted;
+}
+
 } // namespace
 
-CellBlock readCellBlock(const QString &text)
+QString decodeClipboard(QByteArrayView bytes)
 {
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype start = 0;
+    while (start <= bytes.size()) {
+        const auto end = std::find_if(bytes.begin() + start, bytes.end(), [](char c) { return c == '\r' || c == '\n'; });
+        const qsizetype stop = end - bytes.begin();
+        text += decodeRosterLine(bytes.sliced(start, stop - start));
+        if (stop == bytes.size())
+            break;
+        text += QLatin1Char(bytes[stop]);
+        start = stop + 1;
+    }
+    return text;
+}
+
+CellBlockRead readCellBlock(const QString &text, BlockColumn first)
+{
+    CellBlockRead read;
     if (text.isEmpty())
-        return {};
-    if (text.contains(u'\t'))
-        return BlockReader(text, Split::Tabs).rows();
-    CellBlock rows = BlockReader(text, Split::Commas).rows();
-    if (rows.size() > 1)
-        return rows;
-    return BlockReader(text, Split::Whole).rows();
+        return read;
+    if (text.contains(u'\t')) {
+        read.rows = BlockReader(text, Split::Tabs).rows();
+    } else {
+        read.rows = BlockReader(text, Split::Commas).rows();
+        if (!isCommaSeparated(read.rows, first))
+            read.rows = BlockReader(text, Split::Whole).rows();
+        else
+            return read; // commas split it: none of its numbers can hold a decimal comma
+    }
+    read.decimalCommas = convertDecimalCommas(read.rows, first);
+    return read;
 }
 
 QString writeCellBlock(const CellBlock &block)
