@@ -11,26 +11,50 @@ namespace {
 
 enum class Split { Tabs, Commas, Whole };
 
+// What one pass over the text found. Only the first maxRows rows and maxColumns values of a row
+// are kept; the rest are counted, so that a clipboard of a million short rows or a line of a
+// million tabs takes no more memory than the block that can fit.
+struct Scan {
+    CellBlock rows;
+    qsizetype rowCount = 0;
+    qsizetype widest = 0;
+    bool sameWidth = true;
+    bool numbersWhereNeeded = true; // every value landing in a cost, points or games cell is a number
+};
+
+bool landsOnNumber(BlockColumn first, qsizetype j);
+
 class BlockReader {
 public:
     BlockReader(const QString &text, Split split) : text_(text), split_(split) {}
 
-    CellBlock rows()
+    Scan rows(BlockColumn first, qsizetype maxRows, qsizetype maxColumns)
     {
-        CellBlock rows;
+        Scan scan;
         QStringList row;
+        qsizetype width = 0;
         const qsizetype n = text_.size();
         while (true) {
-            row << field();
+            QString value = field();
+            if (landsOnNumber(first, width) && !IsNumericText(value))
+                scan.numbersWhereNeeded = false;
+            if (scan.rowCount < maxRows && width < maxColumns)
+                row << std::move(value);
+            ++width;
             if (pos_ < n && isSeparator(pos_)) {
                 ++pos_;
                 continue;
             }
-            rows << row;
+            if (scan.rowCount > 0 && width != scan.widest)
+                scan.sameWidth = false;
+            scan.widest = std::max(scan.widest, width);
+            if (scan.rowCount++ < maxRows)
+                scan.rows << row;
             row.clear();
+            width = 0;
             pos_ += lineEndLength(pos_);
             if (pos_ >= n)
-                return rows;
+                return scan;
         }
     }
 
@@ -122,22 +146,6 @@ bool landsOnNumber(BlockColumn first, qsizetype j)
     return column >= qsizetype(BlockColumn::Cost) && column <= qsizetype(BlockColumn::Games);
 }
 
-// A CSV file's lines: each line the same number of values, and a number in every cell that takes one.
-bool isCommaSeparated(const CellBlock &rows, BlockColumn first)
-{
-    const qsizetype width = rows.front().size();
-    if (width < 2)
-        return false;
-    for (const QStringList &row : rows) {
-        if (row.size() != width)
-            return false;
-        for (qsizetype j = 0; j < row.size(); ++j)
-            if (landsOnNumber(first, j) && !IsNumericText(row[j]))
-                return false;
-    }
-    return true;
-}
-
 // The numbers that land in cost, points or games cells get the roster's decimal point when the
 // block writes decimals with commas; a block that shows no mark, or both, is left as it is.
 qsizetype convertDecimalCommas(CellBlock &rows, BlockColumn first)
@@ -169,6 +177,9 @@ qsizetype convertDecimalCommas(CellBlock &rows, BlockColumn first)
 
 QString decodeClipboard(QByteArrayView bytes)
 {
+    // A single line is decoded straight into the text; more lines are gathered in one buffer.
+    if (std::none_of(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; }))
+        return decodeRosterLine(bytes);
     QString text;
     text.reserve(bytes.size());
     qsizetype start = 0;
@@ -184,20 +195,25 @@ QString decodeClipboard(QByteArrayView bytes)
     return text;
 }
 
-CellBlockRead readCellBlock(const QString &text, BlockColumn first)
+CellBlockRead readCellBlock(const QString &text, BlockColumn first, qsizetype maxRows, qsizetype maxColumns)
 {
     CellBlockRead read;
     if (text.isEmpty())
         return read;
+    Scan scan;
     if (text.contains(u'\t')) {
-        read.rows = BlockReader(text, Split::Tabs).rows();
+        scan = BlockReader(text, Split::Tabs).rows(first, maxRows, maxColumns);
     } else {
-        read.rows = BlockReader(text, Split::Commas).rows();
-        if (!isCommaSeparated(read.rows, first))
-            read.rows = BlockReader(text, Split::Whole).rows();
-        else
-            return read; // commas split it: none of its numbers can hold a decimal comma
+        // A CSV file's lines: each line the same number of values, and a number in every cell
+        // that takes one. Commas split it, so none of its numbers can hold a decimal comma.
+        scan = BlockReader(text, Split::Commas).rows(first, maxRows, maxColumns);
+        const bool commaSeparated = scan.widest > 1 && scan.sameWidth && scan.numbersWhereNeeded;
+        if (!commaSeparated)
+            scan = BlockReader(text, Split::Whole).rows(first, maxRows, maxColumns);
     }
+    read.rows = std::move(scan.rows);
+    read.rowCount = scan.rowCount;
+    read.columnCount = scan.widest;
     read.decimalCommas = convertDecimalCommas(read.rows, first);
     return read;
 }

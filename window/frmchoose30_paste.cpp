@@ -149,22 +149,28 @@ protected:
         const QByteArray bytes = clipboardBytes();
         if (bytes.size() > roster::MaxBlockBytes)
             return window_->pasteRows(cell, bytes), true;
-        // One value on one line: the cell pastes it as it always has, at the cursor.
-        const QString text = roster::decodeClipboard(bytes);
-        if (!text.contains(u'\t') && !text.contains(u'\n') && !text.contains(u'\r')) {
-            if (const qsizetype at = forbiddenCharacter(text); at >= 0) {
-                if (const auto place = placeOf(*window_, cell))
-                    window_->showMessage(refusal(*place, text, at));
-                return true;
+        // One value on one line, or one spreadsheet cell (its value without the line end): the
+        // cell pastes it as it always has, at the cursor. The text is let go before a block is
+        // read again, so that a large clipboard is never held as text twice.
+        std::optional<QString> single;
+        {
+            const QString text = roster::decodeClipboard(bytes);
+            if (!text.contains(u'\t') && !text.contains(u'\n') && !text.contains(u'\r')) {
+                single = text;
+            } else {
+                roster::CellBlockRead one = roster::readCellBlock(text, roster::BlockColumn::Name, 1, 1);
+                if (one.rowCount == 1 && one.columnCount == 1)
+                    single = std::move(one.rows[0][0]);
             }
-            cell->insert(text);
-            return true;
         }
-        const roster::CellBlock block = roster::readCellBlock(text).rows;
-        if (block.size() == 1 && block[0].size() == 1 && forbiddenCharacter(block[0][0]) < 0)
-            cell->insert(block[0][0]); // one spreadsheet cell: its value without the line end
-        else
+        if (!single) {
             window_->pasteRows(cell, bytes);
+        } else if (const qsizetype at = forbiddenCharacter(*single); at >= 0) {
+            if (const auto place = placeOf(*window_, cell))
+                window_->showMessage(refusal(*place, *single, at));
+        } else {
+            cell->insert(*single);
+        }
         return true;
     }
 
@@ -228,16 +234,16 @@ bool frmChoose30::pasteRows(QLineEdit *cell, const QByteArray &clipboardBytes)
                         .arg(megabytes(clipboardBytes.size()), fit, QLocale(QLocale::English).toString(roster::TextWidth)));
         return false;
     }
-    roster::CellBlockRead read = roster::readCellBlock(roster::decodeClipboard(clipboardBytes),
-                                                       roster::BlockColumn(place->column));
+    const roster::CellBlockRead read = roster::readCellBlock(
+        roster::decodeClipboard(clipboardBytes), roster::BlockColumn(place->column), rowsFit, columnsFit);
     const roster::CellBlock &block = read.rows;
     if (block.isEmpty())
         return false;
 
-    const qsizetype columns = roster::columnCount(block);
-    if (block.size() > rowsFit || columns > columnsFit) {
+    if (read.rowCount > rowsFit || read.columnCount > columnsFit) {
         showMessage(QStringLiteral("Nothing was pasted: the clipboard holds %1 and %2, but %3.")
-                        .arg(counted(block.size(), "row", "rows"), counted(columns, "column", "columns"), fit));
+                        .arg(counted(read.rowCount, "row", "rows"), counted(read.columnCount, "column", "columns"),
+                             fit));
         return false;
     }
     for (qsizetype i = 0; i < block.size(); ++i)
