@@ -154,6 +154,9 @@ private slots:
                "which no roster cell can hold, after \"Ann\".";
         QTest::newRow("\"Unclosed swallows no row")
             << "" << QByteArray("\"Unclosed\t4\nBo\t5\n") << "GN_1" << "v" << "GN_1=\"Unclosed GC_1=4 GN_2=Bo GC_2=5" << "";
+        QTest::newRow("\"Unclosed before a quote in a later row")
+            << "" << QByteArray("\"Unclosed\t4\nPat \"The Cat\" O'Neil\t5\n") << "GN_1" << "v"
+            << "GN_1=\"Unclosed GC_1=4 GN_2=Pat_\"The_Cat\"_O'Neil GC_2=5" << "";
         QTest::newRow("\"Unclosed, a column") << "" << QByteArray("\"Unclosed\nBo\n") << "GN_1" << "m" << "GN_1=\"Unclosed GN_2=Bo" << "";
         QTest::newRow("\"Moose\" Miller keeps his quotes")
             << "" << QByteArray("\"Moose\" Miller\t6\n") << "WN_3" << "v" << "WN_3=\"Moose\"_Miller WC_3=6" << "";
