@@ -69,7 +69,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "korvane-paste-bench: no Wingers row 1 name cell\n");
         return 1;
     }
-    const QByteArray line = kind == u"line" ? QByteArray("n") : kind == u"tabs" ? QByteArray("\t") : QByteArray("Zed\t19\t1.35\t2\n");
+    const QByteArray line = kind == u"line"   ? QByteArray("n")
+                            : kind == u"tabs" ? QByteArray("\t")
+                                              : QByteArray("Zed\t19\t1.35\t2\n");
     QByteArray clipboard = line.repeated(bytes / line.size() + 1);
     clipboard.truncate(bytes);
     auto *data = new QMimeData;
@@ -81,8 +83,8 @@ int main(int argc, char *argv[])
     QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
     QApplication::sendEvent(cell, &press);
 
-    std::printf("clipboard %.1f MB (%s): peak %ld MB before the paste, %ld MB after (VmHWM)\n",
-                double(bytes) / (1 << 20), qPrintable(kind), before, peakMegabytes());
+    std::printf("clipboard %.1f MB (%s): peak %ld MB before the paste, %ld MB after (VmHWM)\n", double(bytes) / (1 << 20),
+                qPrintable(kind), before, peakMegabytes());
     for (const QString &message : messages)
         std::printf("message: %s\n", qPrintable(message.left(300)));
     std::printf("Wingers row 1 name now holds %lld characters\n", static_cast<long long>(cell->text().size()));

@@ -24,7 +24,7 @@ inline constexpr qsizetype MaxBlockBytes = qsizetype(NumCW) * 5 * (qsizetype(Tex
 enum class BlockColumn { Name = 0, Cost = 1, Points = 2, Games = 3, Rate = 4 };
 
 struct CellBlockRead {
-    CellBlock rows;           // at most maxRows rows of at most maxColumns values
+    CellBlock rows;            // at most maxRows rows of at most maxColumns values
     qsizetype rowCount = 0;    // the rows of the whole text, kept or not
     qsizetype columnCount = 0; // the values of its widest row, kept or not
     // The numbers that were written with a decimal comma and now hold a decimal point.
@@ -56,7 +56,7 @@ QString decodeClipboard(QByteArrayView bytes);
 // Only the first maxRows rows, and the first maxColumns values of each, are kept: a block larger
 // than the roster is counted, not built.
 CellBlockRead readCellBlock(const QString &text, BlockColumn first = BlockColumn::Name, qsizetype maxRows = NumCW,
-                           qsizetype maxColumns = 5);
+                            qsizetype maxColumns = 5);
 
 // Values split by tabs, each row ended by a line feed. A value holding a tab, a line end or a
 // double quote is written inside double quotes, its own quotes doubled; any other value exactly as

@@ -234,16 +234,15 @@ bool frmChoose30::pasteRows(QLineEdit *cell, const QByteArray &clipboardBytes)
                         .arg(megabytes(clipboardBytes.size()), fit, QLocale(QLocale::English).toString(roster::TextWidth)));
         return false;
     }
-    const roster::CellBlockRead read = roster::readCellBlock(
-        roster::decodeClipboard(clipboardBytes), roster::BlockColumn(place->column), rowsFit, columnsFit);
+    const roster::CellBlockRead read = roster::readCellBlock(roster::decodeClipboard(clipboardBytes),
+                                                             roster::BlockColumn(place->column), rowsFit, columnsFit);
     const roster::CellBlock &block = read.rows;
     if (block.isEmpty())
         return false;
 
     if (read.rowCount > rowsFit || read.columnCount > columnsFit) {
         showMessage(QStringLiteral("Nothing was pasted: the clipboard holds %1 and %2, but %3.")
-                        .arg(counted(read.rowCount, "row", "rows"), counted(read.columnCount, "column", "columns"),
-                             fit));
+                        .arg(counted(read.rowCount, "row", "rows"), counted(read.columnCount, "column", "columns"), fit));
         return false;
     }
     for (qsizetype i = 0; i < block.size(); ++i)

@@ -70,7 +70,8 @@ private slots:
         QCOMPARE(tall.rows.size(), 20);
         QCOMPARE(tall.rowCount, 1'000'000);
         QCOMPARE(tall.columnCount, 2);
-        const CellBlockRead wide = readCellBlock(QString(1'000'000, u'\t') + QStringLiteral("\nx"), BlockColumn::Cost, 20, 4);
+        const CellBlockRead wide = readCellBlock(QString(1'000'000, u'\t') + QStringLiteral("\nx"), BlockColumn::Cost, 20,
+                                                 4);
         QCOMPARE(wide.rows, (CellBlock{{"", "", "", ""}, {"x"}}));
         QCOMPARE(wide.rowCount, 2);
         QCOMPARE(wide.columnCount, 1'000'001);
