@@ -147,8 +147,10 @@ protected:
         if (!key->matches(QKeySequence::Paste))
             return false;
         const QByteArray bytes = clipboardBytes();
-        if (bytes.size() > roster::MaxBlockBytes)
-            return window_->pasteRows(cell, bytes), true;
+        if (bytes.size() > roster::MaxBlockBytes) { // refused by its size, never decoded
+            window_->pasteRows(cell, bytes);
+            return true;
+        }
         // One value on one line, or one spreadsheet cell (its value without the line end): the
         // cell pastes it as it always has, at the cursor. The text is let go before a block is
         // read again, so that a large clipboard is never held as text twice.
