@@ -42,8 +42,8 @@ deps:
 
 # The Release build of everything: program, benchmark, tests.
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=Release
+	cmake --build "$(BUILD)" -j "$(JOBS)"
 
 # Builds and opens the window; the roster and help file sit beside the program in $(BUILD)/bin.
 run:
@@ -52,38 +52,38 @@ run:
 	    exit 1; \
 	fi
 	@$(MAKE) --no-print-directory build
-	cd $(BUILD)/bin && ./korvane
+	cd "$(BUILD)/bin" && ./korvane
 
 # The Release tests first, then the same tests under the sanitizers.
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd "$(BUILD)" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(JOBS)"
 	@$(MAKE) --no-print-directory test-sanitized
 
 # The tests alone, built with -fsanitize=address,undefined in $(ASAN_BUILD). Any sanitizer report
 # ends its test with a failure (tests/CMakeLists.txt sets the sanitizers' options for CTest).
 test-sanitized: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_SANITIZE=ON
-	cmake --build $(ASAN_BUILD) -j $(JOBS) --target korvane-tests
-	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B "$(ASAN_BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_SANITIZE=ON
+	cmake --build "$(ASAN_BUILD)" -j "$(JOBS)" --target korvane-tests
+	cd "$(ASAN_BUILD)" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(JOBS)"
 
 # Builds the libFuzzer targets of fuzz/ with clang and runs each for FUZZ_SECONDS on a copy of
 # its seed corpus in fuzz/corpus/. Fails on any crash, leak, timeout or running out of memory;
 # the input that did it is left in $(FUZZ_BUILD)/findings/.
 fuzz:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
-	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@rm -rf $(FUZZ_BUILD)/findings; failed=""; \
+	cmake -S fuzz -B "$(FUZZ_BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++
+	cmake --build "$(FUZZ_BUILD)" -j "$(JOBS)"
+	@rm -rf "$(FUZZ_BUILD)/findings"; failed=""; \
 	for target in roster rtf; do \
-	    corpus=$(FUZZ_BUILD)/corpus/$$target; \
-	    rm -rf $$corpus && mkdir -p $$corpus $(FUZZ_BUILD)/findings && cp fuzz/corpus/$$target/* $$corpus/; \
+	    corpus="$(FUZZ_BUILD)/corpus/$$target"; \
+	    rm -rf "$$corpus" && mkdir -p "$$corpus" "$(FUZZ_BUILD)/findings" && cp fuzz/corpus/$$target/* "$$corpus/"; \
 	    echo "== fuzz_$$target for $(FUZZ_SECONDS) s"; \
-	    ASAN_OPTIONS=$(FUZZ_ASAN) LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	    $(FUZZ_BUILD)/fuzz_$$target $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) \
-	        -dict=fuzz/$$target.dict -artifact_prefix=$(FUZZ_BUILD)/findings/$$target- $$corpus \
+	    ASAN_OPTIONS="$(FUZZ_ASAN)" LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0" \
+	    "$(FUZZ_BUILD)/fuzz_$$target" $(FUZZ_FLAGS) -max_total_time="$(FUZZ_SECONDS)" \
+	        -dict="fuzz/$$target.dict" -artifact_prefix="$(FUZZ_BUILD)/findings/$$target-" "$$corpus" \
 	        || failed="$$failed fuzz_$$target"; \
 	done; \
-	if [ -n "$$failed" ]; then echo "Fuzzing found faults in:$$failed (inputs in $(FUZZ_BUILD)/findings/)"; exit 1; fi; \
+	if [ -n "$$failed" ]; then echo "Fuzzing found faults in:$$failed (inputs in '$(FUZZ_BUILD)/findings/')"; exit 1; fi; \
 	echo "Fuzzing found nothing."
 
 # Installs the program into PREFIX with help.rtf, and the sample roster only when PREFIX has no
@@ -91,20 +91,21 @@ fuzz:
 # it; the menu entry and icon go where desktops look for a user's own. The rules are CMake's
 # install() rules (app/CMakeLists.txt); the three folders outside PREFIX are given to CMake here.
 install: build
-	cmake -S . -B $(BUILD) -DKORVANE_BINDIR="$(abspath $(BINDIR))" \
+	cmake -S . -B "$(BUILD)" -DKORVANE_BINDIR="$(abspath $(BINDIR))" \
 	      -DKORVANE_APPSDIR="$(abspath $(APPSDIR))" -DKORVANE_ICONDIR="$(abspath $(ICONDIR))"
-	cmake --install $(BUILD) --prefix "$(abspath $(PREFIX))"
+	cmake --install "$(BUILD)" --prefix "$(abspath $(PREFIX))"
 
 # Removes what install put in place, except the roster and the folder that holds it.
 uninstall:
 	rm -f "$(PREFIX)/korvane" "$(PREFIX)/help.rtf" "$(BINDIR)/korvane" \
 	      "$(APPSDIR)/korvane.desktop" "$(ICONDIR)/korvane.svg"
 
+# Every folder variable is quoted where the shell sees it, so that BUILD="my build" names one folder.
 # Removes the build folders this Makefile makes, but never a roster saved in one: make run keeps
 # it in $(BUILD)/bin/players.txt. A players.txt that differs from the sample roster stays, alone
 # in its bin folder; the next build leaves it as it is.
 clean:
-	@for dir in $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD); do \
+	@for dir in "$(BUILD)" "$(ASAN_BUILD)" "$(FUZZ_BUILD)"; do \
 	    roster="$$dir/bin/players.txt"; \
 	    if [ -f "$$roster" ] && ! cmp -s "$$roster" data/players.txt; then \
 	        find "$$dir" -mindepth 1 -maxdepth 1 ! -name bin -exec rm -rf {} +; \

@@ -1,5 +1,7 @@
 #include "numbers.h"
 
+#include <QList>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -219,6 +221,90 @@ QString numberToText(double value)
         }
     }
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+namespace {
+
+// The text without blanks around it and without a leading sign, when all that is left are
+// digits, dots and commas with at least one digit; else empty.
+QStringView numberBody(const QString &text, QChar *sign = nullptr)
+{
+    QStringView body = QStringView(text).trimmed();
+    if (!body.isEmpty() && (body.front() == u'+' || body.front() == u'-')) {
+        if (sign)
+            *sign = body.front();
+        body = body.sliced(1);
+    }
+    bool digit = false;
+    for (QChar c : body) {
+        if (isDigit(c))
+            digit = true;
+        else if (c != u'.' && c != u',')
+            return {};
+    }
+    return digit ? body : QStringView();
+}
+
+// True when some `mark` in the body is followed by other than exactly three digits up to the
+// next mark or the end.
+bool markEndsGroupOfOtherThanThree(QStringView body, QChar mark)
+{
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        if (body[i] != mark)
+            continue;
+        qsizetype digits = 0;
+        while (i + 1 + digits < body.size() && isDigit(body[i + 1 + digits]))
+            ++digits;
+        if (digits != 3)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+DecimalMark decimalMarkShown(const QString &text)
+{
+    const QStringView body = numberBody(text);
+    if (body.isEmpty())
+        return DecimalMark::None;
+    const qsizetype comma = body.lastIndexOf(u',');
+    const qsizetype dot = body.lastIndexOf(u'.');
+    if (comma >= 0 && dot >= 0)
+        return comma > dot ? DecimalMark::Comma : DecimalMark::Point;
+    if (comma >= 0 && markEndsGroupOfOtherThanThree(body, u','))
+        return DecimalMark::Comma;
+    if (dot >= 0 && markEndsGroupOfOtherThanThree(body, u'.'))
+        return DecimalMark::Point;
+    return DecimalMark::None;
+}
+
+std::optional<QString> decimalCommaToPoint(const QString &text)
+{
+    QChar sign;
+    const QStringView body = numberBody(text, &sign);
+    if (body.isEmpty() || body.count(u',') > 1 || (!body.contains(u',') && !body.contains(u'.')))
+        return std::nullopt;
+    const qsizetype comma = body.indexOf(u',');
+    const QStringView whole = comma >= 0 ? body.first(comma) : body;
+    const QStringView fraction = comma >= 0 ? body.sliced(comma + 1) : QStringView();
+    if (comma >= 0 && (fraction.isEmpty() || fraction.contains(u'.')))
+        return std::nullopt;
+    // Dots only between groups of three digits, the first group of one to three.
+    const QList<QStringView> groups = whole.split(u'.');
+    for (qsizetype g = 0; g < groups.size(); ++g) {
+        const qsizetype n = groups[g].size();
+        if (groups.size() > 1 && (g == 0 ? (n < 1 || n > 3) : n != 3))
+            return std::nullopt;
+    }
+    QString plain;
+    if (!sign.isNull())
+        plain += sign;
+    for (QStringView group : groups)
+        plain += group;
+    if (comma >= 0)
+        plain += u'.' + fraction.toString();
+    return plain;
 }
 
 QString cutToWidth(const QString &text, int width)

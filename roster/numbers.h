@@ -27,6 +27,20 @@ double roundHalfEven(double value);
 // reaches, come out as "NaN", "Infinity" and "-Infinity", none of which reads back as a number.
 QString numberToText(double value);
 
+// A block pasted from a spreadsheet shows its decimal mark in its own numbers, as a spreadsheet's
+// text import decides it: a number with a comma followed by other than three digits ("1,09",
+// "10,5"), or with a dot before its last comma ("1.234,5"), writes decimals with commas; one with
+// a dot followed by other than three digits ("1.09"), or a comma before its last dot ("1,234.5"),
+// writes them with points. "1,500" and "12" show neither. Only texts made of an optional sign,
+// digits, dots and commas show anything.
+enum class DecimalMark { None, Comma, Point };
+DecimalMark decimalMarkShown(const QString &text);
+
+// A number written with a decimal comma and dots between groups of three ("1.234,5", "1,09",
+// "-0,5") in the roster's own form ("1234.5", "1.09", "-0.5"), blanks around it dropped. No value
+// for any other text, and none for a text with no comma or dot, which needs no change.
+std::optional<QString> decimalCommaToPoint(const QString &text);
+
 // The width rule: text assigned to a field keeps its first `width` characters. A negative width
 // keeps the whole text; a character of two UTF-16 units is dropped whole rather than split.
 QString cutToWidth(const QString &text, int width);

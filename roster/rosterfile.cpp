@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -16,6 +17,8 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -392,6 +395,73 @@ QString syncFailure(QSaveFile &file)
     return {};
 }
 
+// What a node that is not a regular file is, in the user's words.
+QString nodeKind(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return QStringLiteral("a folder");
+        if (S_ISFIFO(st.st_mode))
+            return QStringLiteral("a pipe (FIFO)");
+        if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+            return QStringLiteral("a device");
+        if (S_ISSOCK(st.st_mode))
+            return QStringLiteral("a socket");
+    }
+#endif
+    return QFileInfo(path).isDir() ? QStringLiteral("a folder") : QStringLiteral("not a regular file");
+}
+
+// The file a save writes: the roster's path, or the regular file a link there points to, so that
+// the link stays a link. Empty, with *refusal set, when that is no regular file: a save would
+// replace a pipe, a device or a folder with a file of its own, or create a file where a link
+// points nowhere, and neither is what the user keeps there.
+QString saveTarget(const QString &path, QString *refusal)
+{
+    const QFileInfo info(path);
+    QString target = path;
+    QString kind;
+    if (info.isSymLink()) {
+        target = info.canonicalFilePath();
+        if (target.isEmpty()) {
+            *refusal = QStringLiteral("it is a link to %1, which does not exist")
+                           .arg(QDir::toNativeSeparators(info.symLinkTarget()));
+            return {};
+        }
+        kind = QStringLiteral("it is a link to %1, which is ").arg(QDir::toNativeSeparators(target));
+    } else {
+        kind = QStringLiteral("it is ");
+    }
+    const QFileInfo resolved(target);
+    if (resolved.exists() && !resolved.isFile()) {
+        *refusal = kind + nodeKind(target) + QStringLiteral(", not a file, and a save replaces only a file");
+        return {};
+    }
+    return target;
+}
+
+// After the rename the new roster is in the folder's entry only once the folder is synced too, as
+// databases do: else a power cut right after a save reported done may bring the old roster back.
+QString syncFolder(const QString &file)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return {}; // a folder that cannot be opened for reading cannot be synced either: nothing to report
+    QString failure;
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP && errno != EBADF)
+        failure = QString::fromLocal8Bit(std::strerror(errno));
+    ::close(fd);
+    return failure;
+#else
+    Q_UNUSED(file);
+    return {};
+#endif
+}
+
 QByteArray rosterLine(qsizetype index, const QString &value)
 {
     // One value, one line: a line break inside a value would shift every later value of the file
@@ -486,7 +556,20 @@ QByteArray writeRoster(const RosterTexts &roster)
 
 bool saveRosterFile(const QString &path, const RosterTexts &roster, QString *error)
 {
-    QSaveFile file(path);
+    const auto fail = [&](QString reason) {
+        if (error) {
+            while (reason.endsWith(u'.'))
+                reason.chop(1);
+            *error = QStringLiteral("The roster was not saved to %1: %2.").arg(QDir::toNativeSeparators(path), reason);
+        }
+        return false;
+    };
+    QString refusal;
+    const QString target = saveTarget(path, &refusal);
+    if (target.isEmpty())
+        return fail(refusal + QStringLiteral(". Nothing was written, and the roster in the window is kept"));
+
+    QSaveFile file(target);
     QString reason;
     const auto interrupted = [&reason] {
         const std::function<bool()> &fault = saveFault();
@@ -514,15 +597,12 @@ bool saveRosterFile(const QString &path, const RosterTexts &roster, QString *err
         if (!reason.isEmpty())
             file.cancelWriting();
     }
-    const bool saved = file.isOpen() && file.commit();
-    if (!saved && error) {
-        if (reason.isEmpty())
-            reason = file.errorString();
-        while (reason.endsWith(u'.'))
-            reason.chop(1);
-        *error = QStringLiteral("The roster was not saved to %1: %2.").arg(QDir::toNativeSeparators(path), reason);
-    }
-    return saved;
+    if (!(file.isOpen() && file.commit()))
+        return fail(reason.isEmpty() ? file.errorString() : reason);
+    if (const QString failure = syncFolder(target); !failure.isEmpty())
+        return fail(
+            QStringLiteral("the new roster was written, but its folder could not be synced to the disk (%1)").arg(failure));
+    return true;
 }
 
 void setSaveFaultForTests(std::function<bool()> failBeforeCommit) { saveFault() = std::move(failBeforeCommit); }

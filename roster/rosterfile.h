@@ -58,8 +58,11 @@ RosterRead readRoster(const QByteArray &bytes);
 // Any other value is written exactly as the field holds it.
 QByteArray writeRoster(const RosterTexts &roster);
 
-// Writes through QSaveFile: the old file stays whole unless every byte reached the disk.
-// On failure returns false and sets *error to a sentence for the user.
+// Writes through QSaveFile: the old file stays whole unless every byte reached the disk, and the
+// folder is synced after the rename. A link is followed to the regular file it points to, which
+// is written; the link stays. A path that is, or links to, a pipe, a device, a folder or nothing
+// is refused before anything is written. On failure returns false and sets *error to a sentence
+// for the user.
 bool saveRosterFile(const QString &path, const RosterTexts &roster, QString *error);
 
 // A seam for tests, to interrupt a save at each point where a real one can fail. While set,

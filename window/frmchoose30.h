@@ -121,9 +121,10 @@ protected:
     virtual void atPairYield() {}
 
     // ---- paste and copy rows: a block of cells from a spreadsheet, and a position's rows out
-    // Fills the roster from `cell` rightwards and downwards; false, after telling why, when the
-    // block does not fit (or, with the inputs locked, silently).
-    bool pasteRows(QLineEdit *cell, const QString &clipboardText);
+    // Fills the roster from `cell` rightwards and downwards with the clipboard's plain text, given
+    // as its bytes; false, after telling why, when the block does not fit or holds a character no
+    // cell may hold (or, with the inputs locked, silently).
+    bool pasteRows(QLineEdit *cell, const QByteArray &clipboardBytes);
     bool undoPasteRows(); // false when no block paste is the last change to the roster
     void copyRows(roster::Position position);
     QMenu *cellMenu(QLineEdit *cell);            // the cell's usual menu and "Paste rows"

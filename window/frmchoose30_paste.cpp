@@ -12,7 +12,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
+#include <QMimeData>
 
 using roster::Position;
 
@@ -60,7 +62,62 @@ QString quoted(const QString &value)
     return u'"' + (value.size() > shown ? value.left(shown) + QStringLiteral("...") : value) + u'"';
 }
 
-QString clipboardText() { return QGuiApplication::clipboard()->text(); }
+// The clipboard's plain text as the bytes the other program gave, never decoded here: a clipboard
+// far larger than the roster is refused by its size before it becomes text.
+QByteArray clipboardBytes()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return {};
+    for (const QString &format : {QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("text/plain")})
+        if (data->hasFormat(format))
+            return data->data(format);
+    return data->hasText() ? data->text().toUtf8() : QByteArray();
+}
+
+bool clipboardHasText()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+// The first character no roster cell may hold: a NUL or another control character, a line break
+// of a cell of several lines among them. -1 when there is none. A tab inside a quoted value is
+// kept: a name loaded from players.txt may hold one, and "Copy rows" writes it so.
+qsizetype forbiddenCharacter(const QString &value)
+{
+    for (qsizetype i = 0; i < value.size(); ++i)
+        if (value[i].category() == QChar::Other_Control && value[i] != u'\t')
+            return i;
+    return -1;
+}
+
+QString forbiddenCharacterText(const QString &value, qsizetype at)
+{
+    const QChar c = value[at];
+    if (c == u'\n' || c == u'\r')
+        return QStringLiteral("a line break (a cell of several lines), which no roster cell can hold");
+    return QStringLiteral("the control character U+%1, which no roster cell can hold")
+        .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
+}
+
+QString cellName(const CellPlace &place)
+{
+    return QStringLiteral("%1 row %2 %3")
+        .arg(caption(place.position), QString::number(place.row), QString::fromLatin1(columnNames[place.column]));
+}
+
+QString refusal(const CellPlace &place, const QString &value, qsizetype at)
+{
+    return QStringLiteral("Nothing was pasted: the value for %1 holds %2, %3.")
+        .arg(cellName(place), forbiddenCharacterText(value, at),
+             at == 0 ? QStringLiteral("at its start") : QStringLiteral("after ") + quoted(value.left(at)));
+}
+
+QString megabytes(qsizetype bytes)
+{
+    return QLocale(QLocale::English).toString(double(bytes) / (1 << 20), 'f', 1) + QStringLiteral(" MB");
+}
 
 } // namespace
 
@@ -89,15 +146,33 @@ protected:
             return window_->undoPasteRows();
         if (!key->matches(QKeySequence::Paste))
             return false;
-        const QString text = clipboardText();
-        // One value on one line: the cell pastes it as it always has, at the cursor.
-        if (!text.contains(u'\t') && !text.contains(u'\n') && !text.contains(u'\r'))
-            return false;
-        const roster::CellBlock block = roster::readCellBlock(text);
-        if (block.size() == 1 && block[0].size() == 1)
-            cell->insert(block[0][0]); // one spreadsheet cell: its value without the line end
-        else
-            window_->pasteRows(cell, text);
+        const QByteArray bytes = clipboardBytes();
+        if (bytes.size() > roster::MaxBlockBytes) { // refused by its size, never decoded
+            window_->pasteRows(cell, bytes);
+            return true;
+        }
+        // One value on one line, or one spreadsheet cell (its value without the line end): the
+        // cell pastes it as it always has, at the cursor. The text is let go before a block is
+        // read again, so that a large clipboard is never held as text twice.
+        std::optional<QString> single;
+        {
+            const QString text = roster::decodeClipboard(bytes);
+            if (!text.contains(u'\t') && !text.contains(u'\n') && !text.contains(u'\r')) {
+                single = text;
+            } else {
+                roster::CellBlockRead one = roster::readCellBlock(text, roster::BlockColumn::Name, 1, 1);
+                if (one.rowCount == 1 && one.columnCount == 1)
+                    single = std::move(one.rows[0][0]);
+            }
+        }
+        if (!single) {
+            window_->pasteRows(cell, bytes);
+        } else if (const qsizetype at = forbiddenCharacter(*single); at >= 0) {
+            if (const auto place = placeOf(*window_, cell))
+                window_->showMessage(refusal(*place, *single, at));
+        } else {
+            cell->insert(*single);
+        }
         return true;
     }
 
@@ -135,34 +210,57 @@ void frmChoose30::connectRosterClipboard()
 // Each value is set as the cell's text, as typing or the roster file sets it: the width rule cuts
 // it, and the points and games handlers keep the rate column current. The rate column itself is
 // worked out, so a fifth column lined up with it (as "Copy rows" writes it) is passed over.
-bool frmChoose30::pasteRows(QLineEdit *cell, const QString &clipboardText)
+// Nothing is pasted unless every value can go in: a block too large, too tall or too wide, or
+// with a character no cell may hold, is refused whole with a message.
+bool frmChoose30::pasteRows(QLineEdit *cell, const QByteArray &clipboardBytes)
 {
     const auto place = placeOf(*this, cell);
     if (!place || !cell->isEnabled())
         return false;
-    const roster::CellBlock block = roster::readCellBlock(clipboardText);
-    if (block.isEmpty())
-        return false;
 
     const qsizetype rowsFit = roster::rowCount(place->position) - place->row + 1;
     const qsizetype columnsFit = rateColumn + 1 - place->column;
-    const qsizetype columns = roster::columnCount(block);
-    if (block.size() > rowsFit || columns > columnsFit) {
-        QStringList fitting;
-        for (int c = place->column; c < rateColumn; ++c)
-            fitting << QString::fromLatin1(columnNames[c]);
-        showMessage(QStringLiteral("Nothing was pasted: the clipboard holds %1 and %2, but from the %3 cell of %4 "
-                                   "row %5 only %6 and %7 fit (%8, and the points for the week, which are worked "
-                                   "out and never pasted).")
-                        .arg(counted(block.size(), "row", "rows"), counted(columns, "column", "columns"),
-                             QString::fromLatin1(columnNames[place->column]), caption(place->position),
-                             QString::number(place->row), counted(rowsFit, "row", "rows"),
-                             counted(columnsFit, "column", "columns"), fitting.join(QStringLiteral(", "))));
+    QStringList fitting;
+    for (int c = place->column; c < rateColumn; ++c)
+        fitting << QString::fromLatin1(columnNames[c]);
+    const QString fit = QStringLiteral("from the %1 cell of %2 row %3 only %4 and %5 fit (%6, and the points for "
+                                       "the week, which are worked out and never pasted)")
+                            .arg(QString::fromLatin1(columnNames[place->column]), caption(place->position),
+                                 QString::number(place->row), counted(rowsFit, "row", "rows"),
+                                 counted(columnsFit, "column", "columns"), fitting.join(QStringLiteral(", ")));
+    // Decoding and splitting take several times the clipboard's size: one that cannot fit is
+    // refused by its size alone.
+    if (clipboardBytes.size() > roster::MaxBlockBytes) {
+        showMessage(QStringLiteral("Nothing was pasted: the clipboard holds %1 of text, more than the roster can "
+                                   "take; %2, of at most %3 characters each.")
+                        .arg(megabytes(clipboardBytes.size()), fit, QLocale(QLocale::English).toString(roster::TextWidth)));
         return false;
     }
+    const roster::CellBlockRead read = roster::readCellBlock(roster::decodeClipboard(clipboardBytes),
+                                                             roster::BlockColumn(place->column), rowsFit, columnsFit);
+    const roster::CellBlock &block = read.rows;
+    if (block.isEmpty())
+        return false;
+
+    if (read.rowCount > rowsFit || read.columnCount > columnsFit) {
+        showMessage(QStringLiteral("Nothing was pasted: the clipboard holds %1 and %2, but %3.")
+                        .arg(counted(read.rowCount, "row", "rows"), counted(read.columnCount, "column", "columns"), fit));
+        return false;
+    }
+    for (qsizetype i = 0; i < block.size(); ++i)
+        for (qsizetype j = 0; j < block[i].size(); ++j) {
+            const int column = place->column + int(j);
+            if (column == rateColumn)
+                continue;
+            if (const qsizetype at = forbiddenCharacter(block[i][j]); at >= 0) {
+                showMessage(refusal(CellPlace{place->position, place->row + int(i), column}, block[i][j], at));
+                return false;
+            }
+        }
 
     std::vector<std::pair<QLineEdit *, QString>> changed;
     int cutCount = 0;
+    int emptied = 0;
     QString firstCut;
     pasting_ = true;
     for (qsizetype i = 0; i < block.size(); ++i)
@@ -175,24 +273,38 @@ bool frmChoose30::pasteRows(QLineEdit *cell, const QString &clipboardText)
             const QString before = target->text();
             const QString &value = block[i][j];
             target->setText(value);
+            if (column == 0)
+                target->setCursorPosition(0);
             if (target->text() != value && cutCount++ == 0)
-                firstCut = QStringLiteral("%1 in %2 row %3 %4 became %5")
-                               .arg(quoted(value), caption(place->position), QString::number(r),
-                                    QString::fromLatin1(columnNames[column]), quoted(target->text()));
-            if (target->text() != before)
+                firstCut = QStringLiteral("%1 in %2 became %3")
+                               .arg(quoted(value), cellName(CellPlace{place->position, r, column}), quoted(target->text()));
+            if (target->text() != before) {
                 changed.emplace_back(target, before);
+                if (target->text().isEmpty())
+                    ++emptied;
+            }
         }
     pasting_ = false;
     // A paste that changed nothing leaves the last one to take back.
     if (!changed.empty())
         pasteUndo_ = std::move(changed);
 
+    QStringList told;
+    if (read.decimalCommas > 0)
+        told << QStringLiteral("The block writes decimals with a comma: %1 read with a decimal point (1,5 as 1.5).")
+                    .arg(read.decimalCommas == 1 ? QStringLiteral("1 number was")
+                                                 : QStringLiteral("%1 numbers were").arg(read.decimalCommas));
     if (cutCount == 1)
-        showMessage(QStringLiteral("1 value was too long for its cell and was cut: %1.").arg(firstCut));
+        told << QStringLiteral("1 value was too long for its cell and was cut: %1.").arg(firstCut);
     else if (cutCount > 1)
-        showMessage(QStringLiteral("%1 values were too long for their cells and were cut; the first: %2.")
-                        .arg(cutCount)
-                        .arg(firstCut));
+        told << QStringLiteral("%1 values were too long for their cells and were cut; the first: %2.")
+                    .arg(cutCount)
+                    .arg(firstCut);
+    if (emptied > 0)
+        told << QStringLiteral("The paste emptied %1 that held a value; Ctrl+Z puts %2 back.")
+                    .arg(counted(emptied, "cell", "cells"), QString::fromLatin1(emptied == 1 ? "it" : "them"));
+    if (!told.isEmpty())
+        showMessage(told.join(u' '));
     return true;
 }
 
@@ -203,8 +315,10 @@ bool frmChoose30::undoPasteRows()
     const auto undo = std::move(pasteUndo_);
     pasteUndo_.clear();
     pasting_ = true;
-    for (auto it = undo.rbegin(); it != undo.rend(); ++it)
+    for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
         it->first->setText(it->second);
+        it->first->setCursorPosition(0); // a name shows its beginning, as after loading
+    }
     pasting_ = false;
     return true;
 }
@@ -228,8 +342,8 @@ QMenu *frmChoose30::cellMenu(QLineEdit *cell)
     QMenu *menu = cell->createStandardContextMenu();
     menu->addSeparator();
     QAction *paste = menu->addAction(QStringLiteral("Paste rows"));
-    paste->setEnabled(cell->isEnabled() && !clipboardText().isEmpty() && placeOf(*this, cell));
-    connect(paste, &QAction::triggered, this, [this, cell] { pasteRows(cell, clipboardText()); });
+    paste->setEnabled(cell->isEnabled() && clipboardHasText() && placeOf(*this, cell));
+    connect(paste, &QAction::triggered, this, [this, cell] { pasteRows(cell, clipboardBytes()); });
     return menu;
 }
 

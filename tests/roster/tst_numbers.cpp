@@ -13,6 +13,33 @@ using namespace roster;
 class TestNumbers : public QObject {
     Q_OBJECT
 private slots:
+    // The decimal mark a pasted number shows, and the number with the roster's decimal point.
+    void decimalComma_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("mark");      // DecimalMark
+        QTest::addColumn<QString>("point"); // "-" for no value
+        const int none = int(DecimalMark::None), comma = int(DecimalMark::Comma), point = int(DecimalMark::Point);
+        // clang-format off
+        const std::tuple<const char *, int, const char *> rows[] = {
+            {"1,09", comma, "1.09"}, {"10,5", comma, "10.5"}, {" -0,5 ", comma, "-0.5"}, {",5", comma, ".5"},
+            {"1.234,5", comma, "1234.5"}, {"1.234.567,25", comma, "1234567.25"}, {"0,333", none, "0.333"},
+            {"1,500", none, "1.500"}, {"1.500", none, "1500"}, {"12", none, "-"}, {"1,2,3", comma, "-"},
+            {"1.5", point, "-"}, {"1,234.5", point, "-"}, {"1.09", point, "-"}, {"12.34.5", point, "-"},
+            {"Ng, JJ", none, "-"}, {"1,5 kr", none, "-"}, {"", none, "-"}, {",", none, "-"}, {"1,", comma, "-"},
+        };
+        // clang-format on
+        for (const auto &[text, mark, converted] : rows)
+            QTest::newRow(text) << QString::fromUtf8(text) << mark << QString::fromUtf8(converted);
+    }
+    void decimalComma()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, point);
+        QTEST(int(decimalMarkShown(text)), "mark");
+        QCOMPARE(decimalCommaToPoint(text).value_or(QStringLiteral("-")), point);
+    }
+
     void numericText_data()
     {
         QTest::addColumn<QString>("text");

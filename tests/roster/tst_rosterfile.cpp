@@ -1,5 +1,4 @@
-// players.txt and the cell blocks of the clipboard: read, written, and saves that cannot finish.
-#include "cellblock.h"
+// players.txt: read, written, and saves that cannot finish. The clipboard's cell blocks are tst_cellblock's.
 #include "rosterfile.h"
 
 #include "filesizelimit.h"
@@ -30,38 +29,6 @@ class TestRosterFile : public QObject {
     Q_OBJECT
 private slots:
     void cleanup() { setSaveFaultForTests({}); }
-
-    void cellBlock_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<CellBlock>("rows");
-        QTest::newRow("spreadsheet") << "Ng, JJ\t12\t\t3\r\nOle\t8\t.5\t4\r\n"
-                                     << CellBlock{{"Ng, JJ", "12", "", "3"}, {"Ole", "8", ".5", "4"}};
-        QTest::newRow("lone CR, LF") << " Al \t 7\rBo\t8\nCy" << CellBlock{{" Al ", " 7"}, {"Bo", "8"}, {"Cy"}};
-        QTest::newRow("quoted tabs, line ends and quotes") << "\"Smith \"\"Ace\"\"\"\t1\n\"two\r\nlines\"\t\"a\tb\"\n"
-                                                           << CellBlock{{"Smith \"Ace\"", "1"}, {"two\r\nlines", "a\tb"}};
-        QTest::newRow("CSV, blanks dropped") << "\"Ng, JJ\", 12 ,1.5\n Ole ,\"8\" ,\n"
-                                             << CellBlock{{"Ng, JJ", "12", "1.5"}, {"Ole", "8", ""}};
-        QTest::newRow("a column") << "12\n13\n\n14" << CellBlock{{"12"}, {"13"}, {""}, {"14"}};
-        QTest::newRow("one value, commas and all") << "Ng, JJ\r\n" << CellBlock{{"Ng, JJ"}};
-        // Text after a closing quote is kept; a quote never closed is a character.
-        QTest::newRow("stray quotes") << "\"Bo\"b\t1\n\"Ace\tx" << CellBlock{{"Bob", "1"}, {"\"Ace", "x"}};
-        QTest::newRow("nothing") << "" << CellBlock{};
-        QTest::newRow("one line end: one empty value") << "\n" << CellBlock{{""}};
-    }
-    void cellBlock()
-    {
-        QFETCH(QString, text);
-        QTEST(readCellBlock(text), "rows");
-    }
-
-    // "Copy rows" quotes only where a spreadsheet needs it, and reads back as it was.
-    void cellBlockWritten()
-    {
-        const CellBlock rows{{"Ng, JJ", "Smith \"Ace\"", "a\tb"}, {"", "7", "two\nlines"}, {" lead", "\r", ""}};
-        QCOMPARE(writeCellBlock({rows[0], {"", "7"}}), "Ng, JJ\t\"Smith \"\"Ace\"\"\"\t\"a\tb\"\n\t7\n");
-        QCOMPARE(readCellBlock(writeCellBlock(rows)), rows);
-    }
 
     void readRoster_data()
     {

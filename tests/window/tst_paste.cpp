@@ -4,6 +4,54 @@
 
 using namespace rowstest;
 
+namespace {
+
+// The clipboard holds these bytes as its plain text, as another program offers them.
+void setClipboardBytes(const QByteArray &bytes)
+{
+    auto *data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), bytes);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+QByteArray captured(const QString &file)
+{
+    QFile capture(QStringLiteral(KORVANE_CLIPBOARDS_DIR "/") + file);
+    if (!capture.open(QIODevice::ReadOnly))
+        qFatal("The real clipboard %s is missing: the tests need shared/clipboards beside the repository.",
+               qPrintable(capture.fileName()));
+    return capture.readAll();
+}
+
+// What the sheet behind both captures shows, row by row, written from the sheet and not from
+// the program: name, cost, points per game, games.
+// clang-format off
+const QList<QStringList> sheet{
+    {"C\u00F4t\u00E9, Jean-Fran\u00E7ois", "12", "1.09", "4"},
+    {"Pat \"The Cat\" O'Neil", "9", "0.85", "3"},
+    {"\u0141ukasz \u017Bmuda", "10", "1.5", "3"},
+    {"Zo\u00EB \u00C6r\u00F8sk\u00F8bing", "8", "0.75", "4"},
+    {"Smith, John", "11", "1.2", "2"},
+    {"007", "7", "0.5", "3"},
+    {"Ng, JJ", "6", "1", "4"},
+    {"M\u00FCller-L\u00FCdenscheidt", "5", "0.333", "3"},
+    {"O'Brien", "13", "2.25", "3"},
+    {"Dvo\u0159\u00E1k; Anton\u00EDn", "10.5", "1.75", "2"},
+    {"\u00C8ve Saint-Laurent", "14", "1.9", "4"},
+    {"TabInside", "4", "0.4", "1"},
+    {"J\u00F6rg \"JJ\" J\u00E4ger, Jr.", "3", "0.35", "3"},
+    {"S\u00F8ren Kierkegaard-Nielsen von Hohenzollern-Sigmaringen", "15", "2.1", "3"},
+    {"\u00D6d\u00F6n", "2", "0.2", "4"},
+    {"\u00D1and\u00FA", "1", "0.1", "2"},
+    {"Ingrid \u00C5s", "16", "1.05", "3"},
+    {"K\u014D Tanaka", "17", "1.15", "4"},
+    {"\u00DClker, \u00DCmit", "18", "1.25", "3"},
+    {"Zed", "19", "1.35", "2"},
+};
+// clang-format on
+
+} // namespace
+
 class TestPaste : public QObject {
     Q_OBJECT
     WindowFixture f;
@@ -16,6 +64,25 @@ class TestPaste : public QObject {
     }
     static void key(QLineEdit *target, Qt::Key k) { QTest::keyClick(target, k, Qt::ControlModifier); }
 
+    // Name, cost, points and games of every row of every position.
+    QStringList allTexts()
+    {
+        QStringList texts;
+        for (Position p : roster::AllPositions)
+            for (int r = 1; r <= roster::rowCount(p); ++r)
+                for (QLineEdit *field : {f.cells(p, r).N, f.cells(p, r).C, f.cells(p, r).P, f.cells(p, r).W})
+                    texts << field->text();
+        return texts;
+    }
+    bool namesShowTheirStart()
+    {
+        for (Position p : roster::AllPositions)
+            for (int r = 1; r <= roster::rowCount(p); ++r)
+                if (f.cells(p, r).N->cursorPosition() != 0)
+                    return false;
+        return true;
+    }
+
 private slots:
     void init() { f.start(); } // no players.txt: every row empty
     void cleanup() { f.stop(); }
@@ -25,59 +92,104 @@ private slots:
     void paste_data()
     {
         QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QByteArray>("clipboard");
         QTest::addColumn<QString>("at");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("message");
         // clang-format off
         QTest::newRow("spreadsheet block, tabs and CR LF")
-            << "CN_3=Old" << "Ng, JJ\t12\t1.5\t3\r\nOle\t8\t.5\t4\r\n" << "CN_1" << "v"
+            << "CN_3=Old" << QByteArray("Ng, JJ\t12\t1.5\t3\r\nOle\t8\t.5\t4\r\n") << "CN_1" << "v"
             << "CN_1=Ng,_JJ CC_1=12 CP_1=1.5 CW_1=3 CPW_1=4.5 CN_2=Ole CPW_2=2 CN_3=Old" << "";
         QTest::newRow("CSV with quoted commas and quotes, into the last rows")
-            << "" << "\"Ng, JJ\",7,2,3\n\"Smith \"\"Ace\"\"\", 9 , 1.25, 2\n" << "WN_19" << "m"
+            << "" << QByteArray("\"Ng, JJ\",7,2,3\n\"Smith \"\"Ace\"\"\", 9 , 1.25, 2\n") << "WN_19" << "m"
             << "WN_19=Ng,_JJ WC_19=7 WPW_19=6 WN_20=Smith_\"Ace\" WC_20=9 WP_20=1.25 WPW_20=2.5" << "";
         QTest::newRow("from the cost column; the rate column passed over")
-            << "DN_14=Keep DPW_14=" << "5\t2\t3\t7\n6\t1\t1\t99\n" << "DC_14" << "v"
+            << "DN_14=Keep DPW_14=" << QByteArray("5\t2\t3\t7\n6\t1\t1\t99\n") << "DC_14" << "v"
             << "DN_14=Keep DC_14=5 DP_14=2 DW_14=3 DPW_14=6 DC_15=6 DPW_15=1" << "";
         QTest::newRow("too many rows")
-            << "DN_1=Keep" << QString("x\n").repeated(16) << "DN_1" << "v" << "DN_1=Keep DN_15="
+            << "DN_1=Keep" << QByteArray("x\n").repeated(16) << "DN_1" << "v" << "DN_1=Keep DN_15="
             << "Nothing was pasted: the clipboard holds 16 rows and 1 column, but from the name cell of Defence row 1 "
                "only 15 rows and 5 columns fit (name, cost, points, games, and the points for the week, which are "
                "worked out and never pasted).";
         QTest::newRow("too many columns from the points cell")
-            << "" << "1\t2\t3\t4\n" << "GP_15" << "m" << "GP_15= GW_15="
+            << "" << QByteArray("1\t2\t3\t4\n") << "GP_15" << "m" << "GP_15= GW_15="
             << "Nothing was pasted: the clipboard holds 1 row and 4 columns, but from the points cell of Goalies row "
                "15 only 1 row and 3 columns fit (points, games, and the points for the week, which are worked out "
                "and never pasted).";
         QTest::newRow("values cut by the width rule, the rate from the cut values")
-            << "" << "Al\t12345\t1.2345\t10.5\nBo\t7\t2\t1234\n" << "GN_1" << "v"
+            << "" << QByteArray("Al\t12345\t1.2345\t10.5\nBo\t7\t2\t1234\n") << "GN_1" << "v"
             << "GN_1=Al GC_1=1234 GP_1=1.23 GW_1=10. GPW_1=12.3 GC_2=7 GW_2=123 GPW_2=246"
             << "4 values were too long for their cells and were cut; the first: \"12345\" in Goalies row 1 cost "
                "became \"1234\".";
-        QTest::newRow("one value cut") << "" << "a\t1.125\n" << "CN_1" << "v" << "CN_1=a CC_1=1.12"
+        QTest::newRow("one value cut") << "" << QByteArray("a\t1.125\n") << "CN_1" << "v" << "CN_1=a CC_1=1.12"
                                        << "1 value was too long for its cell and was cut: \"1.125\" in Centres row 1 "
                                           "cost became \"1.12\".";
         // clang-format on
         // A single value is pasted at the cursor, as the cell always has; Paste rows sets the cell.
         // clang-format off
-        QTest::newRow("single value, Ctrl+V") << "CC_5=1" << "5\r\n" << "CC_5" << "v" << "CC_5=15" << "";
-        QTest::newRow("single value, Paste rows") << "CC_5=1" << "5\r\n" << "CC_5" << "m" << "CC_5=5" << "";
+        QTest::newRow("single value, Ctrl+V") << "CC_5=1" << QByteArray("5\r\n") << "CC_5" << "v" << "CC_5=15" << "";
+        QTest::newRow("single value, Paste rows") << "CC_5=1" << QByteArray("5\r\n") << "CC_5" << "m" << "CC_5=5" << "";
         QTest::newRow("Ctrl+Z after a block paste")
-            << "CN_1=Ann CC_1=4 CP_1=2 CW_1=2" << "Bo\t5\t3\t1\nCy\t6\t1\t1\n" << "CN_1" << "vz"
+            << "CN_1=Ann CC_1=4 CP_1=2 CW_1=2" << QByteArray("Bo\t5\t3\t1\nCy\t6\t1\t1\n") << "CN_1" << "vz"
             << "CN_1=Ann CC_1=4 CP_1=2 CW_1=2 CPW_1=4 CN_2= CC_2= CPW_2=0" << "";
+        // What a real spreadsheet pastes: commas never split a tab-separated block, names in a
+        // column stay whole, and the decimal mark is the block's own.
+        QTest::newRow("a column of Last, First names")
+            << "" << QByteArray("C\xC3\xB4t\xC3\xA9, Jean-Fran\xC3\xA7ois\nSmith, John\n") << "WN_1" << "v"
+            << "WN_1=C\u00F4t\u00E9,_Jean-Fran\u00E7ois WC_1= WN_2=Smith,_John WC_2=" << "";
+        QTest::newRow("CSV lines") << "" << QByteArray("Ng, 12, 1.5, 3\nBo,7,2,1\n") << "WN_1" << "v"
+                                   << "WN_1=Ng WC_1=12 WP_1=1.5 WW_1=3 WN_2=Bo WC_2=7 WP_2=2 WW_2=1" << "";
+        QTest::newRow("German decimals")
+            << "" << QByteArray("Al\t10,5\t1,09\t4\nBo\t1.234,5\t1\t2\n") << "DN_1" << "v"
+            << "DN_1=Al DC_1=10.5 DP_1=1.09 DW_1=4 DPW_1=4.36 DC_2=1234 DP_2=1"
+            << "The block writes decimals with a comma: 3 numbers were read with a decimal point (1,5 as 1.5). 1 "
+               "value was too long for its cell and was cut: \"1234.5\" in Defence row 2 cost became \"1234\".";
+        QTest::newRow("1,500 in an English block: a group separator, as always")
+            << "" << QByteArray("Al\t1,500\t2\t3\n") << "CN_1" << "v" << "CN_1=Al CC_1=1,50 CP_1=2 CW_1=3"
+            << "1 value was too long for its cell and was cut: \"1,500\" in Centres row 1 cost became \"1,50\".";
+        QTest::newRow("a real multi-line cell is refused")
+            << "CN_1=Old" << QByteArray("\"Ann\nLee\"\t4\nBo\t5\n") << "CN_1" << "v" << "CN_1=Old CC_1= CN_2="
+            << "Nothing was pasted: the value for Centres row 1 name holds a line break (a cell of several lines), "
+               "which no roster cell can hold, after \"Ann\".";
+        QTest::newRow("\"Unclosed swallows no row")
+            << "" << QByteArray("\"Unclosed\t4\nBo\t5\n") << "GN_1" << "v" << "GN_1=\"Unclosed GC_1=4 GN_2=Bo GC_2=5" << "";
+        QTest::newRow("\"Unclosed before a quote in a later row")
+            << "" << QByteArray("\"Unclosed\t4\nPat \"The Cat\" O'Neil\t5\n") << "GN_1" << "v"
+            << "GN_1=\"Unclosed GC_1=4 GN_2=Pat_\"The_Cat\"_O'Neil GC_2=5" << "";
+        QTest::newRow("\"Unclosed, a column") << "" << QByteArray("\"Unclosed\nBo\n") << "GN_1" << "m" << "GN_1=\"Unclosed GN_2=Bo" << "";
+        QTest::newRow("\"Moose\" Miller keeps his quotes")
+            << "" << QByteArray("\"Moose\" Miller\t6\n") << "WN_3" << "v" << "WN_3=\"Moose\"_Miller WC_3=6" << "";
+        QTest::newRow("NUL in a name: nothing pasted")
+            << "CN_2=Old" << QByteArray("Al\t1\nB\0b\t2\n", 11) << "CN_1" << "v" << "CN_1= CC_1= CN_2=Old"
+            << "Nothing was pasted: the value for Centres row 2 name holds the control character U+0000, which no "
+               "roster cell can hold, after \"B\".";
+        QTest::newRow("NUL in one value") << "CC_1=1" << QByteArray("a\0b", 3) << "CC_1" << "v" << "CC_1=1"
+                                          << "Nothing was pasted: the value for Centres row 1 cost holds the control "
+                                             "character U+0000, which no roster cell can hold, after \"a\".";
+        QTest::newRow("invalid UTF-8: the line read as Windows-1252")
+            << "" << QByteArray("Zo\xEB \x93Z\x94\t3\nC\xC3\xB4t\xC3\xA9\t4\n") << "CN_1" << "v"
+            << "CN_1=Zo\u00EB_\u201CZ\u201D CC_1=3 CN_2=C\u00F4t\u00E9 CC_2=4" << "";
+        QTest::newRow("invalid UTF-8 that is a control character: nothing pasted")
+            << "" << QByteArray("Al\t1\n\x81x\t2\n") << "CN_1" << "v" << "CN_1= CN_2="
+            << "Nothing was pasted: the value for Centres row 2 name holds the control character U+0081, which no "
+               "roster cell can hold, at its start.";
+        QTest::newRow("an empty block over filled cells")
+            << "CN_1=Ann CC_1=4 CN_2=Bo CP_2=1" << QByteArray("\t\n\t\t\n") << "CN_1" << "v" << "CN_1= CC_1= CN_2= CC_2= CP_2="
+            << "The paste emptied 4 cells that held a value; Ctrl+Z puts them back.";
         // clang-format on
     }
     void paste()
     {
         QFETCH(QString, before);
-        QFETCH(QString, clipboard);
+        QFETCH(QByteArray, clipboard);
         QFETCH(QString, at);
         QFETCH(QString, keys);
         QFETCH(QString, after);
         QFETCH(QString, message);
         setTexts(before);
-        QGuiApplication::clipboard()->setText(clipboard);
+        const QStringList textsBefore = allTexts();
+        setClipboardBytes(clipboard);
         QLineEdit *target = cell(at);
         for (QChar k : keys) {
             if (k == u'm') {
@@ -94,6 +206,103 @@ private slots:
         for (const QString &pair : after.split(u' '))
             QCOMPARE(cell(pair.section(u'=', 0, 0))->text(), pair.section(u'=', 1).replace(u'_', u' '));
         QCOMPARE(f.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        // Ctrl+Z then puts back every text as it was before the paste, names shown from their start.
+        key(target, Qt::Key_Z);
+        QCOMPARE(allTexts(), textsBefore);
+        QVERIFY(namesShowTheirStart());
+    }
+
+    // Both real captures pasted into row 1 of each position: every cell as the sheet showed it,
+    // cut to its width as typing cuts it; the English one has more rows than Defence and
+    // Goalies hold, and is refused there. Windows ends the lines with CR LF. Ctrl+Z takes all back.
+    void realClipboards_data()
+    {
+        QTest::addColumn<QString>("capture");
+        QTest::addColumn<bool>("crlf");
+        QTest::addColumn<QString>("position");
+        for (const char *capture : {"calc-en_US.txt", "calc-de_DE.txt"})
+            for (bool crlf : {false, true})
+                for (const char *position : {"C", "W", "D", "G"})
+                    QTest::addRow("%s %s %s", capture, crlf ? "CR LF" : "LF", position)
+                        << QString::fromLatin1(capture) << crlf << QString::fromLatin1(position);
+    }
+    void realClipboards()
+    {
+        QFETCH(QString, capture);
+        QFETCH(bool, crlf);
+        QFETCH(QString, position);
+        const Position p = positionFromLetter(position.toLatin1()[0]);
+        const QString caption = QStringList{"Centres", "Wingers", "Defence", "Goalies"}[roster::index(p)];
+        QByteArray bytes = captured(capture);
+        if (crlf)
+            bytes.replace("\n", "\r\n");
+        const bool german = capture.contains(u"de_DE");
+        const int rows = german ? 15 : 20;
+        QCOMPARE(bytes.count('\n'), rows);
+
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QLineEdit *target = f.cells(p, 1).N;
+        target->setText(QStringLiteral("An earlier player of a long name"));
+        const QStringList before = allTexts();
+        f.window->activateWindow();
+        target->setFocus();
+        QTRY_VERIFY(target->hasFocus()); // the cell pasted into shows its name's start too
+        setClipboardBytes(bytes);
+        key(target, Qt::Key_V);
+
+        if (rows > roster::rowCount(p)) {
+            QCOMPARE(f.messages,
+                     QStringList{QStringLiteral("Nothing was pasted: the clipboard holds 20 rows and 4 columns, but from "
+                                                "the name cell of %1 row 1 only 15 rows and 5 columns fit (name, cost, "
+                                                "points, games, and the points for the week, which are worked out and "
+                                                "never pasted).")
+                                     .arg(caption)});
+            QCOMPARE(allTexts(), before);
+            return;
+        }
+        for (int r = 1; r <= roster::rowCount(p); ++r) {
+            const auto &c = f.cells(p, r);
+            const QStringList expected = r <= rows ? sheet[r - 1] : QStringList{"", "", "", ""};
+            QCOMPARE(c.N->text(), expected[0]);
+            QCOMPARE(c.C->text(), expected[1].left(4));
+            QCOMPARE(c.P->text(), expected[2].left(4));
+            QCOMPARE(c.W->text(), expected[3].left(3));
+            QCOMPARE(c.N->cursorPosition(), 0);
+        }
+        QCOMPARE(f.cells(p, 1).PW->text(), "4.36");
+        // 14 points and 1 cost of the German sheet are written with a decimal comma.
+        const QString cut = QStringLiteral("1 value was too long for its cell and was cut: \"0.333\" in %1 row 8 "
+                                           "points became \"0.33\".")
+                                .arg(caption);
+        QCOMPARE(f.messages,
+                 QStringList{german ? "The block writes decimals with a comma: 15 numbers were read with a decimal "
+                                      "point (1,5 as 1.5). "
+                                          + cut
+                                    : cut});
+        key(target, Qt::Key_Z);
+        QCOMPARE(allTexts(), before);
+        QVERIFY(target->hasFocus() && namesShowTheirStart());
+    }
+
+    // A clipboard far larger than the roster can take is refused by its size, and the roster
+    // stays as it was.
+    void tooLarge()
+    {
+        setTexts("WN_1=Ann WC_1=4");
+        const QStringList before = allTexts();
+        setClipboardBytes(QByteArray("Name\t10\t2\t3\n").repeated(5 << 20)); // 60 MB
+        key(cell("WN_1"), Qt::Key_V);
+        QCOMPARE(allTexts(), before);
+        QCOMPARE(f.messages,
+                 QStringList{"Nothing was pasted: the clipboard holds 60.0 MB of text, more than the roster can take; "
+                             "from the name cell of Wingers row 1 only 20 rows and 5 columns fit (name, cost, points, "
+                             "games, and the points for the week, which are worked out and never pasted), of at most "
+                             "65,536 characters each."});
+        std::unique_ptr<QMenu> menu(f.window->cellMenu(cell("WC_3")));
+        menu->actions().last()->trigger();
+        QCOMPARE(allTexts(), before);
+        QCOMPARE(f.messages.size(), 2);
     }
 
     // An edit after the paste ends what Ctrl+Z takes back: it then undoes the edit only.
@@ -155,7 +364,7 @@ private slots:
             w.row(p, roster::rowCount(p)).chk->setChecked(true);
         w.useReferenceEngine = true;   // slow enough to be inside for certain
         w.chkASave->setChecked(false); // its yield comes before the lock
-        QGuiApplication::clipboard()->setText("Ng\t9\n");
+        setClipboardBytes("Ng\t9\n");
         QLineEdit *name = cell("CN_1");
         bool locked = false;
         QTimer::singleShot(0, &w, [&] {

@@ -2,6 +2,9 @@
 // A save that fails is tst_faults'.
 #include "rowsfixture.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace rowstest;
 
 // A full roster in shortest form, in file order: Centres row 1 is "C player 1", costs 6, scores
@@ -118,6 +121,125 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), sampleRoster(unusual + decltype(unusual){{2, written ? "Edited" : "C player 1"}}));
         QCOMPARE(f.ends, int(command == u"close"));
+    }
+
+    // players.txt that is no regular file: Save, the auto-save before a search and Yes on closing
+    // write nothing, replace nothing, and say why once; the rows in the window stay. A link to a
+    // regular file stays a link, and the file it points to is written.
+    void saveOntoNode_data()
+    {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QString>("way");
+        for (const char *node :
+             {"FIFO", "folder", "link to a FIFO", "link to a device", "link to a folder", "link to a file", "dangling link"})
+            QTest::addRow("%s, Save", node) << node << "Save";
+        for (const char *node : {"FIFO", "link to a file", "dangling link"}) {
+            QTest::addRow("%s, close", node) << node << "close";
+            QTest::addRow("%s, search", node) << node << "search";
+        }
+    }
+    void saveOntoNode()
+    {
+        QFETCH(QString, node);
+        QFETCH(QString, way);
+        const QString path = rosterPath();
+        const QString elsewhere = f.folder->filePath(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkdir(elsewhere));
+        const QByteArray fifo = QFile::encodeName(node == u"FIFO" ? path : elsewhere + "/fifo");
+        QString target; // what a link points to
+        if (node.contains(u"FIFO"))
+            QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+        if (node == u"folder")
+            QVERIFY(QDir().mkdir(path));
+        if (node == u"link to a FIFO")
+            target = QFile::decodeName(fifo);
+        // A device of the test's own (a null device in its folder), never one of the system's:
+        // a save that replaced it would replace /dev/null when run as root.
+        if (node == u"link to a device") {
+            target = elsewhere + "/null";
+            if (::mknod(QFile::encodeName(target).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+                QSKIP("making a device node needs root");
+        }
+        if (node == u"link to a folder")
+            target = elsewhere;
+        if (node == u"link to a file") {
+            target = elsewhere + "/roster.txt";
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sampleRoster()) > 0);
+        }
+        if (node == u"dangling link")
+            target = elsewhere + "/gone.txt";
+        if (!target.isEmpty())
+            QVERIFY(QFile::link(target, path));
+        const QStringList entriesBefore = QDir(elsewhere).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+        f.cells(Position::C, 1).N->setText(QStringLiteral("Kept Name"));
+        f.window->chkASave->setChecked(true);
+        f.answer = true;
+        if (way == u"close")
+            f.window->close();
+        else
+            (way == u"Save" ? f.window->cmdSave : f.window->cmdDo)->click();
+        QCOMPARE(f.cells(Position::C, 1).N->text(), "Kept Name");
+
+        const QFileInfo info(path);
+        QStringList entries = QDir(elsewhere).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        QCOMPARE(QDir(f.folder->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System),
+                 (QStringList{"elsewhere", "players.txt"}));
+        QCOMPARE(entries, entriesBefore);
+        if (node == u"link to a file") {
+            QVERIFY(f.messages.filter("not saved").isEmpty());
+            QVERIFY(info.isSymLink() && info.symLinkTarget() == target);
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.readAll().startsWith("50\r\n30\r\nKept Name\r\n"));
+            return;
+        }
+        QString why;
+        if (node == u"FIFO")
+            why = "it is a pipe (FIFO), not a file";
+        if (node == u"folder")
+            why = "it is a folder, not a file";
+        if (node == u"link to a FIFO")
+            why = QStringLiteral("it is a link to %1, which is a pipe (FIFO), not a file").arg(target);
+        if (node == u"link to a device")
+            why = QStringLiteral("it is a link to %1, which is a device, not a file").arg(target);
+        if (node == u"link to a folder")
+            why = QStringLiteral("it is a link to %1, which is a folder, not a file").arg(target);
+        if (node == u"dangling link")
+            why = QStringLiteral("it is a link to %1, which does not exist").arg(target);
+        const QString message = QStringLiteral("The roster was not saved to %1: %2%3. Nothing was written, and the "
+                                               "roster in the window is kept.")
+                                    .arg(path, why,
+                                         node == u"dangling link" ? QString()
+                                                                  : QStringLiteral(", and a save replaces only a file"));
+        QCOMPARE(f.messages.value(0), message);
+        QCOMPARE(f.messages.filter("not saved").size(), 1);
+        // The node is what it was.
+        struct stat st {};
+        if (node == u"FIFO") {
+            QVERIFY(::lstat(fifo.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+        } else if (node == u"folder") {
+            QVERIFY(info.isDir() && !info.isSymLink()
+                    && QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        } else {
+            QVERIFY(info.isSymLink() && info.symLinkTarget() == target);
+            if (node.contains(u"FIFO"))
+                QVERIFY(::lstat(fifo.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+            if (node == u"dangling link")
+                QVERIFY(!QFileInfo::exists(target));
+        }
+    }
+
+    // A link that points nowhere at start-up is told as a missing roster is: not at all, and the
+    // fields keep what they show.
+    void danglingLinkAtStartUp()
+    {
+        QVERIFY(QFile::link(f.folder->filePath(QStringLiteral("gone.txt")), rosterPath()));
+        f.window->txtCash->setText(QStringLiteral("77"));
+        f.window->Form_Load();
+        QCOMPARE(f.window->txtCash->text(), "77");
+        QVERIFY(f.messages.isEmpty());
     }
 };
 
