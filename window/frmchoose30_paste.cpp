@@ -62,6 +62,11 @@ QString quoted(const QString &value)
 
 QString clipboardText() { return QGuiApplication::clipboard()->text(); }
 
+bool isMenuKey(const QKeyEvent &key)
+{
+    return key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
+}
+
 } // namespace
 
 // Ctrl+V, Ctrl+Z and the context menu of the name, cost, points and games cells. A locked cell
@@ -77,14 +82,18 @@ protected:
         if (!cell || !cell->isEnabled())
             return false;
         if (event->type() == QEvent::ContextMenu) {
-            QMenu *menu = window_->cellMenu(cell);
-            menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
-            delete menu;
+            showMenu(cell, static_cast<QContextMenuEvent *>(event)->globalPos());
             return true;
         }
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
+        // The menu key and Shift+F10 open the menu under the cell, so that "Paste rows" and
+        // "Copy rows" need no mouse.
+        if (isMenuKey(*key)) {
+            showMenu(cell, cell->mapToGlobal(cell->rect().bottomLeft()));
+            return true;
+        }
         if (key->matches(QKeySequence::Undo))
             return window_->undoPasteRows();
         if (!key->matches(QKeySequence::Paste))
@@ -102,6 +111,13 @@ protected:
     }
 
 private:
+    void showMenu(QLineEdit *cell, const QPoint &at)
+    {
+        QMenu *menu = window_->cellMenu(cell);
+        menu->exec(at);
+        delete menu;
+    }
+
     frmChoose30 *window_;
 };
 
@@ -230,6 +246,9 @@ QMenu *frmChoose30::cellMenu(QLineEdit *cell)
     QAction *paste = menu->addAction(QStringLiteral("Paste rows"));
     paste->setEnabled(cell->isEnabled() && !clipboardText().isEmpty() && placeOf(*this, cell));
     connect(paste, &QAction::triggered, this, [this, cell] { pasteRows(cell, clipboardText()); });
+    if (const auto place = placeOf(*this, cell))
+        connect(menu->addAction(QStringLiteral("Copy rows")), &QAction::triggered, this,
+                [this, position = place->position] { copyRows(position); });
     return menu;
 }
 

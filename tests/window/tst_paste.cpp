@@ -161,8 +161,11 @@ private slots:
         QTimer::singleShot(0, &w, [&] {
             key(name, Qt::Key_V);
             std::unique_ptr<QMenu> menu(w.cellMenu(name));
-            locked = !name->isEnabled() && !menu->actions().last()->isEnabled() && !w.pasteRows(name, "Ng\t9\n")
-                     && name->text().isEmpty() && cell("CC_1")->text().isEmpty();
+            const QList<QAction *> actions = menu->actions();
+            const auto paste = std::find_if(actions.begin(), actions.end(),
+                                            [](QAction *a) { return a->text() == "Paste rows"; });
+            locked = !name->isEnabled() && !(*paste)->isEnabled() && !w.pasteRows(name, "Ng\t9\n") && name->text().isEmpty()
+                     && cell("CC_1")->text().isEmpty();
             w.cmdStop->click();
         });
         w.cmdDo->click();

@@ -201,10 +201,15 @@ private slots:
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
         const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(copied.size(), 2);
+        // Each line, then its ten players' names in cells of their own, in the line's order.
         for (int i = 0; i < 2; ++i) {
-            const std::string line = list.item(2 + i).toStdString();
-            QCOMPARE(copied[i], QString::fromStdString(line) + u'\t' + w.teamToolTip(line));
-            QVERIFY(copied[i].contains(" \u00b7 G: "));
+            const QString line = list.item(2 + i);
+            QStringList expected{line};
+            const QStringList groups = line.section(QStringLiteral(" -- "), 2).split(QStringLiteral(" - "));
+            for (Position p : roster::AllPositions)
+                for (const QString &r : groups[roster::index(p)].split(u' '))
+                    expected << w.row(p, r.toInt()).N->text();
+            QCOMPARE(copied[i].split(u'\t'), expected);
         }
 
         list.scrollTo(list.model()->index(10, 0), QAbstractItemView::PositionAtTop);
