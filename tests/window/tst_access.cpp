@@ -294,8 +294,9 @@ private slots:
         QString widestLine;
         for (const char *points : {"888888.8", "-88888.88"})
             for (const char *cost : {"-8888.888", "88888.88"}) {
-                QString line = QStringLiteral("%1 -- %2 -- %3").arg(QLatin1String(points), QLatin1String(cost), rows);
+                QString line = QStringLiteral("%1 -- %2 -- ").arg(QLatin1String(points), QLatin1String(cost));
                 line.replace(u'8', digit);
+                line += rows;
                 if (metrics.horizontalAdvance(line) > widest) {
                     widest = metrics.horizontalAdvance(line);
                     widestLine = line;
