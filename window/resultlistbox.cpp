@@ -184,7 +184,7 @@ int ResultListBox::itemWidth(const QFontMetrics &metrics, const QString &line) c
 }
 
 // The list keeps the place and size the layout gives it; the text gives way. The stretch goes
-// down in small steps, never below 60 per cent, where the digits would no longer read.
+// down in small steps, never below half, where the digits would no longer read.
 void ResultListBox::fitFont(QFont font, const QString &widestLine)
 {
     ensurePolished(); // the style's frame and scroll bar widths
@@ -204,7 +204,7 @@ void ResultListBox::fitFont(QFont font, const QString &widestLine)
         for (QChar &c : line)
             if (c.isDigit())
                 c = digit;
-        if (stretch <= 60 || itemWidth(metrics, line) <= room)
+        if (stretch <= 50 || itemWidth(metrics, line) <= room)
             break;
     }
     setFont(font);
@@ -217,8 +217,10 @@ void ResultListBox::measureItems()
     const std::string_view longest = lines().longestLine();
     const QFontMetrics metrics(font());
     const int width = itemWidth(metrics, QString::fromLatin1(longest.data(), qsizetype(longest.size())));
-    model_->setItemSize(QSize(width, metrics.height()));
-    verticalHeader()->setDefaultSectionSize(metrics.height());
+    // A pixel above and below the text: the view's item leaves none of its own.
+    const int height = metrics.height() + 2;
+    model_->setItemSize(QSize(width, height));
+    verticalHeader()->setDefaultSectionSize(height);
     horizontalHeader()->setDefaultSectionSize(width);
     horizontalHeader()->resizeSection(0, width);
     measuredLength_ = longest.size();
