@@ -224,12 +224,11 @@ protected:
     }
 };
 
-// One of the two mode buttons: a radio button of an exclusive pair, so that the arrow keys move
-// between the two and a screen reader hears a choice of two, drawn as a push button that stays
-// pressed while it is selected.
-// Both buttons stay stops of the Tab key, as the layout orders them: Qt would keep only the
-// selected one of a group, so that after a click on "Pts/G" the Tab key never reached "Pts/W".
-// Every arrow key goes to the other button and selects it, as in a radio group.
+// One of the two mode buttons: a radio button of an exclusive pair, so that a screen reader
+// hears a choice of two, drawn as a push button that stays pressed while it is selected. Both
+// buttons stay stops of the Tab key, as the layout orders them: Qt keeps only the selected one of
+// a group, and after a click on "Pts/G" the Tab key would never reach "Pts/W". Every arrow key
+// goes to the other button and selects it.
 class OptionButton : public QRadioButton {
 public:
     OptionButton(const QString &caption, QWidget *parent) : QRadioButton(caption, parent) {}
@@ -517,7 +516,6 @@ void frmChoose30::nameControls()
     chkASave->setAccessibleName(QStringLiteral("Auto Save Before Searching"));
     cmdVSwitch->setAccessibleName(QStringLiteral("Switch Centres with Defence"));
     cmdHSwitch->setAccessibleName(QStringLiteral("Switch Centres with Wingers"));
-    lblNum->setAccessibleName(QStringLiteral("Progress"));
 }
 
 // txtCash first, then the first rows of Centres, Defence, Wingers and Goalies cell by cell, then
