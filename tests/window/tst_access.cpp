@@ -199,27 +199,6 @@ private slots:
         QCOMPARE(texts.isEmpty(), has.isEmpty());
     }
 
-    // "Copy rows" from a cell's menu, chosen with the keys, copies that cell's position.
-    void copyRowsByKeys()
-    {
-        showActive();
-        TestWindow &w = *f.window;
-        w.row(Position::W, 2).P->setFocus(Qt::TabFocusReason);
-        QGuiApplication::clipboard()->clear();
-        QTimer::singleShot(0, [] {
-            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
-                for (QAction *action : menu->actions())
-                    if (action->text() == u"Copy rows") {
-                        menu->setActiveAction(action);
-                        QTest::keyClick(menu, Qt::Key_Return);
-                    }
-        });
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu);
-        const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(copied.size(), roster::rowCount(Position::W));
-        QCOMPARE(copied[0].section(u'\t', 0, 0), w.row(Position::W, 1).N->text());
-    }
-
     // Every control a user can focus has a name of its own a listener understands; the mode
     // buttons are radio buttons; each frame is named by its position.
     void screenReaderNames()
