@@ -62,10 +62,9 @@ QString quoted(const QString &value)
 
 QString clipboardText() { return QGuiApplication::clipboard()->text(); }
 
-bool isMenuKey(const QKeyEvent &key)
-{
-    return key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
-}
+bool isShiftF10(const QKeyEvent &key) { return key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier; }
+
+QPoint underCell(const QWidget *cell) { return cell->mapToGlobal(cell->rect().bottomLeft()); }
 
 } // namespace
 
@@ -81,17 +80,19 @@ protected:
         auto *cell = qobject_cast<QLineEdit *>(watched);
         if (!cell || !cell->isEnabled())
             return false;
+        // The menu key (which the window system turns into a context-menu event of its own) and
+        // Shift+F10 open the menu under the cell, so that "Paste rows" and "Copy rows" need no
+        // mouse; a right click opens it where it was.
         if (event->type() == QEvent::ContextMenu) {
-            showMenu(cell, static_cast<QContextMenuEvent *>(event)->globalPos());
+            const auto *menuEvent = static_cast<QContextMenuEvent *>(event);
+            showMenu(cell, menuEvent->reason() == QContextMenuEvent::Keyboard ? underCell(cell) : menuEvent->globalPos());
             return true;
         }
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
-        // The menu key and Shift+F10 open the menu under the cell, so that "Paste rows" and
-        // "Copy rows" need no mouse.
-        if (isMenuKey(*key)) {
-            showMenu(cell, cell->mapToGlobal(cell->rect().bottomLeft()));
+        if (isShiftF10(*key)) {
+            showMenu(cell, underCell(cell));
             return true;
         }
         if (key->matches(QKeySequence::Undo))

@@ -257,20 +257,26 @@ void ResultListBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    // The menu key and Shift+F10 open the menu beside the current line.
-    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
-        const QRect line = visualRect(currentIndex());
-        showMenu(viewport()->mapToGlobal(line.isValid() ? line.bottomLeft() : QPoint(0, 0)));
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        showMenu(underCurrentLine());
         event->accept();
         return;
     }
     QTableView::keyPressEvent(event);
 }
 
+// The menu key (which the window system turns into a context-menu event) and Shift+F10 open the
+// menu under the current line; a right click opens it where it was.
 void ResultListBox::contextMenuEvent(QContextMenuEvent *event)
 {
-    showMenu(event->globalPos());
+    showMenu(event->reason() == QContextMenuEvent::Keyboard ? underCurrentLine() : event->globalPos());
     event->accept();
+}
+
+QPoint ResultListBox::underCurrentLine() const
+{
+    const QRect line = visualRect(currentIndex());
+    return viewport()->mapToGlobal(line.isValid() ? line.bottomLeft() : QPoint(0, 0));
 }
 
 void ResultListBox::showMenu(const QPoint &at)

@@ -85,6 +85,7 @@ private:
     void measureItems();
     void followSelection();
     void showMenu(const QPoint &at);
+    QPoint underCurrentLine() const;
 
     ResultLinesModel *model_;
     std::function<QString(const std::string &)> toolTipProvider_;
