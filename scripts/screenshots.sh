@@ -1,7 +1,7 @@
 #!/bin/sh
 # Takes the README's two screenshots from the real program under a virtual display:
 # the main window after a finished search over a full roster (result lines with two-digit
-# rows), and the help window.
+# rows) with the best team selected and marked on the roster, and the help window.
 #   scripts/screenshots.sh            (after `make run` or `make test` has built build/)
 set -eu
 cd "$(dirname "$0")/.."
@@ -20,11 +20,11 @@ done
 work=$(mktemp -d)
 cp "$BUILD/bin/korvane" data/help.rtf "$work/"
 cp "${ROSTER:-bench/rosters/full.txt}" "$work/players.txt"
-display=:97
+display=${XVFB_DISPLAY:-:97}   # another free display number when :97 is taken
 Xvfb $display -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $korvane $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
-sleep 1
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.2; done
 export DISPLAY=$display XDG_RUNTIME_DIR="$work"
 "$work/korvane" &
 korvane=$!
@@ -48,6 +48,10 @@ xdotool mousemove --window "$main" 268 289 click 1   # tick Wingers down to row 
 sleep 0.5
 xdotool mousemove --window "$main" 546 141 click 1   # Find Best Team
 sleep 2
+xdotool mousemove --window "$main" 560 166 click 1   # the first result line, then End: the best team,
+sleep 0.5                                            # marked on the roster
+xdotool key End
+sleep 0.5
 mkdir -p "$OUT"
 import -window "$main" "$OUT/main-window.png"
 xdotool mousemove --window "$main" 652 633 click 1   # Help

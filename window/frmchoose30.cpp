@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 using roster::Position;
@@ -42,6 +43,7 @@ frmChoose30::frmChoose30(QWidget *parent) : QWidget(parent)
     buildLayout();
     connectHandlers();
     connectRosterClipboard();
+    connectTeamMarks();
     Form_Load();
 }
 

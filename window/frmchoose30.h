@@ -22,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QRadioButton;
 class QTimer;
 class ResultListBox;
 
@@ -81,6 +82,9 @@ protected:
     void chkG_Click(int row);
     void selectionClick(roster::Position position, int row);
     void MarkRows(roster::Position position);
+    // The team of the one selected result line, tinted on the roster; never a text, tick or colour.
+    void markTeam(const QString &line);
+    bool isTeamMarked(roster::Position position, int row) const;
 
     // ---- row move
     void cmdCM_Click(int row);
@@ -115,6 +119,7 @@ protected:
     QString searchRefusal() const; // why the money, target or percentage cannot be searched; empty when fine
     std::optional<qint16> minimumSpend(qint16 cashLimit) const;
     QString teamToolTip(const std::string &line);
+    QStringList teamNames(const std::string &line) const; // the ten names, C, W, D, G; none for no team
     // The enumeration a click on Find Best Team runs, and what happens at each of its Winger-pair
     // yields: the tests and the benchmark put the plain nested loops, or their own clicks, here.
     virtual void runSearch(const search::CandidateTables &tables, search::SearchState &state, search::SearchHost &host);
@@ -146,9 +151,9 @@ protected:
     QLineEdit *txtTarget = nullptr;
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdReload = nullptr;
-    QPushButton *chkASave = nullptr;     // check box drawn as a push button that stays pressed
-    std::array<QPushButton *, 2> optM{}; // option pair drawn as push buttons; exactly one checked
-    QPushButton *chkTop35 = nullptr;     // check box drawn as a push button
+    QPushButton *chkASave = nullptr;      // check box drawn as a push button that stays pressed
+    std::array<QRadioButton *, 2> optM{}; // option pair drawn as push buttons; exactly one checked
+    QPushButton *chkTop35 = nullptr;      // check box drawn as a push button
     QLabel *lblNum = nullptr;
     QLabel *Label3 = nullptr;
     QLineEdit *txtPerc = nullptr;
@@ -172,8 +177,11 @@ private:
     class CellClipboardKeys; // Ctrl+V, Ctrl+Z and the menu of the roster's cells
 
     void buildLayout();
+    void nameControls();
     void connectHandlers();
     void connectRosterClipboard();
+    void connectTeamMarks();
+    void clearTeamMarks();
     void loadRoster();
     void setFocusOrder();
     void sizeCandidateTables();
@@ -189,6 +197,7 @@ private:
     QPointer<frmHelp> helpWindow_;
     std::vector<std::pair<QLineEdit *, QString>> pasteUndo_; // cells the last block paste changed, texts before
     bool pasting_ = false;
+    std::vector<std::pair<roster::Position, int>> teamMarks_; // rows tinted for the selected line
     QSize requestedOuterSize_;
     bool placeAtTopWhenShown_ = false;
 };

@@ -2,6 +2,7 @@
 // as the window has always been laid out, and turned into pixels at 15 twips a pixel.
 #include "frmchoose30.h"
 
+#include "format.h"
 #include "progress.h"
 #include "resultlistbox.h"
 
@@ -13,10 +14,12 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTimer>
@@ -102,19 +105,20 @@ constexpr int separatorGap = 30;
 // The text cells of a row, left to right; a width of 0 means no limit.
 struct CellDesign {
     QLineEdit *frmChoose30::RowControls::*cell;
-    const char *field; // the array's name after the position letter
-    int left, width;   // twips
+    const char *field;  // the array's name after the position letter
+    const char *spoken; // what a screen reader calls it
+    int left, width;    // twips
     int maxLength;
     Qt::Alignment alignment;
     bool readOnly;
 };
 
 constexpr CellDesign cellDesign[] = {
-    {&frmChoose30::RowControls::N, "N", 795, 1080, roster::TextWidth, Qt::AlignLeft, false},
-    {&frmChoose30::RowControls::C, "C", 1875, 405, roster::CostWidth, Qt::AlignRight, false},
-    {&frmChoose30::RowControls::P, "P", 2280, 405, roster::PointsWidth, Qt::AlignRight, false},
-    {&frmChoose30::RowControls::W, "W", 2715, 270, roster::GamesWidth, Qt::AlignRight, false},
-    {&frmChoose30::RowControls::PW, "PW", 2985, 435, roster::RateWidth, Qt::AlignRight, true},
+    {&frmChoose30::RowControls::N, "N", "name", 795, 1080, roster::TextWidth, Qt::AlignLeft, false},
+    {&frmChoose30::RowControls::C, "C", "cost", 1875, 405, roster::CostWidth, Qt::AlignRight, false},
+    {&frmChoose30::RowControls::P, "P", "points", 2280, 405, roster::PointsWidth, Qt::AlignRight, false},
+    {&frmChoose30::RowControls::W, "W", "games", 2715, 270, roster::GamesWidth, Qt::AlignRight, false},
+    {&frmChoose30::RowControls::PW, "PW", "points for the week", 2985, 435, roster::RateWidth, Qt::AlignRight, true},
 };
 constexpr int numberLeft = 60, numberWidth = 150;
 constexpr int includeLeft = 255, includeWidth = 240, goalieIncludeWidth = 210;
@@ -167,25 +171,46 @@ QFont designFont(const QString &family, qreal points, bool bold = false)
 QFont captionFont(bool bold = false) { return designFont(QStringLiteral("MS Sans Serif"), 8.25, bold); }
 QFont cellFont() { return designFont(QStringLiteral("Small Fonts"), 6.75); }
 
-// The result lines are wider than the roster's cells: where the design's font is missing, a
-// condensed face keeps a line with two-digit rows inside the list's width. A line that is still
-// wider scrolls sideways.
+// The result lines are wider than the roster's cells: where the design's font is missing, the
+// desktop's sans serif at the design's small size in pixels, narrowed by the list itself until
+// the widest line fits (ResultListBox::fitFont). A pixel more between words keeps the row
+// numbers apart once the face is narrowed: "4 7 8 12", not "47812".
 QFont listFont()
 {
     QFont font;
-    font.setFamilies(
-        {QStringLiteral("Small Fonts"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Small Fonts"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(6.75);
-    const QString family = QFontInfo(font).family();
-    if (family.compare(QStringLiteral("Small Fonts"), Qt::CaseInsensitive) != 0
-        && family.compare(QStringLiteral("DejaVu Sans Condensed"), Qt::CaseInsensitive) != 0)
-        font.setStretch(85);
+    font.setPixelSize(8);
+    font.setWordSpacing(1);
     return font;
 }
 
-// A push button whose caption wraps onto further lines when it is wider than the button, as
-// "   Auto Save   Before Searching" and "Compact Window" do.
+// The widest line a roster of plain numbers can list: two-digit rows in every position, and
+// points and cost of seven significant digits, each with its sign and point (rates of five
+// characters, costs of four). Points written with an exponent ("1E30" in a cell) run longer and
+// scroll.
+QString widestResultLine()
+{
+    return QString::fromStdString(
+        search::resultLine(-89991.25f, -8990.875f, search::TeamRows{19, 20, 17, 18, 19, 20, 13, 14, 15, 15}));
+}
+
+// Draws a button's face and its caption, wrapped onto further lines when it is wider than the
+// button, as "   Auto Save   Before Searching" and "Compact Window" do.
+void paintCaptionButton(QWidget *button, QStyleOptionButton &option)
+{
+    QStylePainter painter(button);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    QRect area = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    if (option.state & (QStyle::State_Sunken | QStyle::State_On))
+        area.translate(button->style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, button),
+                       button->style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, button));
+    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, button->palette(), button->isEnabled(), caption,
+                         QPalette::ButtonText);
+}
+
 class CaptionButton : public QPushButton {
 public:
     CaptionButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) {}
@@ -193,30 +218,75 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        QStylePainter painter(this);
         QStyleOptionButton option;
         initStyleOption(&option);
-        const QString caption = option.text;
-        option.text.clear();
-        painter.drawControl(QStyle::CE_PushButton, option);
-        QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-        if (option.state & (QStyle::State_Sunken | QStyle::State_On))
-            area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
-                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
-        painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), caption,
-                             QPalette::ButtonText);
+        paintCaptionButton(this, option);
     }
 };
 
-// One of the two mode buttons: a click selects it, and a click on the selected one leaves it
-// selected. The pair is kept exclusive by hand rather than by an exclusive button group, which
-// would make the pair a single stop of the Tab key.
-class OptionButton : public CaptionButton {
+// One of the two mode buttons: a radio button of an exclusive pair, so that a screen reader
+// hears a choice of two, drawn as a push button that stays pressed while it is selected. Both
+// buttons stay stops of the Tab key, as the layout orders them: Qt keeps only the selected one of
+// a group, and after a click on "Pts/G" the Tab key would never reach "Pts/W". Every arrow key
+// goes to the other button and selects it.
+class OptionButton : public QRadioButton {
 public:
-    using CaptionButton::CaptionButton;
+    OptionButton(const QString &caption, QWidget *parent) : QRadioButton(caption, parent) {}
+
+    void keepTabStops()
+    {
+        if (group())
+            for (QAbstractButton *button : group()->buttons())
+                button->setFocusPolicy(Qt::StrongFocus);
+    }
 
 protected:
-    void nextCheckState() override { setChecked(true); }
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+    void checkStateSet() override
+    {
+        QRadioButton::checkStateSet();
+        keepTabStops();
+    }
+    void nextCheckState() override
+    {
+        QRadioButton::nextCheckState();
+        keepTabStops();
+    }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QRadioButton::focusInEvent(event);
+        keepTabStops();
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const QList<QAbstractButton *> pair = group() ? group()->buttons() : QList<QAbstractButton *>();
+        switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            if (pair.size() == 2) {
+                QAbstractButton *other = pair[pair[0] == this ? 1 : 0];
+                other->setFocus(Qt::TabFocusReason);
+                other->click();
+                event->accept();
+                return;
+            }
+            break;
+        default: break;
+        }
+        QRadioButton::keyPressEvent(event);
+    }
+    void paintEvent(QPaintEvent *) override
+    {
+        QStyleOptionButton option;
+        option.initFrom(this);
+        option.text = text();
+        option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
+        if (isChecked())
+            option.state |= QStyle::State_On;
+        paintCaptionButton(this, option);
+    }
 };
 
 // While a row move is pending the window shows the move pointer, and so must its text cells,
@@ -267,11 +337,9 @@ QPushButton *button(const Design &d, QWidget *parent, bool checkable = false)
     return b;
 }
 
-QPushButton *optionButton(const Design &d, QWidget *parent)
+QRadioButton *optionButton(const Design &d, QWidget *parent)
 {
-    auto *b = placed(new OptionButton(QString::fromUtf8(d.text), parent), d);
-    b->setCheckable(true);
-    return b;
+    return placed(new OptionButton(QString::fromUtf8(d.text), parent), d);
 }
 
 QLineEdit *textBox(const Design &d, QWidget *parent, Qt::Alignment alignment)
@@ -327,16 +395,10 @@ void frmChoose30::buildLayout()
     optM[0] = optionButton(design("optM_0"), this);
     optM[1] = optionButton(design("optM_1"), this);
     optMGroup_ = new QButtonGroup(this);
-    optMGroup_->setExclusive(false);
     optMGroup_->addButton(optM[0], 0);
     optMGroup_->addButton(optM[1], 1);
     optM[1]->setChecked(true);
-    // Selecting one deselects the other before the pair's click handling runs.
-    for (int i = 0; i < 2; ++i)
-        connect(optM[std::size_t(i)], &QPushButton::toggled, this, [this, i](bool selected) {
-            if (selected)
-                optM[std::size_t(1 - i)]->setChecked(false);
-        });
+    static_cast<OptionButton *>(optM[1])->keepTabStops();
     chkTop35 = button(design("chkTop35"), this, true);
     chkTop35->setChecked(true);
 
@@ -350,8 +412,9 @@ void frmChoose30::buildLayout()
     cmdDo = button(design("cmdDo"), this);
     cmdStop = button(design("cmdStop"), this);
     List1 = placed(new ResultListBox(this), design("List1"));
-    List1->setFont(listFont());
+    List1->fitFont(listFont(), widestResultLine());
     List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
+    List1->setNamesProvider([this](const std::string &line) { return teamNames(line); });
     cmdHelp = button(design("cmdHelp"), this);
     chkAlwaysOnTop = placed(new QCheckBox(QString::fromUtf8(design("chkAlwaysOnTop").text), this), design("chkAlwaysOnTop"));
     chkAlwaysOnTop->setChecked(true);
@@ -376,6 +439,8 @@ void frmChoose30::buildLayout()
         QGroupBox *frame = placed(new QGroupBox(this), QString::fromUtf8(f.frameName),
                                   pixels(f.left, f.top, f.width, f.height));
         this->*f.frame = frame;
+        const QString caption = QString::fromUtf8(f.title);
+        frame->setAccessibleName(caption);
 
         const QString letter(QChar::fromLatin1(roster::letter(f.position)));
         const int anchor = roster::anchorRow(f.position);
@@ -395,11 +460,13 @@ void frmChoose30::buildLayout()
             cells.chk = placed(new QCheckBox(frame), QStringLiteral("chk%1_%2").arg(letter, index),
                                pixels(includeLeft, top, includeWidthHere, rowHeight));
             cells.chk->setChecked(r <= initiallyTicked(f.position));
+            cells.chk->setAccessibleName(QStringLiteral("%1 row %2 include").arg(caption, index));
 
             cells.cmdM = placed(new QPushButton(frame), QStringLiteral("cmd%1M_%2").arg(letter, index),
                                 pixels(moveLeft, top, moveWidth, rowHeight));
             cells.cmdM->setIcon(arrow);
             cells.cmdM->setIconSize(QSize(7, 11));
+            cells.cmdM->setAccessibleName(QStringLiteral("Move %1 row %2").arg(caption, index));
 
             for (const CellDesign &c : cellDesign) {
                 QLineEdit *cell = placed(new QLineEdit(frame), letter + QString::fromLatin1(c.field) + u'_' + index,
@@ -409,6 +476,7 @@ void frmChoose30::buildLayout()
                 if (c.maxLength > 0)
                     cell->setMaxLength(c.maxLength);
                 cell->setReadOnly(c.readOnly);
+                cell->setAccessibleName(QStringLiteral("%1 row %2 %3").arg(caption, index, QString::fromUtf8(c.spoken)));
                 // The cells are narrow: the text may use the two pixels the toolkit keeps clear
                 // on each side, as the design's boxes did.
                 cell->setTextMargins(-1, 0, -1, 0);
@@ -430,8 +498,24 @@ void frmChoose30::buildLayout()
         separator->setPalette(black);
     }
 
+    nameControls();
     setFocusOrder();
     new MovePointerFollower(this);
+}
+
+// What a screen reader says for the controls outside the roster: what each is, in words a
+// listener understands without the screen. Buttons and boxes whose caption says it keep their
+// caption; the roster's cells are named as they are built.
+void frmChoose30::nameControls()
+{
+    Frame1->setAccessibleName(QStringLiteral("Money and target"));
+    txtCash->setAccessibleName(QStringLiteral("Money"));
+    txtTarget->setAccessibleName(QStringLiteral("Target points"));
+    txtPerc->setAccessibleName(QStringLiteral("Minimum percentage of money"));
+    txtPerc->setAccessibleDescription(Label3->toolTip());
+    chkASave->setAccessibleName(QStringLiteral("Auto Save Before Searching"));
+    cmdVSwitch->setAccessibleName(QStringLiteral("Switch Centres with Defence"));
+    cmdHSwitch->setAccessibleName(QStringLiteral("Switch Centres with Wingers"));
 }
 
 // txtCash first, then the first rows of Centres, Defence, Wingers and Goalies cell by cell, then

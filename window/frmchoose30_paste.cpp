@@ -119,6 +119,10 @@ QString megabytes(qsizetype bytes)
     return QLocale(QLocale::English).toString(double(bytes) / (1 << 20), 'f', 1) + QStringLiteral(" MB");
 }
 
+bool isShiftF10(const QKeyEvent &key) { return key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier; }
+
+QPoint underCell(const QWidget *cell) { return cell->mapToGlobal(cell->rect().bottomLeft()); }
+
 } // namespace
 
 // Ctrl+V, Ctrl+Z and the context menu of the name, cost, points and games cells. A locked cell
@@ -133,15 +137,21 @@ protected:
         auto *cell = qobject_cast<QLineEdit *>(watched);
         if (!cell || !cell->isEnabled())
             return false;
+        // The menu key (which the window system turns into a context-menu event of its own) and
+        // Shift+F10 open the menu under the cell, so that "Paste rows" and "Copy rows" need no
+        // mouse; a right click opens it where it was.
         if (event->type() == QEvent::ContextMenu) {
-            QMenu *menu = window_->cellMenu(cell);
-            menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
-            delete menu;
+            const auto *menuEvent = static_cast<QContextMenuEvent *>(event);
+            showMenu(cell, menuEvent->reason() == QContextMenuEvent::Keyboard ? underCell(cell) : menuEvent->globalPos());
             return true;
         }
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
+        if (isShiftF10(*key)) {
+            showMenu(cell, underCell(cell));
+            return true;
+        }
         if (key->matches(QKeySequence::Undo))
             return window_->undoPasteRows();
         if (!key->matches(QKeySequence::Paste))
@@ -177,6 +187,13 @@ protected:
     }
 
 private:
+    void showMenu(QLineEdit *cell, const QPoint &at)
+    {
+        QMenu *menu = window_->cellMenu(cell);
+        menu->exec(at);
+        delete menu;
+    }
+
     frmChoose30 *window_;
 };
 
@@ -344,6 +361,9 @@ QMenu *frmChoose30::cellMenu(QLineEdit *cell)
     QAction *paste = menu->addAction(QStringLiteral("Paste rows"));
     paste->setEnabled(cell->isEnabled() && clipboardHasText() && placeOf(*this, cell));
     connect(paste, &QAction::triggered, this, [this, cell] { pasteRows(cell, clipboardBytes()); });
+    if (const auto place = placeOf(*this, cell))
+        connect(menu->addAction(QStringLiteral("Copy rows")), &QAction::triggered, this,
+                [this, position = place->position] { copyRows(position); });
     return menu;
 }
 

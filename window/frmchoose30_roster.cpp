@@ -2,8 +2,10 @@
 // the include boxes with their colours, and the row buttons that exchange two players.
 #include "frmchoose30.h"
 
+#include "format.h"
 #include "numbers.h"
 #include "rates.h"
+#include "resultlistbox.h"
 #include "selection.h"
 #include "toolkit.h"
 
@@ -133,6 +135,82 @@ void frmChoose30::MarkRows(Position position)
         setTextColour(cells.C, colour);
         setTextColour(cells.P, colour);
     }
+}
+
+// ---- the selected team on the roster
+
+namespace {
+
+// A light tint behind the name, cost and points: the blue, red and black of the row marks stay
+// readable on it.
+const QColor teamTint(255, 236, 150);
+const QString inSelectedTeam = QStringLiteral("in the selected team");
+
+void setTeamTint(QLineEdit *cell, const QBrush &base, bool marked)
+{
+    QPalette palette = cell->palette();
+    palette.setBrush(QPalette::Base, marked ? QBrush(teamTint) : base);
+    cell->setPalette(palette);
+    cell->setAccessibleDescription(marked ? inSelectedTeam : QString());
+}
+
+} // namespace
+
+// The marks show the team as the rows stand when the line is chosen: any change to a text or a
+// tick of the roster may make them wrong, so it takes the selection and the marks away.
+void frmChoose30::connectTeamMarks()
+{
+    connect(List1, &ResultListBox::selectedLineChanged, this, [this](const QString &line) { markTeam(line); });
+    const auto rosterChanged = [this] {
+        if (List1->selectionModel()->hasSelection())
+            List1->clearSelection();
+        clearTeamMarks();
+    };
+    for (Position p : roster::AllPositions)
+        for (int r = 1; r <= roster::rowCount(p); ++r) {
+            RowControls &cells = row(p, r);
+            for (QLineEdit *cell : {cells.N, cells.C, cells.P, cells.W})
+                connect(cell, &QLineEdit::textChanged, this, rosterChanged);
+            connect(cells.chk, &QCheckBox::toggled, this, rosterChanged);
+        }
+}
+
+void frmChoose30::clearTeamMarks()
+{
+    const QBrush base = palette().brush(QPalette::Base);
+    for (const auto &[p, r] : teamMarks_) {
+        RowControls &cells = row(p, r);
+        for (QLineEdit *cell : {cells.N, cells.C, cells.P})
+            setTeamTint(cell, base, false);
+    }
+    teamMarks_.clear();
+}
+
+void frmChoose30::markTeam(const QString &line)
+{
+    clearTeamMarks();
+    const auto rows = search::rowsOfLine(line.toStdString());
+    if (!rows)
+        return;
+    static constexpr int groupStart[] = {0, 2, 6, 9, 10};
+    const QBrush base = palette().brush(QPalette::Base);
+    for (Position p : roster::AllPositions) {
+        const int g = roster::index(p);
+        for (int i = groupStart[g]; i < groupStart[g + 1]; ++i) {
+            const int r = (*rows)[std::size_t(i)];
+            if (r < 1 || r > roster::rowCount(p) || isTeamMarked(p, r))
+                continue;
+            RowControls &cells = row(p, r);
+            for (QLineEdit *cell : {cells.N, cells.C, cells.P})
+                setTeamTint(cell, base, true);
+            teamMarks_.emplace_back(p, r);
+        }
+    }
+}
+
+bool frmChoose30::isTeamMarked(Position position, int r) const
+{
+    return std::find(teamMarks_.begin(), teamMarks_.end(), std::pair(position, r)) != teamMarks_.end();
 }
 
 // ---- row move

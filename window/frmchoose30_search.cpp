@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -76,10 +77,15 @@ QString frmChoose30::searchRefusal() const
             .arg(txtCash->text());
     if (!roster::toSingle(txtTarget->text()))
         return QStringLiteral("The target \"%1\" is not a number. Type the points a team must beat.").arg(txtTarget->text());
-    if (!minimumSpend(qint16(*money + 1)))
-        return QStringLiteral("The minimum percentage of money to use (%1) asks for more than the search "
-                              "can count. Lower the percentage.")
-            .arg(txtPerc->text());
+    if (!minimumSpend(qint16(*money + 1))) {
+        // The minimum spend lies beyond 16 bits on the side of the percentage's sign, whatever
+        // the money: a percentage nearer 0 brings it back.
+        const bool tooLow = MinPerc < 0;
+        return QStringLiteral("The minimum percentage of money to use (%1) asks for %2 than the search "
+                              "can count. %3 the percentage.")
+            .arg(txtPerc->text(), tooLow ? QStringLiteral("less") : QStringLiteral("more"),
+                 tooLow ? QStringLiteral("Raise") : QStringLiteral("Lower"));
+    }
     return {};
 }
 
@@ -226,4 +232,20 @@ QString frmChoose30::teamToolTip(const std::string &line)
         groups << QString(QLatin1Char(roster::letter(p))) + QStringLiteral(": ") + names.join(QStringLiteral(", "));
     }
     return groups.join(QStringLiteral(" \u00b7 "));
+}
+
+QStringList frmChoose30::teamNames(const std::string &line) const
+{
+    const auto rows = search::rowsOfLine(line);
+    if (!rows)
+        return {};
+    static constexpr Position positionOfPlace[] = {Position::C, Position::C, Position::W, Position::W, Position::W,
+                                                   Position::W, Position::D, Position::D, Position::D, Position::G};
+    QStringList names;
+    for (std::size_t i = 0; i < rows->size(); ++i) {
+        const Position p = positionOfPlace[i];
+        const int r = (*rows)[i];
+        names << (r >= 1 && r <= roster::rowCount(p) ? row(p, r).N->text() : QString());
+    }
+    return names;
 }

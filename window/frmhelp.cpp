@@ -21,6 +21,7 @@ frmHelp::frmHelp(bool alwaysOnTop) : QWidget(nullptr), alwaysOnTop_(alwaysOnTop)
     RichTextBox1 = new QTextBrowser(this);
     RichTextBox1->setGeometry(1, 9, 310, 396);
     RichTextBox1->setOpenLinks(false);
+    RichTextBox1->setAccessibleName(QStringLiteral("Help document"));
 
     lblCredit = new QLabel(QStringLiteral("Korvane team picker"), this);
     lblCredit->setGeometry(200, 408, 110, 13);

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -71,6 +72,11 @@ QVariant ResultLinesModel::data(const QModelIndex &index, int role) const
         const std::string_view line = lines_.at(std::size_t(index.row()));
         return QString::fromLatin1(line.data(), qsizetype(line.size()));
     }
+    case Qt::AccessibleDescriptionRole: {
+        if (!descriptionProvider_)
+            return {};
+        return descriptionProvider_(std::string(lines_.at(std::size_t(index.row()))));
+    }
     case Qt::SizeHintRole: return itemSize_;
     default: return {};
     }
@@ -100,6 +106,7 @@ ResultListBox::ResultListBox(QWidget *parent) : QTableView(parent), model_(new R
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Result list"));
     measureItems();
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { followSelection(); });
 }
 
 int ResultListBox::count() const { return static_cast<int>(lines().size()); }
@@ -135,27 +142,85 @@ void ResultListBox::linesChanged()
     if (newTop != verticalScrollBar()->value())
         verticalScrollBar()->setValue(newTop);
     viewport()->update();
+    // A clear or a trim takes selected lines away without a word from the selection.
+    followSelection();
 }
 
 void ResultListBox::setToolTipProvider(std::function<QString(const std::string &)> provider)
 {
-    toolTipProvider_ = std::move(provider);
+    toolTipProvider_ = provider;
+    model_->setDescriptionProvider(std::move(provider));
 }
 
-// Every line as wide as the longest listed so far, with a digit to spare (lines of one length
-// differ a little in width), so the horizontal scroll bar reaches the end of each.
-void ResultListBox::measureItems()
+void ResultListBox::setNamesProvider(std::function<QStringList(const std::string &)> provider)
 {
-    const std::string_view longest = lines().longestLine();
-    const QFontMetrics metrics(font());
+    namesProvider_ = std::move(provider);
+}
+
+QString ResultListBox::selectedLine() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.size() != 1 || rows.front().row() >= count())
+        return {};
+    return item(rows.front().row());
+}
+
+void ResultListBox::followSelection()
+{
+    const QString line = selectedLine();
+    if (line == selectedLine_)
+        return;
+    selectedLine_ = line;
+    emit selectedLineChanged(line);
+}
+
+int ResultListBox::itemWidth(const QFontMetrics &metrics, const QString &line) const
+{
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
     int widest = 0;
     for (char c : std::string_view("0123456789 -.+Eainf"))
         widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(c)));
-    const int width = margin + widest
-                      + metrics.horizontalAdvance(QString::fromLatin1(longest.data(), qsizetype(longest.size())));
-    model_->setItemSize(QSize(width, metrics.height()));
-    verticalHeader()->setDefaultSectionSize(metrics.height());
+    return margin + widest + metrics.horizontalAdvance(line);
+}
+
+// The list keeps the place and size the layout gives it; the text gives way. The stretch goes
+// down in small steps, never below half, where the digits would no longer read.
+void ResultListBox::fitFont(QFont font, const QString &widestLine)
+{
+    ensurePolished(); // the style's frame and scroll bar widths
+    verticalScrollBar()->ensurePolished();
+    const int room = maximumViewportSize().width();
+    for (int stretch = 100;; stretch -= 2) {
+        font.setStretch(stretch);
+        const QFontMetrics metrics(font);
+        int widestDigit = 0;
+        QChar digit(u'0');
+        for (char c = '0'; c <= '9'; ++c)
+            if (const int advance = metrics.horizontalAdvance(QLatin1Char(c)); advance > widestDigit) {
+                widestDigit = advance;
+                digit = QLatin1Char(c);
+            }
+        QString line = widestLine;
+        for (QChar &c : line)
+            if (c.isDigit())
+                c = digit;
+        if (stretch <= 50 || itemWidth(metrics, line) <= room)
+            break;
+    }
+    setFont(font);
+}
+
+// Every line as wide as the longest listed so far, with a character to spare (lines of one
+// length differ a little in width), so the horizontal scroll bar reaches the end of each.
+void ResultListBox::measureItems()
+{
+    const std::string_view longest = lines().longestLine();
+    const QFontMetrics metrics(font());
+    const int width = itemWidth(metrics, QString::fromLatin1(longest.data(), qsizetype(longest.size())));
+    // A pixel above and below the text: the view's item leaves none of its own.
+    const int height = metrics.height() + 2;
+    model_->setItemSize(QSize(width, height));
+    verticalHeader()->setDefaultSectionSize(height);
     horizontalHeader()->setDefaultSectionSize(width);
     horizontalHeader()->resizeSection(0, width);
     measuredLength_ = longest.size();
@@ -174,8 +239,10 @@ QString ResultListBox::selectedText() const
         for (int row = std::max(top, next); row <= bottom && row < count(); ++row) {
             const std::string line(lines().at(std::size_t(row)));
             text += QString::fromLatin1(line.data(), qsizetype(line.size()));
-            if (const QString names = toolTipProvider_ ? toolTipProvider_(line) : QString(); !names.isEmpty())
-                text += QLatin1Char('\t') + names;
+            // One name a cell: "Last, First" names would make commas ambiguous.
+            if (namesProvider_)
+                for (const QString &name : namesProvider_(line))
+                    text += QLatin1Char('\t') + name;
             text += QLatin1Char('\n');
             next = row + 1;
         }
@@ -190,7 +257,36 @@ void ResultListBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        showMenu(underCurrentLine());
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+// The menu key (which the window system turns into a context-menu event) and Shift+F10 open the
+// menu under the current line; a right click opens it where it was.
+void ResultListBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    showMenu(event->reason() == QContextMenuEvent::Keyboard ? underCurrentLine() : event->globalPos());
+    event->accept();
+}
+
+QPoint ResultListBox::underCurrentLine() const
+{
+    const QRect line = visualRect(currentIndex());
+    return viewport()->mapToGlobal(line.isValid() ? line.bottomLeft() : QPoint(0, 0));
+}
+
+void ResultListBox::showMenu(const QPoint &at)
+{
+    QMenu menu(this);
+    QAction *copy = menu.addAction(QStringLiteral("Copy"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(selectionModel()->hasSelection());
+    connect(copy, &QAction::triggered, this, [this] { QGuiApplication::clipboard()->setText(selectedText()); });
+    menu.exec(at);
 }
 
 // Home and End go to the first and last lines, as in any list, not to the one cell of the row.
@@ -226,4 +322,12 @@ void ResultListBox::changeEvent(QEvent *event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         measureItems();
+}
+
+bool ResultListBox::event(QEvent *event)
+{
+    // Why the list is empty is told in its tooltip; a screen reader speaks the description.
+    if (event->type() == QEvent::ToolTipChange)
+        setAccessibleDescription(toolTip());
+    return QTableView::event(event);
 }

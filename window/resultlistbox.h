@@ -23,6 +23,11 @@ public:
     // comes back as the row its line stands at now, or where it stood when it went.
     int publish(int topRow);
     void setItemSize(QSize size) { itemSize_ = size; }
+    // What a screen reader says of a line besides its text: its players' names.
+    void setDescriptionProvider(std::function<QString(const std::string &line)> provider)
+    {
+        descriptionProvider_ = std::move(provider);
+    }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -31,6 +36,7 @@ private:
     search::SortedLines lines_;
     int published_ = 0; // rows the views know of
     QSize itemSize_;
+    std::function<QString(const std::string &)> descriptionProvider_;
 };
 
 class ResultListBox : public QTableView {
@@ -48,21 +54,43 @@ public:
     // Called after the lines have changed behind the box's back, before the window handles any
     // event or paints: the view catches up with every change at once.
     void linesChanged();
-    // Gives the players' names of a line (empty for none): its tooltip, and what Ctrl+C adds.
+    // Gives the players' names of a line (empty for none): its tooltip and what a screen reader
+    // hears of it.
     void setToolTipProvider(std::function<QString(const std::string &line)> provider);
-    // The selected lines, each followed by a tab and its players' names, one line each.
+    // Gives the players' names of a line one by one (none for a closing line): what Ctrl+C adds.
+    void setNamesProvider(std::function<QStringList(const std::string &line)> provider);
+    // The selected lines, each followed by its players' names, all separated by tabs, one line each.
     QString selectedText() const;
+    // The line when exactly one line is selected, else empty.
+    QString selectedLine() const;
+    // Makes the text narrower, if need be, until `widestLine` (with every digit as wide as the
+    // widest digit) fits the list without a horizontal scroll bar.
+    void fitFont(QFont font, const QString &widestLine);
+    // The width a line needs in the list, with the margins of the view's items.
+    int itemWidth(const QFontMetrics &metrics, const QString &line) const;
+
+signals:
+    // The single selected line changed, or no longer is one (empty): by a click, a key, or a
+    // change of the lines.
+    void selectedLineChanged(const QString &line);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     bool viewportEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void measureItems();
+    void followSelection();
+    void showMenu(const QPoint &at);
+    QPoint underCurrentLine() const;
 
     ResultLinesModel *model_;
     std::function<QString(const std::string &)> toolTipProvider_;
+    std::function<QStringList(const std::string &)> namesProvider_;
     std::size_t measuredLength_ = 0;
+    QString selectedLine_;
 };

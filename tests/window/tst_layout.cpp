@@ -59,30 +59,6 @@ private slots:
         QTEST(control ? control->property(qPrintable(property)) : QVariant(QStringLiteral("no control")), "value");
     }
 
-    // The Tab key from txtCash goes through Centres row 1 cell by cell (name, cost, points,
-    // games); both mode buttons are stops of their own, in the order of the layout.
-    void focusOrder_data()
-    {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QStringList>("walked");
-        QTest::newRow("money, then the rows") << "" << QStringList{"txtCash", "CN_1", "CC_1", "CP_1", "CW_1", "CN_2"};
-        QTest::newRow("mode buttons") << "chkASave" << QStringList{"chkASave", "optM_0", "optM_1", "chkTop35"};
-    }
-    void focusOrder()
-    {
-        QFETCH(QString, from);
-        QFETCH(QStringList, walked);
-        QStringList order;
-        const QWidget *next = from.isEmpty() ? f.window->nextInFocusChain() : f.window->findChild<QWidget *>(from);
-        for (; order.size() < walked.size(); next = next->nextInFocusChain())
-            if (next->focusPolicy() & Qt::TabFocus)
-                order << next->objectName();
-        QCOMPARE(order, walked);
-        f.window->optM[0]->click();
-        f.window->optM[0]->click(); // a click on the selected one keeps it selected
-        QVERIFY(f.window->optM[0]->isChecked() && !f.window->optM[1]->isChecked());
-    }
-
     // The arrow's dots are light grey, not the theme's face showing through.
     void arrowPixels()
     {
@@ -124,25 +100,6 @@ private slots:
         w.show();
         w.move(123, 77); // where a window manager might put it
         QTRY_COMPARE(w.pos(), QPoint(123, 0));
-    }
-
-    // The widest line the program can write is readable: it fits, or the bar scrolls to its end.
-    void widestLineReadable_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::newRow("two-digit rows") << "40.04 -- 60.5 -- 2 17 - 4 10 11 17 - 10 12 15 - 9";
-        QTest::newRow("widest") << "123.45 -- 32766.5 -- 19 20 - 17 18 19 20 - 13 14 15 - 15";
-    }
-    void widestLineReadable()
-    {
-        QFETCH(QString, line);
-        ResultListBox &list = *f.window->List1;
-        list.addItem(line.toStdString());
-        list.addItem("35");
-        const int width = list.fontMetrics().horizontalAdvance(line);
-        const QRect item = list.visualRect(list.model()->index(0, 0));
-        QVERIFY2(item.width() >= width, qPrintable(QStringLiteral("%1 < %2").arg(item.width()).arg(width)));
-        QVERIFY(list.viewport()->width() + list.horizontalScrollBar()->maximum() >= item.width());
     }
 
     // The lock disables exactly the 497 controls and changes no text, check value or colour; an
@@ -262,20 +219,59 @@ private slots:
         QVERIFY(f.messages.isEmpty());
     }
 
-    // The help window takes the box's state when it loads and keeps it until it is opened again.
-    void helpFollowsAlwaysOnTopAtLoad()
+    // The help window takes the box's state when it loads and keeps it until it is opened again;
+    // the main window follows every click, shown or not yet shown. The window system reads the
+    // flag from the native window once there is one.
+    void alwaysOnTop_data()
     {
+        QTest::addColumn<bool>("mainShown");
+        QTest::newRow("main window not shown") << false;
+        QTest::newRow("main window shown") << true;
+    }
+    void alwaysOnTop()
+    {
+        QFETCH(bool, mainShown);
         writeHelp("Top.");
-        for (bool onTop : {true, false}) {
-            f.window->chkAlwaysOnTop->setChecked(onTop);
-            f.window->cmdHelp->click();
-            frmHelp *help = f.window->helpWindow();
-            QCOMPARE(staysOnTop(help), onTop);
-            f.window->chkAlwaysOnTop->setChecked(!onTop);
-            QCOMPARE(staysOnTop(f.window.get()), !onTop);
-            QCOMPARE(staysOnTop(help), onTop);
+        TestWindow &w = *f.window;
+        if (mainShown) {
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+        }
+        const auto onTop = [](const QWidget *window) {
+            const bool widget = staysOnTop(window);
+            const QWindow *handle = window->windowHandle();
+            return handle && handle->flags().testFlag(Qt::WindowStaysOnTopHint) != widget ? -1 : int(widget);
+        };
+        QCOMPARE(onTop(&w), 1); // ticked at start
+        for (int tick : {0, 1, 0}) {
+            w.chkAlwaysOnTop->click();
+            QCOMPARE(w.chkAlwaysOnTop->isChecked(), bool(tick));
+            QCOMPARE(onTop(&w), tick);
+            w.cmdHelp->click();
+            frmHelp *help = w.helpWindow();
+            QCOMPARE(onTop(help), tick);
+            w.chkAlwaysOnTop->click();
+            QCOMPARE(onTop(&w), 1 - tick);
+            QCOMPARE(onTop(help), tick); // until it is opened again
+            w.chkAlwaysOnTop->click();
             delete help;
         }
+    }
+
+    // A help document longer than the viewer opens at its top, wherever the reader left it.
+    void helpOpensAtTop()
+    {
+        QByteArray words;
+        for (int i = 1; i <= 200; ++i)
+            words += "Paragraph " + QByteArray::number(i) + ".\\par ";
+        writeHelp(words.constData());
+        f.window->cmdHelp->click();
+        QTextBrowser *viewer = f.window->helpWindow()->RichTextBox1;
+        QVERIFY(QTest::qWaitForWindowExposed(f.window->helpWindow()));
+        QCoreApplication::processEvents();
+        QVERIFY(viewer->verticalScrollBar()->maximum() > 0);
+        QCOMPARE(viewer->verticalScrollBar()->value(), 0);
+        QCOMPARE(viewer->textCursor().position(), 0);
     }
 };
 

@@ -60,6 +60,12 @@ private slots:
         QTest::newRow("percentage too large") << "txtPerc=1E30"
                                               << "The minimum percentage of money to use (1E30) asks for more than the "
                                                  "search can count. Lower the percentage.";
+        QTest::newRow("percentage far below 0") << "txtCash=32766 txtPerc=-1000"
+                                                << "The minimum percentage of money to use (-1000) asks for less than "
+                                                   "the search can count. Raise the percentage.";
+        QTest::newRow("negative money, large percentage") << "txtCash=-20000 txtPerc=200"
+                                                          << "The minimum percentage of money to use (200) asks for "
+                                                             "more than the search can count. Lower the percentage.";
         // clang-format on
     }
     void settings()
@@ -203,10 +209,15 @@ private slots:
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
         const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(copied.size(), 2);
+        // Each line, then its ten players' names in cells of their own, in the line's order.
         for (int i = 0; i < 2; ++i) {
-            const std::string line = list.item(2 + i).toStdString();
-            QCOMPARE(copied[i], QString::fromStdString(line) + u'\t' + w.teamToolTip(line));
-            QVERIFY(copied[i].contains(" \u00b7 G: "));
+            const QString line = list.item(2 + i);
+            QStringList expected{line};
+            const QStringList groups = line.section(QStringLiteral(" -- "), 2).split(QStringLiteral(" - "));
+            for (Position p : roster::AllPositions)
+                for (const QString &r : groups[roster::index(p)].split(u' '))
+                    expected << w.row(p, r.toInt()).N->text();
+            QCOMPARE(copied[i].split(u'\t'), expected);
         }
 
         list.scrollTo(list.model()->index(10, 0), QAbstractItemView::PositionAtTop);
@@ -223,6 +234,100 @@ private slots:
         QVERIFY(list.currentIndex().row() == list.count() - 1 && selectedRows(list) == list.count() - 4);
         QTest::keyClick(&list, Qt::Key_Home);
         QVERIFY(list.currentIndex().row() == 0 && selectedRows(list) == 1);
+    }
+
+    // Selecting one line tints the rows its numbers name, ten in all, in the name, cost and points
+    // cells, and tells a screen reader; texts, ticks and text colours stay. Clicking another line
+    // moves the marks; `then` takes them away: a name typed, a tick changed, the list cleared, a
+    // line that is no team, or a second line added to the selection.
+    void teamMarks_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("then");
+        // clang-format off
+        QTest::newRow("one-digit rows, a name typed") << "51.6 -- 98 -- 1 3 - 1 2 3 5 - 2 3 4 - 1" << "name";
+        QTest::newRow("two-digit rows, a tick") << "80.5 -- 99 -- 11 20 - 10 13 17 20 - 12 14 15 - 15" << "tick";
+        QTest::newRow("the same rows in every position, cleared") << "60. -- 97 -- 1 2 - 1 2 3 4 - 1 2 3 - 1" << "clear";
+        QTest::newRow("last rows, a closing line") << "70. -- 96 -- 19 20 - 17 18 19 20 - 13 14 15 - 15" << "closing";
+        QTest::newRow("two lines selected") << "70. -- 96 -- 9 10 - 5 6 7 8 - 9 10 11 - 12" << "extend";
+        // clang-format on
+    }
+    void teamMarks()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, then);
+        TestWindow &w = *f.window;
+        ResultListBox &list = *w.List1;
+        const QString other = QStringLiteral("99.5 -- 95 -- 2 4 - 3 6 8 9 - 5 7 8 - 3");
+        for (const QString &l :
+             {line, other, QStringLiteral("35"), QStringLiteral("40.5 -- 90 -- 1 2 - 1 2 3 4 - 1 2 3 - 2")})
+            list.addItem(l.toStdString());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const auto rowOf = [&](const QString &text) { return int(listLines(w).indexOf(text)); };
+        const auto click = [&](const QString &text, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
+                              list.visualRect(list.model()->index(rowOf(text), 0)).center());
+        };
+        // The rows a line names, worked out from its text: "C3", "W17" ...
+        const auto named = [](const QString &text) {
+            QSet<QString> rows;
+            const QStringList groups = text.section(QStringLiteral(" -- "), 2).split(QStringLiteral(" - "));
+            for (Position p : roster::AllPositions)
+                for (const QString &r : groups[roster::index(p)].split(u' '))
+                    rows << QLatin1Char(roster::letter(p)) + r;
+            return rows;
+        };
+        const QColor plain = w.palette().color(QPalette::Base);
+        // The marked rows as the cells show them; a row whose three cells disagree is "?".
+        const auto marked = [&] {
+            QSet<QString> rows;
+            for (Position p : roster::AllPositions)
+                for (int r = 1; r <= roster::rowCount(p); ++r) {
+                    const auto &c = w.row(p, r);
+                    QSet<int> kinds;
+                    for (const QLineEdit *cell : {c.N, c.C, c.P})
+                        kinds << (cell->palette().color(QPalette::Base) != plain)
+                                     + 2 * (cell->accessibleDescription() == u"in the selected team");
+                    if (kinds != QSet<int>{0})
+                        rows << (kinds == QSet<int>{3} ? QLatin1Char(roster::letter(p)) + QString::number(r) : "?");
+                    if (c.W->palette().color(QPalette::Base) != plain || c.PW->palette().color(QPalette::Base) != plain)
+                        rows << "?";
+                }
+            return rows;
+        };
+        // Texts, ticks and text colours of the whole roster.
+        const auto roster = [&] {
+            QStringList state;
+            for (Position p : roster::AllPositions)
+                for (int r = 1; r <= roster::rowCount(p); ++r) {
+                    const auto &c = w.row(p, r);
+                    state << c.N->text() + c.C->text() + c.P->text() + QString::number(c.chk->isChecked())
+                                 + textColour(c.N).name() + textColour(c.C).name() + textColour(c.P).name();
+                }
+            return state;
+        };
+        const QStringList before = roster();
+        click(line);
+        QCOMPARE(marked(), named(line));
+        QCOMPARE(named(line).size(), 10);
+        QCOMPARE(roster(), before);
+        QTest::keyClick(&list, rowOf(other) > rowOf(line) ? Qt::Key_Down : Qt::Key_Up); // the next line by keys
+        QCOMPARE(list.selectedLine(), other);
+        QCOMPARE(marked(), named(other));
+        click(line);
+        QCOMPARE(marked(), named(line));
+        if (then == u"name")
+            QTest::keyClicks(w.row(Position::G, 14).N, "x");
+        else if (then == u"tick")
+            w.row(Position::D, 15).chk->click();
+        else if (then == u"clear")
+            list.clear();
+        else if (then == u"closing")
+            click(QStringLiteral("35"));
+        else
+            click(other, Qt::ControlModifier);
+        QCOMPARE(marked(), QSet<QString>());
     }
 
     // The tick shows the count examined against the team count (in the search's single precision,

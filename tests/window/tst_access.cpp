@@ -1,0 +1,325 @@
+// The main window without a mouse and without sight: the Tab cycle and the mode buttons' arrow
+// keys driven by key events, the menus the keyboard opens, the names a screen reader hears, and
+// result lines that fit the list at the scale the test runs at.
+#include "rowsfixture.h"
+
+#include "resultlistbox.h"
+
+using namespace rowstest;
+
+namespace {
+
+QString name(const QWidget *w) { return w ? w->objectName() : QStringLiteral("(none)"); }
+
+// The controls the Tab key must reach: shown, enabled, taking focus from the Tab key.
+QSet<QString> tabStops(const QWidget &window)
+{
+    QSet<QString> stops;
+    for (const QWidget *w : window.findChildren<QWidget *>())
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isVisibleTo(&window) && w->isEnabled())
+            stops << w->objectName();
+    return stops;
+}
+
+// The head of the Tab cycle as the layout lays it down: the money, the first rows of Centres,
+// Defence, Wingers and Goalies cell by cell, then the settings and commands.
+QStringList layoutTabOrder()
+{
+    QStringList order{"txtCash"};
+    const std::pair<char, int> firstRows[] = {{'C', 15}, {'D', 12}, {'W', 15}, {'G', 12}};
+    for (const auto &[letter, rows] : firstRows)
+        for (int r = 1; r <= rows; ++r)
+            for (const char *field : {"N", "C", "P", "W"})
+                order << QStringLiteral("%1%2_%3").arg(QLatin1Char(letter)).arg(QLatin1String(field)).arg(r);
+    order << "txtTarget"
+          << "cmdCompact"
+          << "cmdSave"
+          << "cmdReload"
+          << "chkASave"
+          << "optM_0"
+          << "optM_1"
+          << "chkTop35"
+          << "cmdDo"
+          << "cmdStop"
+          << "List1"
+          << "txtPerc"
+          << "cmdVSwitch";
+    return order;
+}
+
+// Runs `keys`, then gives back the texts of each popup menu that opened, one string a menu
+// ("Paste rows|Copy rows"), closing each as it shows.
+class MenuWatch : public QObject {
+public:
+    QStringList opened;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (auto *menu = qobject_cast<QMenu *>(watched); menu && event->type() == QEvent::Show) {
+            QStringList texts;
+            for (const QAction *action : menu->actions())
+                if (!action->isSeparator())
+                    texts << action->text();
+            opened << texts.join(u'|');
+            QTimer::singleShot(0, menu, &QMenu::close);
+        }
+        return false;
+    }
+};
+
+QStringList menusOpenedBy(const std::function<void()> &keys)
+{
+    MenuWatch watch;
+    qApp->installEventFilter(&watch);
+    keys();
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&watch);
+    return watch.opened;
+}
+
+void visit(QAccessibleInterface *node, const std::function<void(QAccessibleInterface *)> &see)
+{
+    if (!node)
+        return;
+    see(node);
+    for (int i = 0; i < node->childCount(); ++i)
+        visit(node->child(i), see);
+}
+
+} // namespace
+
+class TestAccess : public QObject {
+    Q_OBJECT
+    WindowFixture f;
+
+    void showActive()
+    {
+        f.window->show();
+        QApplication::setActiveWindow(f.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    }
+
+private slots:
+    void init()
+    {
+        f.start();
+        QVERIFY(QFile::copy(QStringLiteral(KORVANE_DATA_DIR "/players.txt"), f.folder->filePath("players.txt")));
+        f.window->Form_Load();
+        f.window->chkASave->setChecked(false);
+    }
+    void cleanup() { f.stop(); }
+
+    // Tab pressed on whatever has the focus, as many times as there are stops: every stop once,
+    // the layout's head in its order, and back to the start. "G" clicks Pts/G with the mouse
+    // first, "GW" then Pts/W again.
+    void tabCycle_data()
+    {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("fresh, from the money") << ""
+                                               << "txtCash";
+        QTest::newRow("fresh, from the last stop") << ""
+                                                   << "chkAlwaysOnTop";
+        QTest::newRow("after Pts/G, from Pts/G") << "G"
+                                                 << "optM_0";
+        QTest::newRow("after Pts/G, from the money") << "G"
+                                                     << "txtCash";
+        QTest::newRow("after Pts/G and Pts/W, from the list") << "GW"
+                                                              << "List1";
+    }
+    void tabCycle()
+    {
+        QFETCH(QString, clicks);
+        QFETCH(QString, start);
+        showActive();
+        TestWindow &w = *f.window;
+        for (QChar click : clicks)
+            QTest::mouseClick(w.optM[click == u'G' ? 0 : 1], Qt::LeftButton);
+        w.findChild<QWidget *>(start)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(name(QApplication::focusWidget()), start);
+
+        const QSet<QString> stops = tabStops(w);
+        QStringList walked{start};
+        for (qsizetype i = 0; i < stops.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << name(QApplication::focusWidget());
+        }
+        QCOMPARE(walked.takeLast(), start);
+        QCOMPARE(QSet<QString>(walked.begin(), walked.end()), stops);
+        QCOMPARE(walked.size(), stops.size());
+        const QStringList head = layoutTabOrder();
+        const qsizetype money = walked.indexOf("txtCash");
+        const QStringList fromMoney = walked.mid(money) + walked.mid(0, money);
+        QCOMPARE(fromMoney.mid(0, head.size()), head);
+    }
+
+    // The arrow keys move between the two mode buttons and select the one they reach, whichever
+    // was clicked last; the mode follows.
+    void modeArrows_data()
+    {
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("Pts/W, Up") << 1 << int(Qt::Key_Up) << 0;
+        QTest::newRow("Pts/W, Left") << 1 << int(Qt::Key_Left) << 0;
+        QTest::newRow("Pts/G, Down") << 0 << int(Qt::Key_Down) << 1;
+        QTest::newRow("Pts/G, Right") << 0 << int(Qt::Key_Right) << 1;
+    }
+    void modeArrows()
+    {
+        QFETCH(int, clicked);
+        QFETCH(int, key);
+        QFETCH(int, selected);
+        showActive();
+        TestWindow &w = *f.window;
+        w.chkTop35->setChecked(false);
+        QTest::mouseClick(w.optM[std::size_t(clicked)], Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w.optM[std::size_t(clicked)]);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), w.optM[std::size_t(selected)]);
+        QVERIFY(w.optM[std::size_t(selected)]->isChecked() && !w.optM[std::size_t(1 - selected)]->isChecked());
+        // The week mode reached by a key ticks Top 35, as a click does.
+        QCOMPARE(w.chkTop35->isChecked(), selected == 1);
+    }
+
+    // The menu key and Shift+F10 open one menu, a roster cell's or the list's, on the focus. The
+    // menu key arrives as the window system sends it: a context-menu event, then the key itself.
+    void menuKeys_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("menus");
+        const QStringList cell{"|Paste rows|Copy rows"}, list{"Copy"};
+        QTest::newRow("name cell, menu key") << "DN_4"
+                                             << "menu" << cell;
+        QTest::newRow("games cell, Shift+F10") << "GW_15"
+                                               << "Shift+F10" << cell;
+        QTest::newRow("result list, menu key") << "List1"
+                                               << "menu" << list;
+        QTest::newRow("result list, Shift+F10") << "List1"
+                                                << "Shift+F10" << list;
+        QTest::newRow("F10 alone opens nothing") << "CC_2"
+                                                 << "F10" << QStringList();
+    }
+    void menuKeys()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, keys);
+        QFETCH(QStringList, menus);
+        showActive();
+        f.window->findChild<QWidget *>(control)->setFocus(Qt::TabFocusReason);
+        QWidget *focus = QApplication::focusWidget();
+        QStringList opened = menusOpenedBy([&] {
+            if (keys == u"menu") {
+                const QPoint mouse = focus->mapToGlobal(QPoint(-50, -50));
+                QContextMenuEvent menu(QContextMenuEvent::Keyboard, focus->mapFromGlobal(mouse), mouse);
+                QApplication::sendEvent(focus, &menu);
+                QTest::keyClick(focus, Qt::Key_Menu);
+            } else {
+                QTest::keyClick(focus, Qt::Key_F10, keys == u"F10" ? Qt::NoModifier : Qt::ShiftModifier);
+            }
+        });
+        // The cell's menu begins with the line edit's own actions.
+        for (QString &menu : opened)
+            menu = menu.mid(menu.lastIndexOf(QStringLiteral("|Paste rows")));
+        QCOMPARE(opened, menus);
+    }
+
+    // Every control a user can focus has a name of its own a listener understands; the mode
+    // buttons are radio buttons; each frame is named by its position.
+    void screenReaderNames()
+    {
+        showActive();
+        TestWindow &w = *f.window;
+        QMap<QString, QStringList> named; // name: the controls that carry it
+        QStringList unnamed, frames;
+        QMap<QString, QAccessible::Role> roles;
+        visit(QAccessible::queryAccessibleInterface(&w), [&](QAccessibleInterface *node) {
+            const QString id = node->object() ? node->object()->objectName() : QString();
+            roles[id] = node->role();
+            if (node->role() == QAccessible::Grouping && id.startsWith(u"fra"))
+                frames << node->text(QAccessible::Name);
+            if (!node->state().focusable || node->state().invisible)
+                return;
+            const QString spoken = node->text(QAccessible::Name).simplified();
+            (spoken.isEmpty() ? unnamed : named[spoken]) << id;
+        });
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+        QStringList shared;
+        for (auto it = named.cbegin(); it != named.cend(); ++it)
+            if (it.value().size() > 1)
+                shared << it.key() + ": " + it.value().join(u',');
+        QVERIFY2(shared.isEmpty(), qPrintable(shared.join(u"; ")));
+        QCOMPARE(named.size(), tabStops(w).size());
+        for (const char *spoken :
+             {"Centres row 3 name", "Wingers row 7 cost", "Defence row 15 points", "Goalies row 1 games",
+              "Centres row 20 points for the week", "Centres row 3 include", "Move Goalies row 15", "Money", "Target points",
+              "Minimum percentage of money", "Find Best Team", "Pts/G Mode", "Pts/W Mode", "Result list"})
+            QVERIFY2(named.contains(spoken), spoken);
+        QCOMPARE(roles["optM_0"], QAccessible::RadioButton);
+        QCOMPARE(roles["optM_1"], QAccessible::RadioButton);
+        frames.sort();
+        QCOMPARE(frames, (QStringList{"Centres", "Defence", "Goalies", "Wingers"}));
+    }
+
+    // A line's players and the reason for an empty list reach a screen reader as descriptions.
+    void screenReaderDescriptions()
+    {
+        TestWindow &w = *f.window;
+        w.txtTarget->setText(QStringLiteral("0"));
+        w.cmdDo->click();
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(w.List1);
+        QAccessibleTableInterface *table = list->tableInterface();
+        QVERIFY(table && table->rowCount() == w.List1->count());
+        const int best = w.List1->count() - 3; // the best team, before the two closing counts
+        const QString line = w.List1->item(best);
+        QCOMPARE(table->cellAt(best, 0)->text(QAccessible::Name), line);
+        const QString described = table->cellAt(best, 0)->text(QAccessible::Description);
+        QVERIFY2(described.startsWith("C: " + w.row(Position::C, 1).N->text()), qPrintable(described));
+
+        w.txtCash->setText(QStringLiteral("5"));
+        w.cmdDo->click();
+        QVERIFY(w.List1->toolTip().startsWith("No team's cost lies inside the spending band"));
+        QCOMPARE(list->text(QAccessible::Description), w.List1->toolTip());
+    }
+
+    // The widest line a roster of plain numbers can list (two-digit rows everywhere; points and
+    // cost of seven significant digits, with or without sign and point), every digit as wide as
+    // the list's widest, fits the viewport: no horizontal scroll bar. CTest runs this at 1x and 2x.
+    void widestLineFits()
+    {
+        showActive();
+        ResultListBox &list = *f.window->List1;
+        const QFontMetrics metrics = list.fontMetrics();
+        QChar digit(u'0');
+        for (QChar c : QStringLiteral("0123456789"))
+            if (metrics.horizontalAdvance(c) > metrics.horizontalAdvance(digit))
+                digit = c;
+        const QString rows = QStringLiteral("19 20 - 17 18 19 20 - 13 14 15 - 15");
+        int widest = 0;
+        QString widestLine;
+        for (const char *points : {"888888.8", "-88888.88"})
+            for (const char *cost : {"-8888.888", "88888.88"}) {
+                QString line = QStringLiteral("%1 -- %2 -- ").arg(QLatin1String(points), QLatin1String(cost));
+                line.replace(u'8', digit);
+                line += rows;
+                if (metrics.horizontalAdvance(line) > widest) {
+                    widest = metrics.horizontalAdvance(line);
+                    widestLine = line;
+                }
+            }
+        const int margins = 2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
+        qInfo("scale %g: widest line %d px + margins %d, viewport %d px", list.devicePixelRatioF(), widest, margins,
+              list.viewport()->width());
+        QVERIFY2(widest + margins <= list.viewport()->width(), qPrintable(widestLine));
+        list.addItem(widestLine.toStdString());
+        list.addItem("40.04 -- 60.5 -- 2 17 - 4 10 11 17 - 10 12 15 - 9");
+        QCoreApplication::processEvents();
+        QVERIFY(!list.horizontalScrollBar()->isVisible());
+        QCOMPARE(list.geometry(), QRect(496, 159, 201, 411)); // where and how large the layout puts it
+    }
+};
+
+QTEST_MAIN(TestAccess)
+#include "tst_access.moc"
