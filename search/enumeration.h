@@ -36,6 +36,14 @@ constexpr TeamSlots teamSlots(roster::Position p)
     }
     return {first, std::size_t(teamShare(p))};
 }
+// Calls f(position, row) for each of a team's ten players, position by position.
+template <class F>
+void forEachPlayer(const TeamRows &rows, F &&f)
+{
+    for (roster::Position p : roster::AllPositions)
+        for (std::size_t i = teamSlots(p).first; i < teamSlots(p).first + teamSlots(p).count; ++i)
+            f(p, rows[i]);
+}
 // The team row of the k-th player (from 0) of position p.
 constexpr std::size_t teamSlot(roster::Position p, int k) { return teamSlots(p).first + std::size_t(k); }
 

@@ -192,20 +192,15 @@ void frmChoose30::markTeam(const QString &line)
     const auto rows = search::rowsOfLine(line.toStdString());
     if (!rows)
         return;
-    static constexpr int groupStart[] = {0, 2, 6, 9, 10};
     const QBrush base = palette().brush(QPalette::Base);
-    for (Position p : roster::AllPositions) {
-        const int g = roster::index(p);
-        for (int i = groupStart[g]; i < groupStart[g + 1]; ++i) {
-            const int r = (*rows)[std::size_t(i)];
-            if (r < 1 || r > roster::rowCount(p) || isTeamMarked(p, r))
-                continue;
-            RowControls &cells = row(p, r);
-            for (QLineEdit *cell : {cells.N, cells.C, cells.P})
-                setTeamTint(cell, base, true);
-            teamMarks_.emplace_back(p, r);
-        }
-    }
+    search::forEachPlayer(*rows, [&](Position p, int r) {
+        if (r < 1 || r > roster::rowCount(p) || isTeamMarked(p, r))
+            return;
+        RowControls &cells = row(p, r);
+        for (QLineEdit *cell : {cells.N, cells.C, cells.P})
+            setTeamTint(cell, base, true);
+        teamMarks_.emplace_back(p, r);
+    });
 }
 
 bool frmChoose30::isTeamMarked(Position position, int r) const

@@ -220,17 +220,14 @@ QString frmChoose30::teamToolTip(const std::string &line)
     const auto rows = search::rowsOfLine(line);
     if (!rows)
         return {};
-    static constexpr int groupStart[] = {0, 2, 6, 9, 10};
+    std::array<QStringList, 4> names;
+    search::forEachPlayer(*rows, [&](Position p, int r) {
+        names[std::size_t(roster::index(p))] << (r >= 1 && r <= roster::rowCount(p) ? row(p, r).N->text() : QString());
+    });
     QStringList groups;
-    for (Position p : roster::AllPositions) {
-        const int g = roster::index(p);
-        QStringList names;
-        for (int i = groupStart[g]; i < groupStart[g + 1]; ++i) {
-            const int r = (*rows)[std::size_t(i)];
-            names << (r >= 1 && r <= roster::rowCount(p) ? row(p, r).N->text() : QString());
-        }
-        groups << QString(QLatin1Char(roster::letter(p))) + QStringLiteral(": ") + names.join(QStringLiteral(", "));
-    }
+    for (Position p : roster::AllPositions)
+        groups << QString(QLatin1Char(roster::letter(p))) + QStringLiteral(": ")
+                      + names[std::size_t(roster::index(p))].join(QStringLiteral(", "));
     return groups.join(QStringLiteral(" \u00b7 "));
 }
 
@@ -239,13 +236,8 @@ QStringList frmChoose30::teamNames(const std::string &line) const
     const auto rows = search::rowsOfLine(line);
     if (!rows)
         return {};
-    static constexpr Position positionOfPlace[] = {Position::C, Position::C, Position::W, Position::W, Position::W,
-                                                   Position::W, Position::D, Position::D, Position::D, Position::G};
     QStringList names;
-    for (std::size_t i = 0; i < rows->size(); ++i) {
-        const Position p = positionOfPlace[i];
-        const int r = (*rows)[i];
-        names << (r >= 1 && r <= roster::rowCount(p) ? row(p, r).N->text() : QString());
-    }
+    search::forEachPlayer(
+        *rows, [&](Position p, int r) { names << (r >= 1 && r <= roster::rowCount(p) ? row(p, r).N->text() : QString()); });
     return names;
 }
