@@ -165,7 +165,7 @@ private:
     QString error_;
 };
 
-// Reads players.txt the way the roster has always been read: names as whole lines, every
+// Reads players.txt the way Save writes it and saved rosters rely on: names as whole lines, every
 // other value as a comma- or line-delimited field. A read never spans two lines and never steps
 // back, so any bytes at all load in one pass.
 class RosterScanner {

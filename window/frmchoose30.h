@@ -47,7 +47,8 @@ public:
     const RowControls &row(roster::Position position, int row) const;
 
 protected:
-    // The form's handlers, controls and fields under the names the program has always used.
+    // The form's handlers, controls and fields under the form's own names, so that a reader who
+    // knows the form finds each one.
     // Nothing outside the window calls them: the tests and the benchmark reach them through
     // small subclasses of their own.
 
@@ -142,7 +143,7 @@ protected:
     qint16 PendingMoveRow = 0;
     SearchFields search;
 
-    // ---- controls, named as the program has always named them
+    // ---- controls, under the form's own names
     QPushButton *cmdVSwitch = nullptr;
     QPushButton *cmdHSwitch = nullptr;
     QPushButton *cmdCompact = nullptr;

@@ -1,5 +1,5 @@
 // The main window's controls, built from the design tables below: every place is given in twips,
-// as the window has always been laid out, and turned into pixels at 15 twips a pixel.
+// the unit of the window's design, and turned into pixels at 15 twips a pixel.
 #include "frmchoose30.h"
 
 #include "format.h"

@@ -162,7 +162,7 @@ protected:
             return true;
         }
         // One value on one line, or one spreadsheet cell (its value without the line end): the
-        // cell pastes it as it always has, at the cursor. The text is let go before a block is
+        // cell pastes it at the cursor, as any text box does. The text is let go before a block is
         // read again, so that a large clipboard is never held as text twice.
         std::optional<QString> single;
         {

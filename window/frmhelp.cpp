@@ -17,7 +17,7 @@ frmHelp::frmHelp(bool alwaysOnTop) : QWidget(nullptr), alwaysOnTop_(alwaysOnTop)
     setWindowTitle(QStringLiteral("Help"));
     resize(312, 422);
 
-    // The viewer keeps its place and size when the window is resized, as it always has.
+    // The viewer keeps its place and size when the window is resized: the help is laid out for it.
     RichTextBox1 = new QTextBrowser(this);
     RichTextBox1->setGeometry(1, 9, 310, 396);
     RichTextBox1->setOpenLinks(false);

@@ -126,7 +126,7 @@ private slots:
                                        << "1 value was too long for its cell and was cut: \"1.125\" in Centres row 1 "
                                           "cost became \"1.12\".";
         // clang-format on
-        // A single value is pasted at the cursor, as the cell always has; Paste rows sets the cell.
+        // A single value is pasted at the cursor, as in any text box; Paste rows sets the cell.
         // clang-format off
         QTest::newRow("single value, Ctrl+V") << "CC_5=1" << QByteArray("5\r\n") << "CC_5" << "v" << "CC_5=15" << "";
         QTest::newRow("single value, Paste rows") << "CC_5=1" << QByteArray("5\r\n") << "CC_5" << "m" << "CC_5=5" << "";
