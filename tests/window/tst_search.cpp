@@ -6,6 +6,9 @@
 #include "format.h"
 #include "resultlistbox.h"
 
+#include <QRegularExpression>
+#include <cmath>
+
 using namespace rowstest;
 
 static QStringList listLines(const TestWindow &w)
@@ -85,6 +88,56 @@ private slots:
             QCOMPARE(outcome.contains(u':') ? band + ": " + listLines(w).join(u' ') : band, outcome);
         QVERIFY(!QFile::exists(f.folder->filePath(QStringLiteral("players.txt")))); // auto-save unticked
         QVERIFY(w.cmdDo->isEnabled() && w.row(Position::G, 15).chk->isEnabled() && !w.Timer1->isActive());
+    }
+
+    // The help's worked examples of the money and the percentage, read from help.rtf and run
+    // through the window with a roster of one team of that cost: help and program agree.
+    void helpExamples_data()
+    {
+        QTest::addColumn<QString>("money");
+        QTest::addColumn<QString>("percentage");
+        QTest::addColumn<QString>("cost");
+        QTest::addColumn<bool>("listed");
+        QFile help(QStringLiteral(KORVANE_DATA_DIR "/help.rtf"));
+        QVERIFY(help.open(QIODevice::ReadOnly));
+        const QString text = QString::fromLatin1(help.readAll()).simplified();
+        const QRegularExpression example(QStringLiteral(
+            R"(with money (\d+)(?: and (\d+) %[^:]*:)? a team costing ([\d.]+) is listed and one costing ([\d.]+) is not)"));
+        int examples = 0;
+        for (auto match = example.globalMatch(text); match.hasNext(); ++examples) {
+            const auto m = match.next();
+            const QString percentage = m.captured(2).isEmpty() ? QStringLiteral("90") : m.captured(2);
+            QTest::addRow("money %s, %s listed", qPrintable(m.captured(1)), qPrintable(m.captured(3)))
+                << m.captured(1) << percentage << m.captured(3) << true;
+            QTest::addRow("money %s, %s not", qPrintable(m.captured(1)), qPrintable(m.captured(4)))
+                << m.captured(1) << percentage << m.captured(4) << false;
+        }
+        QCOMPARE(examples, 2); // the money's and the percentage's
+    }
+
+    void helpExamples()
+    {
+        QFETCH(QString, money);
+        QFETCH(QString, percentage);
+        QFETCH(QString, cost);
+        TestWindow &w = *f.window;
+        // Every box unticked: the first rows of each position are the one team. A first cost
+        // counts as a whole number, so the fraction goes to the second Centre.
+        for (Position p : roster::AllPositions)
+            for (int r = roster::rowCount(p); r >= 1; --r) {
+                w.row(p, r).chk->setChecked(false);
+                w.row(p, r).C->setText(QStringLiteral("0"));
+                w.row(p, r).P->setText(QStringLiteral("1"));
+            }
+        const double value = cost.toDouble();
+        w.row(Position::C, 1).C->setText(QString::number(std::floor(value)));
+        w.row(Position::C, 2).C->setText(QString::number(value - std::floor(value)));
+        w.txtCash->setText(money);
+        w.txtPerc->setText(percentage);
+        w.txtTarget->setText(QStringLiteral("0"));
+        w.cmdDo->click();
+        QVERIFY(f.messages.isEmpty());
+        QTEST(w.List1->count() == 3, "listed"); // the team and the two closing counts
     }
 
     // Game mode, nothing cut, auto-save ticked: the roster is saved first and the box's caption
