@@ -37,6 +37,12 @@ constexpr int anchorRow(Position p)
 }
 
 constexpr char letter(Position p) { return "CWDG"[static_cast<int>(p)]; }
+// The title of the position's block, as the window shows it and the messages name it.
+constexpr const char *caption(Position p)
+{
+    constexpr const char *captions[] = {"Centres", "Wingers", "Defence", "Goalies"};
+    return captions[static_cast<int>(p)];
+}
 constexpr int index(Position p) { return static_cast<int>(p); }
 
 } // namespace roster

@@ -92,7 +92,7 @@ struct RosterLine {
     bool ended = false; // false for a last line with no line end
 };
 
-// players.txt line by line as it streams in, in chunks, never beyond MaxRosterBytes. CR LF, a
+// players.txt line by line as it streams in, in chunks, never beyond MaxFileBytes. CR LF, a
 // lone LF and a lone CR all end a line, so rosters edited on any system load.
 class RosterLines {
 public:
@@ -130,7 +130,7 @@ public:
         return RosterLine{decodeLine(kept, utf8.valid()), false};
     }
 
-    // Reading stopped at MaxRosterBytes with more of the file left.
+    // Reading stopped at MaxFileBytes with more of the file left.
     bool stoppedAtLimit() const { return stoppedAtLimit_; }
     bool anyRead() const { return total_ > 0; }
     QString error() const { return error_; }
@@ -140,12 +140,12 @@ private:
     {
         chunk_.clear();
         pos_ = 0;
-        if (total_ >= MaxRosterBytes) {
+        if (total_ >= MaxFileBytes) {
             stoppedAtLimit_ = !device_.atEnd();
             return false;
         }
         // A small file is read in one chunk of its own size.
-        chunk_.resize(std::min({ChunkBytes, MaxRosterBytes - total_, std::max<qint64>(device_.bytesAvailable(), 1)}));
+        chunk_.resize(std::min({ChunkBytes, MaxFileBytes - total_, std::max<qint64>(device_.bytesAvailable(), 1)}));
         const qint64 read = device_.read(chunk_.data(), chunk_.size());
         if (read < 0)
             error_ = device_.errorString();
@@ -295,13 +295,10 @@ QString valueName(qsizetype index)
 {
     if (index < 2)
         return index == 0 ? QStringLiteral("The money") : QStringLiteral("The target");
-    static const char *const captions[] = {"Centres", "Wingers", "Defence", "Goalies"};
     qsizetype row = (index - 2) / 4;
     for (Position position : AllPositions) {
         if (row < rowCount(position)) {
-            return QStringLiteral("The name in %1 row %2")
-                .arg(QLatin1StringView(captions[roster::index(position)]))
-                .arg(row + 1);
+            return QStringLiteral("The name in %1 row %2").arg(QLatin1StringView(caption(position))).arg(row + 1);
         }
         row -= rowCount(position);
     }
@@ -519,7 +516,7 @@ RosterRead readRoster(QIODevice &device)
                         .arg(lines.error());
     } else if (!complete && lines.stoppedAtLimit()) {
         problems << QStringLiteral("players.txt is larger than %1 MB, and only %2 of its %3 values were read.")
-                        .arg(MaxRosterBytes >> 20)
+                        .arg(MaxFileBytes >> 20)
                         .arg(read.values.size())
                         .arg(RosterValueCount);
     } else if (!complete && lines.anyRead()) {

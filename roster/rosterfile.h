@@ -15,9 +15,10 @@ namespace roster {
 
 inline constexpr int RosterValueCount = 282;
 
-// The most of players.txt a load reads. Every roster the program writes is smaller (72 texts of
-// TextWidth characters at most, the rest a few characters each); anything beyond is not a roster.
-inline constexpr qint64 MaxRosterBytes = qint64(16) << 20;
+// The most the program reads of one of its files, players.txt or help.rtf. Every roster the
+// program writes is smaller (72 texts of TextWidth characters at most, the rest a few characters
+// each), and the help is some 20 KB; anything beyond is neither.
+inline constexpr qint64 MaxFileBytes = qint64(16) << 20;
 // A number text longer than this came from no field; it is loaded cut, as a field cuts it anyway.
 inline constexpr int NumberTextLimit = 1024;
 

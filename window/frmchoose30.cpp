@@ -81,7 +81,7 @@ void frmChoose30::Form_Load()
 
     NumCW = roster::NumCW;
     NumDG = roster::NumDG;
-    MinPerc = 90;
+    MinPerc = DefaultMinPerc;
     // A reload must not leave the search working to 90 per cent while the field shows another
     // figure; a field that is not a number already stands at 90, red.
     if (const auto percent = roster::toSingle(txtPerc->text()))
@@ -143,27 +143,20 @@ void frmChoose30::closeEvent(QCloseEvent *event)
 void frmChoose30::loadRoster()
 {
     const QString path = toolkit::programFile(rosterFileName);
-    const QFileInfo info(path);
+    QFile file(path);
+    QString reason;
+    const toolkit::FileOpen opened = toolkit::openProgramFile(file, reason);
     // No roster yet (a first start) or an empty one: the fields keep what they show.
-    if (!info.exists() || (info.isFile() && info.size() < 1))
+    if (opened == toolkit::FileOpen::Missing || (opened == toolkit::FileOpen::Opened && file.size() < 1))
         return;
-
-    const auto unreadable = [&](const QString &reason) {
+    // A folder or a pipe by that name is no roster, and opening a pipe would wait for ever.
+    if (opened == toolkit::FileOpen::Refused) {
         showMessage(QStringLiteral("The roster %1 could not be read (%2). The fields keep what they showed.")
                         .arg(QDir::toNativeSeparators(path), reason));
-    };
-    // A folder or a pipe by that name is no roster, and opening a pipe would wait for ever.
-    if (!info.isFile()) {
-        unreadable(QStringLiteral("it is not a file"));
         return;
     }
     // The file streams in and only what the roster's values need is read: a huge players.txt
     // neither fills the memory nor keeps the window from opening.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        unreadable(file.errorString());
-        return;
-    }
     const roster::RosterRead read = roster::readRoster(file);
     file.close();
 

@@ -139,7 +139,10 @@ protected:
     // ---- form-level settings
     qint16 NumCW = roster::NumCW;
     qint16 NumDG = roster::NumDG;
-    float MinPerc = 90;
+    // The minimum percentage the window starts with, and the one a search uses while the box
+    // does not hold a number.
+    static constexpr float DefaultMinPerc = 90;
+    float MinPerc = DefaultMinPerc;
     qint16 PendingMoveRow = 0;
     SearchFields search;
 

@@ -65,7 +65,7 @@ constexpr Design windowDesign[] = {
     {"Label3", "Minimum %age of money to use", 7470, 1620, 2475, 225,
      "The higher you set this value, the faster the program will work, since it will ignore "
      "combinations with low total costs (ie: it ignores combos of all cheap players)"},
-    {"txtPerc", "90", 9945, 1590, 300, 285, ""},
+    {"txtPerc", "90", 9945, 1590, 300, 285, ""}, // frmChoose30::DefaultMinPerc
     {"Label2", "%", 10275, 1620, 120, 195, ""},
     {"cmdDo", "Find Best Team", 7455, 1935, 1485, 375, ""},
     {"cmdStop", "Stop", 8985, 1935, 1485, 375, ""},
@@ -92,7 +92,6 @@ struct FrameDesign {
     QGroupBox *frmChoose30::*frame;
     const char *frameName;
     const char *titleName;
-    const char *title;
     int left, top, width, height; // twips
     int separatorTop;
     int separatorLeft;
@@ -429,17 +428,17 @@ void frmChoose30::buildLayout()
     const QIcon arrow = arrowIcon();
     const QFont small = cellFont();
     static constexpr FrameDesign frameDesign[] = {
-        {Position::C, &frmChoose30::fraC, "fraC", "Text1", "Centres", 45, 825, 3525, 5160, 720, 270},
-        {Position::W, &frmChoose30::fraW, "fraW", "Text4", "Wingers", 3645, 825, 3525, 5160, 1200, 255},
-        {Position::D, &frmChoose30::fraD, "fraD", "Text3", "Defence", 45, 6165, 3525, 3960, 975, 255},
-        {Position::G, &frmChoose30::fraG, "fraG", "Text2", "Goalies", 3645, 6165, 3525, 3960, 480, 255},
+        {Position::C, &frmChoose30::fraC, "fraC", "Text1", 45, 825, 3525, 5160, 720, 270},
+        {Position::W, &frmChoose30::fraW, "fraW", "Text4", 3645, 825, 3525, 5160, 1200, 255},
+        {Position::D, &frmChoose30::fraD, "fraD", "Text3", 45, 6165, 3525, 3960, 975, 255},
+        {Position::G, &frmChoose30::fraG, "fraG", "Text2", 3645, 6165, 3525, 3960, 480, 255},
     };
     int nextNumberIndex = 1;
     for (const FrameDesign &f : frameDesign) {
         QGroupBox *frame = placed(new QGroupBox(this), QString::fromUtf8(f.frameName),
                                   pixels(f.left, f.top, f.width, f.height));
         this->*f.frame = frame;
-        const QString caption = QString::fromUtf8(f.title);
+        const QString caption = QString::fromLatin1(roster::caption(f.position));
         frame->setAccessibleName(caption);
 
         const QString letter(QChar::fromLatin1(roster::letter(f.position)));
@@ -485,7 +484,7 @@ void frmChoose30::buildLayout()
         }
 
         // Below the title's rows so that the title box paints over the frame's top edge.
-        QLabel *title = placed(labelBox(QString::fromUtf8(f.title), frame, Qt::AlignHCenter), QString::fromUtf8(f.titleName),
+        QLabel *title = placed(labelBox(caption, frame, Qt::AlignHCenter), QString::fromUtf8(f.titleName),
                                pixels(titleLeft, 0, titleWidth, rowHeight));
         title->raise();
 

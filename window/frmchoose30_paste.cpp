@@ -28,11 +28,7 @@ constexpr QLineEdit *frmChoose30::RowControls::*cellColumns[] = {
 constexpr int rateColumn = 4;
 const char *const columnNames[] = {"name", "cost", "points", "games"};
 
-QString caption(Position p)
-{
-    static const char *const captions[] = {"Centres", "Wingers", "Defence", "Goalies"};
-    return QString::fromLatin1(captions[roster::index(p)]);
-}
+QString captionOf(Position p) { return QString::fromLatin1(roster::caption(p)); }
 
 struct CellPlace {
     Position position;
@@ -104,7 +100,7 @@ QString forbiddenCharacterText(const QString &value, qsizetype at)
 QString cellName(const CellPlace &place)
 {
     return QStringLiteral("%1 row %2 %3")
-        .arg(caption(place.position), QString::number(place.row), QString::fromLatin1(columnNames[place.column]));
+        .arg(captionOf(place.position), QString::number(place.row), QString::fromLatin1(columnNames[place.column]));
 }
 
 QString refusal(const CellPlace &place, const QString &value, qsizetype at)
@@ -212,7 +208,7 @@ void frmChoose30::connectRosterClipboard()
                 });
             }
         for (QLabel *title : frame(p)->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
-            if (title->text() != caption(p))
+            if (title->text() != captionOf(p))
                 continue;
             title->setContextMenuPolicy(Qt::CustomContextMenu);
             connect(title, &QWidget::customContextMenuRequested, this, [this, p, title](const QPoint &at) {
@@ -242,7 +238,7 @@ bool frmChoose30::pasteRows(QLineEdit *cell, const QByteArray &clipboardBytes)
         fitting << QString::fromLatin1(columnNames[c]);
     const QString fit = QStringLiteral("from the %1 cell of %2 row %3 only %4 and %5 fit (%6, and the points for "
                                        "the week, which are worked out and never pasted)")
-                            .arg(QString::fromLatin1(columnNames[place->column]), caption(place->position),
+                            .arg(QString::fromLatin1(columnNames[place->column]), captionOf(place->position),
                                  QString::number(place->row), counted(rowsFit, "row", "rows"),
                                  counted(columnsFit, "column", "columns"), fitting.join(QStringLiteral(", ")));
     // Decoding and splitting take several times the clipboard's size: one that cannot fit is

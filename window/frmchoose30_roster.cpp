@@ -96,8 +96,8 @@ void frmChoose30::txtPerc_Change()
         setTextColour(txtPerc, QColor(0, 0, 0));
         return;
     }
-    // Not a number: the search falls back to 90 per cent while the field stays red.
-    MinPerc = 90;
+    // Not a number: the search falls back to the default while the field stays red.
+    MinPerc = DefaultMinPerc;
     setTextColour(txtPerc, QColor(255, 0, 0));
     toolkit::beep();
 }

@@ -1,6 +1,7 @@
 #include "frmhelp.h"
 
 #include "mdlalwaysontop.h"
+#include "rosterfile.h"
 #include "rtfreader.h"
 #include "toolkit.h"
 
@@ -46,25 +47,21 @@ void frmHelp::Form_Load()
 // maxHelpBytes of it: a pipe would wait for ever, and /dev/zero would never end.
 void frmHelp::loadHelpDocument()
 {
-    constexpr qint64 maxHelpBytes = qint64(16) << 20; // the help is some 20 KB
+    constexpr qint64 maxHelpBytes = roster::MaxFileBytes;
     const QString path = toolkit::programFile(QStringLiteral("help.rtf"));
     const auto unreadable = [&](const QString &reason) {
         RichTextBox1->setPlainText(
             QStringLiteral("The help document could not be read: %1 (%2)").arg(QDir::toNativeSeparators(path), reason));
     };
 
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        unreadable(QStringLiteral("it is not a file"));
-        return;
-    }
-    if (info.size() > maxHelpBytes) {
-        unreadable(QStringLiteral("it is larger than %1 MB").arg(maxHelpBytes >> 20));
-        return;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        unreadable(file.errorString());
+    QString reason;
+    if (toolkit::openProgramFile(file, reason) != toolkit::FileOpen::Opened) {
+        unreadable(reason);
+        return;
+    }
+    if (file.size() > maxHelpBytes) {
+        unreadable(QStringLiteral("it is larger than %1 MB").arg(maxHelpBytes >> 20));
         return;
     }
     // The file may have grown since it was looked at: one byte more than the limit tells.

@@ -1,5 +1,7 @@
 #include "toolkit.h"
 
+#include <QFileInfo>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -94,6 +96,24 @@ QString programFolder()
 }
 
 QString programFile(const QString &name) { return programFolder() + u'/' + name; }
+
+FileOpen openProgramFile(QFile &file, QString &reason)
+{
+    const QFileInfo info(file.fileName());
+    if (!info.exists()) {
+        reason = QStringLiteral("No such file or directory");
+        return FileOpen::Missing;
+    }
+    if (!info.isFile()) {
+        reason = QStringLiteral("it is not a file");
+        return FileOpen::Refused;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return FileOpen::Refused;
+    }
+    return FileOpen::Opened;
+}
 
 void processPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 

@@ -3,6 +3,7 @@
 // tests must replace: the Yes/No question, the message, the beep, the program's folder, the
 // "process pending events" call and ending the program at once.
 
+#include <QFile>
 #include <QString>
 #include <functional>
 
@@ -18,6 +19,11 @@ void beep();
 // The folder that holds the program, without a trailing separator.
 QString programFolder();
 QString programFile(const QString &name); // programFolder() + "/" + name
+// Opens one of the program's files for reading when it is a regular file or a link to one: a
+// pipe would wait for ever and a device might never end. Missing when there is none by that
+// name (a link that points nowhere included); Refused otherwise. `reason` says why not.
+enum class FileOpen { Opened, Missing, Refused };
+FileOpen openProgramFile(QFile &file, QString &reason);
 void processPendingEvents();
 // Ends the program at once: no further event of any window is handled. (Under a test's
 // replacement it returns, and the caller returns at once too.)
