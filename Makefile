@@ -5,6 +5,7 @@
 # Extras for developers:
 #   make fuzz     fuzz the roster and RTF readers for FUZZ_SECONDS each (clang, libFuzzer)
 #   make install  install into PREFIX with a launcher, a menu entry and an icon
+#   make lint     run clang-tidy (.clang-tidy) over the sources of LINT_DIRS
 #   make clean    remove the build folders this Makefile makes, keeping a roster saved there
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
@@ -21,13 +22,20 @@ FUZZ_SECONDS ?= 60
 FUZZ_FLAGS  := -timeout=1 -rss_limit_mb=512 -max_len=1048576 -print_final_stats=1
 FUZZ_ASAN   := quarantine_size_mb=64
 
+# Linting: the folders whose .cpp files, and the headers beside them, clang-tidy checks. Any folder
+# of the build may be named, tests/search for one (fuzz/ is not in the build and is not checked).
+# The compilation database is that of the Release build folder.
+LINT_DIRS   ?= roster search rtf window app bench
+LINT_BUILD  ?= $(BUILD)
+LINT_PACKAGES := clang-tidy-14
+
 # Installing: the program gets a folder of its own, as players.txt and help.rtf live beside it.
 PREFIX      ?= $(HOME)/.local/share/korvane
 BINDIR      ?= $(HOME)/.local/bin
 APPSDIR     ?= $(HOME)/.local/share/applications
 ICONDIR     ?= $(HOME)/.local/share/icons/hicolor/scalable/apps
 
-.PHONY: run test test-sanitized build deps fuzz install uninstall clean
+.PHONY: run test test-sanitized build deps fuzz lint install uninstall clean
 
 # Installs with apt-get whatever of $(PACKAGES) is missing.
 deps:
@@ -85,6 +93,23 @@ fuzz:
 	done; \
 	if [ -n "$$failed" ]; then echo "Fuzzing found faults in:$$failed (inputs in '$(FUZZ_BUILD)/findings/')"; exit 1; fi; \
 	echo "Fuzzing found nothing."
+
+# Runs clang-tidy with .clang-tidy over every .cpp file of LINT_DIRS in the build, and over the
+# headers in those folders that they include; any finding fails it. Configuring LINT_BUILD writes
+# the compilation database. A test includes the moc file of its own class, so when LINT_DIRS names
+# a folder of tests/ the moc files are generated first, which builds the libraries they link.
+lint:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(LINT_PACKAGES)"
+	cmake -S . -B "$(LINT_BUILD)" -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+	      -DCMAKE_GLOBAL_AUTOGEN_TARGET=ON
+	@case " $(LINT_DIRS) " in *" tests"*) \
+	    cmake --build "$(LINT_BUILD)" -j "$(JOBS)" --target autogen;; \
+	esac
+	@dirs=$$(echo "$(LINT_DIRS)" | tr -s ' ' '\n' | sed -e 's:/*$$::' -e '/^$$/d' | paste -sd '|'); \
+	if [ -z "$$dirs" ]; then echo "LINT_DIRS names no folder."; exit 1; fi; \
+	echo "== clang-tidy over $(LINT_DIRS)"; \
+	run-clang-tidy-14 -p "$(LINT_BUILD)" -j "$(JOBS)" -quiet \
+	    -header-filter="^$(CURDIR)/($$dirs)/[^/]*\.h$$" "^$(CURDIR)/($$dirs)/[^/]*\.cpp$$"
 
 # Installs the program into PREFIX with help.rtf, and the sample roster only when PREFIX has no
 # players.txt yet: a roster the user has saved is never overwritten. A launcher in BINDIR starts

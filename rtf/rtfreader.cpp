@@ -171,7 +171,7 @@ struct WordEntry {
     QFont::StyleHint hint = QFont::AnyStyle;
 };
 
-const WordEntry words[] = {
+const WordEntry Words[] = {
     {"fonttbl", Word::FontTable},
     {"colortbl", Word::ColourTable},
     {"stylesheet", Word::SkippedDestination},
@@ -247,16 +247,16 @@ const WordEntry words[] = {
 // A document may hold millions of control words: each is looked up in a table built once.
 WordEntry lookUp(QByteArrayView name)
 {
-    static const QHash<QByteArray, WordEntry> table = [] {
+    static const QHash<QByteArray, WordEntry> Table = [] {
         QHash<QByteArray, WordEntry> built;
-        for (const WordEntry &entry : words)
+        for (const WordEntry &entry : Words)
             built.insert(QByteArray(entry.name), entry);
         return built;
     }();
     // Every name in the table is short; a longer one is not looked for.
     if (name.size() > 32)
         return WordEntry{"", Word::Unknown};
-    return table.value(QByteArray::fromRawData(name.data(), name.size()), WordEntry{"", Word::Unknown});
+    return Table.value(QByteArray::fromRawData(name.data(), name.size()), WordEntry{"", Word::Unknown});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -54,7 +54,7 @@ double RangeMax::max(std::size_t from, std::size_t to) const
     return std::max(table_[level][from], table_[level][to - (std::size_t{1} << level)]);
 }
 
-void CompletionTable::build(std::vector<Item> items, bool costsExact)
+void CompletionTable::build(const std::vector<Item> &items, bool costsExact)
 {
     costsExact_ = costsExact;
     classes_.clear();

@@ -70,7 +70,7 @@ public:
         float bestFirst; // the completion's own first and second sums, for the monotone bound
         float bestSecond;
     };
-    void build(std::vector<Item> items, bool costsExact);
+    void build(const std::vector<Item> &items, bool costsExact);
     bool empty() const { return classes_.empty(); }
 
     // The best of the completions that a team with the fixed part's cost `fixedCost` (of

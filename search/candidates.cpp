@@ -81,9 +81,9 @@ CandidateTables buildCandidates(const RosterInput &input)
     return tables;
 }
 
-double Factorial(int n) { return n <= 0 ? 1.0 : n * Factorial(n - 1); }
+double factorial(int n) { return n <= 0 ? 1.0 : n * factorial(n - 1); }
 
-double nCr(int n, int r) { return Factorial(n) / (Factorial(r) * Factorial(n - r)); }
+double nCr(int n, int r) { return factorial(n) / (factorial(r) * factorial(n - r)); }
 
 double exactTeamCount(const CandidateTables &tables)
 {

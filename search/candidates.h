@@ -76,7 +76,7 @@ struct RosterInput {
 
 CandidateTables buildCandidates(const RosterInput &input);
 
-double Factorial(int n);
+double factorial(int n);
 double nCr(int n, int r);
 
 // The exact number of teams the enumeration visits (the product of the four position factors).

@@ -54,6 +54,7 @@ std::optional<std::vector<float>> teamCosts(const std::array<std::vector<double>
         sums = std::move(next);
     }
     std::vector<float> costs;
+    costs.reserve(sums.size());
     for (double sum : sums)
         costs.push_back(static_cast<float>(sum));
     costs.erase(std::unique(costs.begin(), costs.end()), costs.end());

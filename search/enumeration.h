@@ -58,7 +58,7 @@ public:
 };
 
 // The literal nested loops: the definition of the result.
-void PickDefenceReference(const CandidateTables &tables, SearchState &state, SearchHost &host);
+void pickDefenceReference(const CandidateTables &tables, SearchState &state, SearchHost &host);
 
 // The production search: the same teams listed in the same order with the same sums, skipping
 // whole blocks of teams that provably cannot be listed (counted into Examined all the same). The

@@ -53,12 +53,12 @@ double rankable(double v) { return std::isnan(v) ? -Infinity : v; }
 class FastSearch {
 public:
     FastSearch(const CandidateTables &tables, SearchState &state, SearchHost &host)
-        : s(state),
-          host(host),
-          D(groupsOf(tables[Position::D], false)),
-          W(groupsOf(tables[Position::W], true)),
-          C(groupsOf(tables[Position::C], false)),
-          G(groupsOf(tables[Position::G], false))
+        : state_(state),
+          host_(host),
+          defence_(groupsOf(tables[Position::D], false)),
+          wingers_(groupsOf(tables[Position::W], true)),
+          centres_(groupsOf(tables[Position::C], false)),
+          goalies_(groupsOf(tables[Position::G], false))
     {
         decideExactness();
         prepareGoalies();
@@ -68,8 +68,8 @@ public:
 
     void PickDefence()
     {
-        for (const Group &d : D.groups) {
-            if (s.StopRequested)
+        for (const Group &d : defence_.groups) {
+            if (state_.StopRequested)
                 return;
             place(Position::D, d);
             PickWingers(d);
@@ -81,7 +81,7 @@ private:
     void place(Position p, const Group &g)
     {
         const TeamSlots seats = teamSlots(p);
-        std::copy_n(g.rows.begin(), seats.count, rows.begin() + std::ptrdiff_t(seats.first));
+        std::copy_n(g.rows.begin(), seats.count, rows_.begin() + std::ptrdiff_t(seats.first));
     }
 
     // Sums are exact in any order when every value is a whole multiple of one power of two and
@@ -90,7 +90,7 @@ private:
     {
         std::vector<double> costs, points;
         double costScale = 32768, ptsScale = 0;
-        for (const GroupList *list : {&D, &W, &C, &G}) {
+        for (const GroupList *list : {&defence_, &wingers_, &centres_, &goalies_}) {
             double c = 0, p = 0;
             for (const Group &g : list->groups) {
                 costs.push_back(g.cost);
@@ -101,38 +101,38 @@ private:
             costScale += c;
             ptsScale += p;
         }
-        costsExact = sumsAreExact(costs, costScale, 53);
-        pointsExact = sumsAreExact(points, ptsScale, 24);
+        costsExact_ = sumsAreExact(costs, costScale, 53);
+        pointsExact_ = sumsAreExact(points, ptsScale, 24);
     }
 
-    double costMargin(double magnitude) const { return search::costMargin(magnitude, costsExact); }
+    double costMargin(double magnitude) const { return search::costMargin(magnitude, costsExact_); }
     double pointsKey(float a, int aRoundings, float b, int bRoundings) const
     {
-        return pointsUpperKey(a, aRoundings, b, bRoundings, pointsExact);
+        return pointsUpperKey(a, aRoundings, b, bRoundings, pointsExact_);
     }
 
     void prepareGoalies()
     {
-        for (std::size_t i = 0; i < G.groups.size(); ++i)
-            goaliesByCost.push_back(i);
-        std::stable_sort(goaliesByCost.begin(), goaliesByCost.end(),
-                         [&](std::size_t a, std::size_t b) { return G.groups[a].cost < G.groups[b].cost; });
+        for (std::size_t i = 0; i < goalies_.groups.size(); ++i)
+            goaliesByCost_.push_back(i);
+        std::stable_sort(goaliesByCost_.begin(), goaliesByCost_.end(),
+                         [&](std::size_t a, std::size_t b) { return goalies_.groups[a].cost < goalies_.groups[b].cost; });
         std::vector<double> pts;
-        for (std::size_t i : goaliesByCost)
-            pts.push_back(rankable(G.groups[i].pts));
+        for (std::size_t i : goaliesByCost_)
+            pts.push_back(rankable(goalies_.groups[i].pts));
         if (!pts.empty())
-            goaliePts.build(pts);
+            goaliePts_.build(pts);
     }
 
     void prepareCompletions()
     {
         std::vector<CompletionTable::Item> items;
-        items.reserve(C.groups.size() * G.groups.size());
-        for (const Group &c : C.groups)
-            for (const Group &g : G.groups)
+        items.reserve(centres_.groups.size() * goalies_.groups.size());
+        for (const Group &c : centres_.groups)
+            for (const Group &g : goalies_.groups)
                 items.push_back({c.cost + g.cost, std::fabs(c.cost) + std::fabs(g.cost), pointsKey(c.pts, 3, g.pts, 1),
                                  float(rankable(c.pts)), float(rankable(g.pts))});
-        centresAndGoalie.build(std::move(items), costsExact);
+        centresAndGoalie_.build(items, costsExact_);
     }
 
     // Everything a Defence trio can be completed with: Wingers, Centres and a Goalie, as pairs of
@@ -141,18 +141,18 @@ private:
     {
         std::vector<std::pair<double, double>> w, cg;
         double wHigh = -Infinity, cgHigh = -Infinity;
-        for (const Group &g : W.groups) {
+        for (const Group &g : wingers_.groups) {
             const double mag = std::fabs(g.cost);
             w.emplace_back(g.cost - costMargin(mag), pointsKey(g.pts, 3, 0, 0));
             wHigh = std::max(wHigh, g.cost + costMargin(mag));
         }
-        for (const Group &c : C.groups)
-            for (const Group &g : G.groups) {
+        for (const Group &c : centres_.groups)
+            for (const Group &g : goalies_.groups) {
                 const double mag = std::fabs(c.cost) + std::fabs(g.cost);
                 cg.emplace_back((c.cost + g.cost) - costMargin(mag), pointsKey(c.pts, 3, g.pts, 1));
                 cgHigh = std::max(cgHigh, (c.cost + g.cost) + costMargin(mag));
             }
-        mostCostAfterDefence = wHigh + cgHigh;
+        mostCostAfterDefence_ = wHigh + cgHigh;
         Frontier wf, cgf;
         wf.build(std::move(w));
         cgf.build(std::move(cg));
@@ -163,25 +163,25 @@ private:
         for (const auto &[wc, wp] : wf.points())
             for (const auto &[cc, cp] : cgf.points())
                 all.emplace_back(wc + cc, wp + cp);
-        afterDefence.build(std::move(all));
-        defenceBound = true;
+        afterDefence_.build(std::move(all));
+        defenceBound_ = true;
     }
 
     // A team's points are a float: at or below the target when below the next float above it.
     bool atOrBelowTarget(double bound) const
     {
-        return bound < double(std::nextafter(s.Target, std::numeric_limits<float>::infinity()));
+        return bound < double(std::nextafter(state_.Target, std::numeric_limits<float>::infinity()));
     }
 
     // True when no team with this Defence trio can be listed.
     bool defenceCannotList(const Group &d) const
     {
-        if (!defenceBound)
+        if (!defenceBound_)
             return false;
         const double mag = std::fabs(d.cost);
-        if (d.cost + costMargin(mag) + mostCostAfterDefence <= double(s.MinSpend))
+        if (d.cost + costMargin(mag) + mostCostAfterDefence_ <= double(state_.MinSpend))
             return true;
-        const auto best = afterDefence.bestBelow(double(s.CashLimit) - d.cost + costMargin(mag));
+        const auto best = afterDefence_.bestBelow(double(state_.CashLimit) - d.cost + costMargin(mag));
         if (!best)
             return true;
         return atOrBelowTarget(*best + pointsKey(d.pts, 2, 0, 0));
@@ -191,36 +191,36 @@ private:
     // their yields and Stop as the plain loops have them, counting the teams in bulk.
     void PickWingers(const Group &d)
     {
-        const qint64 perWingers = qint64(C.groups.size()) * qint64(G.groups.size());
+        const qint64 perWingers = qint64(centres_.groups.size()) * qint64(goalies_.groups.size());
         bool cannotList = defenceCannotList(d);
-        for (const Group &w : W.groups) {
+        for (const Group &w : wingers_.groups) {
             if (w.yieldsBefore > 0) {
                 if (!yields(w.yieldsBefore))
                     return;
                 cannotList = defenceCannotList(d);
             }
-            if (s.StopRequested)
+            if (state_.StopRequested)
                 return;
             if (cannotList) {
-                s.Examined += perWingers;
+                state_.Examined += perWingers;
                 continue;
             }
             place(Position::W, w);
-            const std::uint64_t before = hostCalls;
+            const std::uint64_t before = hostCalls_;
             PickCentres(d, w);
-            if (hostCalls != before)
+            if (hostCalls_ != before)
                 cannotList = defenceCannotList(d);
         }
-        yields(W.trailingYields);
+        yields(wingers_.trailingYields);
     }
 
     bool yields(int count)
     {
         for (int i = 0; i < count; ++i) {
-            if (s.StopRequested)
+            if (state_.StopRequested)
                 return false;
-            host.yieldToEvents();
-            ++hostCalls;
+            host_.yieldToEvents();
+            ++hostCalls_;
         }
         return true;
     }
@@ -230,33 +230,33 @@ private:
     bool blockCannotList(const Group &d, const Group &w) const
     {
         const double fixedCost = d.cost + w.cost;
-        const auto best = centresAndGoalie.bestInBand(fixedCost, std::fabs(d.cost) + std::fabs(w.cost), double(s.MinSpend),
-                                                      double(s.CashLimit));
+        const auto best = centresAndGoalie_.bestInBand(fixedCost, std::fabs(d.cost) + std::fabs(w.cost), double(state_.MinSpend),
+                                                      double(state_.CashLimit));
         if (!best)
             return true;
         const float inLoopOrder = ((best->first + w.pts) + d.pts) + best->second;
-        return atOrBelowTarget(best->ptsKey + pointsKey(w.pts, 3, d.pts, 2)) || inLoopOrder <= s.Target;
+        return atOrBelowTarget(best->ptsKey + pointsKey(w.pts, 3, d.pts, 2)) || inLoopOrder <= state_.Target;
     }
 
     // Once begun, the Centre and Goalie loops run to their ends, even after Stop, as the plain
     // loops do.
     void PickCentres(const Group &d, const Group &w)
     {
-        const std::size_t nC = C.groups.size(), nG = G.groups.size();
+        const std::size_t nC = centres_.groups.size(), nG = goalies_.groups.size();
         if (nC == 0 || nG == 0)
             return;
         // An endless cost takes every team of the block out of the band.
         if (!std::isfinite(d.cost + w.cost) || blockCannotList(d, w)) {
-            s.Examined += qint64(nC * nG);
+            state_.Examined += qint64(nC * nG);
             return;
         }
         for (std::size_t i = 0; i < nC; ++i) {
-            const Group &c = C.groups[i];
+            const Group &c = centres_.groups[i];
             place(Position::C, c);
-            const std::uint64_t before = hostCalls;
-            PickGoalieBlock(d, w, c);
-            if (hostCalls != before && i + 1 < nC && blockCannotList(d, w)) {
-                s.Examined += qint64((nC - i - 1) * nG);
+            const std::uint64_t before = hostCalls_;
+            pickGoalieBlock(d, w, c);
+            if (hostCalls_ != before && i + 1 < nC && blockCannotList(d, w)) {
+                state_.Examined += qint64((nC - i - 1) * nG);
                 return;
             }
         }
@@ -265,27 +265,27 @@ private:
     // One (Defence, Wingers, Centres) block: the Goalies by cost give the exact band window, and
     // team points only grow with the Goalie's (each rounding to nearest keeps the order), so the
     // window's best Goalie gives the block's best team exactly.
-    void PickGoalieBlock(const Group &d, const Group &w, const Group &c)
+    void pickGoalieBlock(const Group &d, const Group &w, const Group &c)
     {
-        const std::size_t nG = G.groups.size();
+        const std::size_t nG = goalies_.groups.size();
         const double partial = (c.cost + w.cost) + d.cost;
         const auto inBandFrom = [&](std::size_t i) {
-            return !(static_cast<float>(partial + G.groups[i].cost) > static_cast<float>(s.MinSpend));
+            return !(static_cast<float>(partial + goalies_.groups[i].cost) > static_cast<float>(state_.MinSpend));
         };
         const auto belowLimit = [&](std::size_t i) {
-            return static_cast<float>(partial + G.groups[i].cost) < static_cast<float>(s.CashLimit);
+            return static_cast<float>(partial + goalies_.groups[i].cost) < static_cast<float>(state_.CashLimit);
         };
-        const auto lo = std::size_t(std::partition_point(goaliesByCost.begin(), goaliesByCost.end(), inBandFrom)
-                                    - goaliesByCost.begin());
-        const auto hi = std::size_t(std::partition_point(goaliesByCost.begin(), goaliesByCost.end(), belowLimit)
-                                    - goaliesByCost.begin());
+        const auto lo = std::size_t(std::partition_point(goaliesByCost_.begin(), goaliesByCost_.end(), inBandFrom)
+                                    - goaliesByCost_.begin());
+        const auto hi = std::size_t(std::partition_point(goaliesByCost_.begin(), goaliesByCost_.end(), belowLimit)
+                                    - goaliesByCost_.begin());
         if (!std::isfinite(partial) || lo >= hi) {
-            s.Examined += qint64(nG);
+            state_.Examined += qint64(nG);
             return;
         }
         const float partialPts = (c.pts + w.pts) + d.pts;
-        if (partialPts + float(goaliePts.max(lo, hi)) <= s.Target) {
-            s.Examined += qint64(nG);
+        if (partialPts + float(goaliePts_.max(lo, hi)) <= state_.Target) {
+            state_.Examined += qint64(nG);
             return;
         }
         PickGoalie(d, w, c);
@@ -294,32 +294,32 @@ private:
     // The same sums, in the same order, as the plain loops.
     void PickGoalie(const Group &d, const Group &w, const Group &c)
     {
-        for (const Group &g : G.groups) {
+        for (const Group &g : goalies_.groups) {
             place(Position::G, g);
-            ++s.Examined;
+            ++state_.Examined;
             const float TeamCost = static_cast<float>(((c.cost + w.cost) + d.cost) + g.cost);
-            if (!(TeamCost < static_cast<float>(s.CashLimit)) || !(TeamCost > static_cast<float>(s.MinSpend)))
+            if (!(TeamCost < static_cast<float>(state_.CashLimit)) || !(TeamCost > static_cast<float>(state_.MinSpend)))
                 continue;
             const float TeamPts = ((c.pts + w.pts) + d.pts) + g.pts;
-            if (TeamPts > s.Target) {
-                host.listTeam(TeamPts, TeamCost, rows);
-                ++hostCalls;
+            if (TeamPts > state_.Target) {
+                host_.listTeam(TeamPts, TeamCost, rows_);
+                ++hostCalls_;
             }
         }
     }
 
-    SearchState &s;
-    SearchHost &host;
-    GroupList D, W, C, G;
-    bool costsExact = false, pointsExact = false;
-    std::vector<std::size_t> goaliesByCost;
-    RangeMax goaliePts;
-    CompletionTable centresAndGoalie;
-    Frontier afterDefence;
-    double mostCostAfterDefence = Infinity;
-    bool defenceBound = false;
-    std::uint64_t hostCalls = 0; // every call that may change the list, the target or the box
-    TeamRows rows{};
+    SearchState &state_;
+    SearchHost &host_;
+    GroupList defence_, wingers_, centres_, goalies_;
+    bool costsExact_ = false, pointsExact_ = false;
+    std::vector<std::size_t> goaliesByCost_;
+    RangeMax goaliePts_;
+    CompletionTable centresAndGoalie_;
+    Frontier afterDefence_;
+    double mostCostAfterDefence_ = Infinity;
+    bool defenceBound_ = false;
+    std::uint64_t hostCalls_ = 0; // every call that may change the list, the target or the box
+    TeamRows rows_{};
 };
 
 } // namespace

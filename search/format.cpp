@@ -42,10 +42,11 @@ Rounded roundDecimal(double value, int significant, int decimals)
         all.insert(0, static_cast<std::size_t>(-lead), '0');
         lead = 0;
     }
-    if (static_cast<int>(all.size()) < lead + decimals + 1)
-        all.append(static_cast<std::size_t>(lead + decimals + 1) - all.size(), '0');
-    std::string kept = all.substr(0, static_cast<std::size_t>(lead + decimals));
-    const bool roundUp = all[static_cast<std::size_t>(lead + decimals)] >= '5';
+    const int keptLength = lead + decimals; // the digits kept; the one after them decides the rounding
+    if (static_cast<int>(all.size()) < keptLength + 1)
+        all.append(static_cast<std::size_t>(keptLength) + 1 - all.size(), '0');
+    std::string kept = all.substr(0, static_cast<std::size_t>(keptLength));
+    const bool roundUp = all[static_cast<std::size_t>(keptLength)] >= '5';
     if (roundUp) {
         int i = static_cast<int>(kept.size()) - 1;
         while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')

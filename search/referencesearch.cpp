@@ -12,30 +12,30 @@ namespace {
 class ReferenceSearch {
 public:
     ReferenceSearch(const CandidateTables &tables, SearchState &state, SearchHost &host)
-        : D(tables[Position::D]),
-          W(tables[Position::W]),
-          C(tables[Position::C]),
-          G(tables[Position::G]),
-          s(state),
-          host(host)
+        : defence_(tables[Position::D]),
+          wingers_(tables[Position::W]),
+          centres_(tables[Position::C]),
+          goalies_(tables[Position::G]),
+          state_(state),
+          host_(host)
     {}
 
     void PickDefence()
     {
-        levelLoop(D.levels[0], 0, [&](int D1) {
-            if (s.StopRequested)
+        levelLoop(defence_.levels[0], 0, [&](int d1) {
+            if (state_.StopRequested)
                 return false;
-            rows[teamSlot(Position::D, 0)] = D1;
-            levelLoop(D.levels[1], D1, [&](int D2) {
-                if (s.StopRequested)
+            rows_[teamSlot(Position::D, 0)] = d1;
+            levelLoop(defence_.levels[1], d1, [&](int d2) {
+                if (state_.StopRequested)
                     return false;
-                rows[teamSlot(Position::D, 1)] = D2;
-                levelLoop(D.levels[2], D2, [&](int D3) {
-                    if (s.StopRequested)
+                rows_[teamSlot(Position::D, 1)] = d2;
+                levelLoop(defence_.levels[2], d2, [&](int d3) {
+                    if (state_.StopRequested)
                         return false;
-                    rows[teamSlot(Position::D, 2)] = D3;
-                    DCostSum = D.firstCost[D1] + D.cost[D2] + D.cost[D3];
-                    DPtsSum = D.pts[D1] + D.pts[D2] + D.pts[D3];
+                    rows_[teamSlot(Position::D, 2)] = d3;
+                    dCostSum_ = defence_.firstCost[d1] + defence_.cost[d2] + defence_.cost[d3];
+                    dPtsSum_ = defence_.pts[d1] + defence_.pts[d2] + defence_.pts[d3];
                     PickWingers();
                     return true;
                 });
@@ -48,25 +48,25 @@ public:
 private:
     void PickWingers()
     {
-        levelLoop(W.levels[0], 0, [&](int W1) {
-            if (s.StopRequested)
+        levelLoop(wingers_.levels[0], 0, [&](int w1) {
+            if (state_.StopRequested)
                 return false;
-            rows[teamSlot(Position::W, 0)] = W1;
-            levelLoop(W.levels[1], W1, [&](int W2) {
-                if (s.StopRequested)
+            rows_[teamSlot(Position::W, 0)] = w1;
+            levelLoop(wingers_.levels[1], w1, [&](int w2) {
+                if (state_.StopRequested)
                     return false;
-                rows[teamSlot(Position::W, 1)] = W2;
-                host.yieldToEvents();
-                levelLoop(W.levels[2], W2, [&](int W3) {
-                    if (s.StopRequested)
+                rows_[teamSlot(Position::W, 1)] = w2;
+                host_.yieldToEvents();
+                levelLoop(wingers_.levels[2], w2, [&](int w3) {
+                    if (state_.StopRequested)
                         return false;
-                    rows[teamSlot(Position::W, 2)] = W3;
-                    levelLoop(W.levels[3], W3, [&](int W4) {
-                        if (s.StopRequested)
+                    rows_[teamSlot(Position::W, 2)] = w3;
+                    levelLoop(wingers_.levels[3], w3, [&](int w4) {
+                        if (state_.StopRequested)
                             return false;
-                        rows[teamSlot(Position::W, 3)] = W4;
-                        WCostSum = W.firstCost[W1] + W.cost[W2] + W.cost[W3] + W.cost[W4];
-                        WPtsSum = W.pts[W1] + W.pts[W2] + W.pts[W3] + W.pts[W4];
+                        rows_[teamSlot(Position::W, 3)] = w4;
+                        wCostSum_ = wingers_.firstCost[w1] + wingers_.cost[w2] + wingers_.cost[w3] + wingers_.cost[w4];
+                        wPtsSum_ = wingers_.pts[w1] + wingers_.pts[w2] + wingers_.pts[w3] + wingers_.pts[w4];
                         PickCentres();
                         return true;
                     });
@@ -81,12 +81,12 @@ private:
     // Once begun, the Centre and Goalie loops run to their ends, even after Stop.
     void PickCentres()
     {
-        levelLoop(C.levels[0], 0, [&](int C1) {
-            rows[teamSlot(Position::C, 0)] = C1;
-            levelLoop(C.levels[1], C1, [&](int C2) {
-                rows[teamSlot(Position::C, 1)] = C2;
-                CCostSum = C.firstCost[C1] + C.cost[C2];
-                CPtsSum = C.pts[C1] + C.pts[C2];
+        levelLoop(centres_.levels[0], 0, [&](int c1) {
+            rows_[teamSlot(Position::C, 0)] = c1;
+            levelLoop(centres_.levels[1], c1, [&](int c2) {
+                rows_[teamSlot(Position::C, 1)] = c2;
+                cCostSum_ = centres_.firstCost[c1] + centres_.cost[c2];
+                cPtsSum_ = centres_.pts[c1] + centres_.pts[c2];
                 PickGoalie();
                 return true;
             });
@@ -96,30 +96,30 @@ private:
 
     void PickGoalie()
     {
-        levelLoop(G.levels[0], 0, [&](int G1) {
-            rows[teamSlot(Position::G, 0)] = G1;
-            ++s.Examined;
-            const float TeamCost = static_cast<float>(((CCostSum + WCostSum) + DCostSum) + G.firstCost[G1]);
-            if (!(TeamCost < static_cast<float>(s.CashLimit)) || !(TeamCost > static_cast<float>(s.MinSpend)))
+        levelLoop(goalies_.levels[0], 0, [&](int g1) {
+            rows_[teamSlot(Position::G, 0)] = g1;
+            ++state_.Examined;
+            const float TeamCost = static_cast<float>(((cCostSum_ + wCostSum_) + dCostSum_) + goalies_.firstCost[g1]);
+            if (!(TeamCost < static_cast<float>(state_.CashLimit)) || !(TeamCost > static_cast<float>(state_.MinSpend)))
                 return true;
-            const float TeamPts = ((CPtsSum + WPtsSum) + DPtsSum) + G.pts[G1];
-            if (TeamPts > s.Target)
-                host.listTeam(TeamPts, TeamCost, rows);
+            const float TeamPts = ((cPtsSum_ + wPtsSum_) + dPtsSum_) + goalies_.pts[g1];
+            if (TeamPts > state_.Target)
+                host_.listTeam(TeamPts, TeamCost, rows_);
             return true;
         });
     }
 
-    const PositionTable &D, &W, &C, &G;
-    SearchState &s;
-    SearchHost &host;
-    TeamRows rows{};
-    double DCostSum = 0, WCostSum = 0, CCostSum = 0;
-    float DPtsSum = 0, WPtsSum = 0, CPtsSum = 0;
+    const PositionTable &defence_, &wingers_, &centres_, &goalies_;
+    SearchState &state_;
+    SearchHost &host_;
+    TeamRows rows_{};
+    double dCostSum_ = 0, wCostSum_ = 0, cCostSum_ = 0;
+    float dPtsSum_ = 0, wPtsSum_ = 0, cPtsSum_ = 0;
 };
 
 } // namespace
 
-void PickDefenceReference(const CandidateTables &tables, SearchState &state, SearchHost &host)
+void pickDefenceReference(const CandidateTables &tables, SearchState &state, SearchHost &host)
 {
     ReferenceSearch(tables, state, host).PickDefence();
 }

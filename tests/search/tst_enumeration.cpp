@@ -157,7 +157,7 @@ std::pair<search::CandidateTables, RunSettings> generate(std::mt19937 &rng)
     std::pair<search::CandidateTables, RunSettings> out;
     const auto family = Family(rng() % unsigned(Family::Count));
     search::RosterInput input = rosterOf(rng() % 2 ? Mode::PointsPerGame : Mode::PointsPerWeek);
-    static constexpr int cap[] = {8, 8, 7, 5};
+    static constexpr int Cap[] = {8, 8, 7, 5};
     const bool sameRows = family == Family::Identical && rng() % 2;
     const QString sharedPoints = pointsFor(rng, family, 5);
     for (Position p : roster::AllPositions) {
@@ -181,7 +181,7 @@ std::pair<search::CandidateTables, RunSettings> generate(std::mt19937 &rng)
             const QString games = family == Family::Identical ? "1" : QString::number(2 + rng() % 3);
             row.rate = roster::cutToWidth(roster::rateText(row.points, games), roster::RateWidth);
         }
-        const unsigned span = unsigned(cap[roster::index(p)] - m + 1);
+        const unsigned span = unsigned(Cap[roster::index(p)] - m + 1);
         const int last = m + int(std::max(rng() % span, rng() % span));
         const int held = rng() % 3 == 0 ? int(rng() % unsigned(m + 1)) : 0;
         for (int r = 1; r <= roster::rowCount(p); ++r)
@@ -285,7 +285,7 @@ private slots:
         QFETCH(int, minSpend);
         QFETCH(float, target);
         const RunSettings band{{qint16(cashLimit), qint16(minSpend), target}};
-        for (Engine engine : {search::PickDefenceReference, search::PickDefence}) {
+        for (Engine engine : {search::pickDefenceReference, search::PickDefence}) {
             const Run run = runSearch(engine, tablesOf(roster), band);
             QCOMPARE(run.examined, qint64(1));
             QCOMPARE(run.finalLines.size(), std::size_t(costText.isEmpty() ? 0 : 1));
@@ -322,7 +322,7 @@ private slots:
                 user.pressStop();
         };
         const Run fast = runSearch(search::PickDefence, tables, settings);
-        QCOMPARE(fast.trace, runSearch(search::PickDefenceReference, tables, settings).trace);
+        QCOMPARE(fast.trace, runSearch(search::pickDefenceReference, tables, settings).trace);
         QCOMPARE(fast.finalLines.size() > search::TopLines, grows);
         QVERIFY(std::is_sorted(fast.finalPoints.begin(), fast.finalPoints.end()));
     }
@@ -340,14 +340,14 @@ private slots:
             RunSettings everyTeam = settings;
             everyTeam.top35 = false;
             everyTeam.capacity = std::size_t(-1);
-            std::vector<float> admitted = runSearch(search::PickDefenceReference, tables, everyTeam).finalPoints;
+            std::vector<float> admitted = runSearch(search::pickDefenceReference, tables, everyTeam).finalPoints;
             std::sort(admitted.begin(), admitted.end());
             if (admitted.size() > search::TopLines) {
                 admitted.erase(admitted.begin(), admitted.end() - search::TopLines);
                 ++cut;
             }
             settings.top35 = true;
-            for (Engine engine : {search::PickDefenceReference, search::PickDefence}) {
+            for (Engine engine : {search::pickDefenceReference, search::PickDefence}) {
                 const Run run = runSearch(engine, tables, settings);
                 QVERIFY2(run.finalPoints == admitted, qPrintable(QStringLiteral("generated roster %1").arg(i)));
             }
@@ -366,7 +366,7 @@ private slots:
         int listedRuns = 0;
         for (int i = 0; i < cases; ++i) {
             auto [tables, settings] = generate(rng);
-            const Run reference = runSearch(search::PickDefenceReference, tables, settings);
+            const Run reference = runSearch(search::pickDefenceReference, tables, settings);
             const Run fast = runSearch(search::PickDefence, tables, settings);
             // Replays of the same clicks give the same list.
             QVERIFY(runSearch(search::PickDefence, tables, settings).trace == fast.trace);

@@ -181,6 +181,7 @@ private slots:
         std::sort(all.begin(), all.end());
         all.erase(std::find(all.begin(), all.end(), removed));
         std::vector<std::string> expected;
+        expected.reserve(all.size() + 1);
         for (const auto &line : all)
             expected.push_back(line.second);
         expected.push_back("6000");

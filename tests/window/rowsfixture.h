@@ -33,7 +33,7 @@ public:
 protected:
     void runSearch(const search::CandidateTables &tables, search::SearchState &state, search::SearchHost &host) override
     {
-        (useReferenceEngine ? search::PickDefenceReference : search::PickDefence)(tables, state, host);
+        (useReferenceEngine ? search::pickDefenceReference : search::PickDefence)(tables, state, host);
     }
 };
 
