@@ -32,11 +32,11 @@ std::array<char16_t, 256> windows1252Table()
 
 QString fromWindows1252(QByteArrayView bytes)
 {
-    static const std::array<char16_t, 256> table = windows1252Table();
+    static const std::array<char16_t, 256> Table = windows1252Table();
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (const char byte : bytes)
-        *out++ = QChar(table[static_cast<uchar>(byte)]);
+        *out++ = QChar(Table[static_cast<uchar>(byte)]);
     return text;
 }
 

@@ -40,8 +40,8 @@ constexpr char letter(Position p) { return "CWDG"[static_cast<int>(p)]; }
 // The title of the position's block, as the window shows it and the messages name it.
 constexpr const char *caption(Position p)
 {
-    constexpr const char *captions[] = {"Centres", "Wingers", "Defence", "Goalies"};
-    return captions[static_cast<int>(p)];
+    constexpr const char *Captions[] = {"Centres", "Wingers", "Defence", "Goalies"};
+    return Captions[static_cast<int>(p)];
 }
 constexpr int index(Position p) { return static_cast<int>(p); }
 

@@ -247,7 +247,7 @@ private:
         const qsizetype start = ++pos_;
         while (pos_ < text.size() && text[pos_] != u'"')
             ++pos_;
-        const QString value = text.sliced(start, pos_ - start);
+        QString value = text.sliced(start, pos_ - start);
         while (pos_ < text.size() && text[pos_] != u',')
             ++pos_;
         skipDelimiter();

@@ -23,18 +23,18 @@ using roster::Position;
 
 namespace {
 
-const QString rosterFileName = QStringLiteral("players.txt");
-const QString programTitle = QStringLiteral("Korvane");
+const QString RosterFileName = QStringLiteral("players.txt");
+const QString ProgramTitle = QStringLiteral("Korvane");
 
 // Frame places of the arrangement commands, in pixels of the client area.
-constexpr int leftColumn = 3;
-constexpr int rightColumn = 249;
-constexpr int upperRow = 55;
-constexpr int lowerRowUnderTwenty = 411;  // Centres and Wingers on top
-constexpr int lowerRowUnderFifteen = 337; // Defence and Goalies on top
+constexpr int LeftColumn = 3;
+constexpr int RightColumn = 249;
+constexpr int UpperRow = 55;
+constexpr int LowerRowUnderTwenty = 411;  // Centres and Wingers on top
+constexpr int LowerRowUnderFifteen = 337; // Defence and Goalies on top
 
-const QString compactCaption = QStringLiteral("Compact Window");
-const QString fullCaption = QStringLiteral("Full Window");
+const QString CompactCaption = QStringLiteral("Compact Window");
+const QString FullCaption = QStringLiteral("Full Window");
 
 } // namespace
 
@@ -142,7 +142,7 @@ void frmChoose30::closeEvent(QCloseEvent *event)
 // is read, so the rate column follows the file as it loads.
 void frmChoose30::loadRoster()
 {
-    const QString path = toolkit::programFile(rosterFileName);
+    const QString path = toolkit::programFile(RosterFileName);
     QFile file(path);
     QString reason;
     const toolkit::FileOpen opened = toolkit::openProgramFile(file, reason);
@@ -189,7 +189,7 @@ bool frmChoose30::saveRoster()
             texts.values << cells.N->text() << cells.C->text() << cells.P->text() << cells.W->text();
         }
 
-    const QString path = toolkit::programFile(rosterFileName);
+    const QString path = toolkit::programFile(RosterFileName);
     QString error;
     if (roster::saveRosterFile(path, texts, &error))
         return true;
@@ -204,11 +204,11 @@ void frmChoose30::cmdSave_Click() { saveRoster(); }
 void frmChoose30::cmdReload_Click()
 {
     if (toolkit::askYesNo(this, QStringLiteral("Are you sure you want to reload the statistics, without saving?"),
-                          programTitle))
+                          ProgramTitle))
         Form_Load();
 }
 
-void frmChoose30::showMessage(const QString &text) { toolkit::showMessage(this, text, programTitle); }
+void frmChoose30::showMessage(const QString &text) { toolkit::showMessage(this, text, ProgramTitle); }
 
 // ---- input lock
 
@@ -237,7 +237,7 @@ void frmChoose30::LockInputs()
 void frmChoose30::UnlockInputs()
 {
     for (QWidget *control : lockedControls())
-        control->setEnabled(control != cmdDo || !search.Running);
+        control->setEnabled(control != cmdDo || !search.running);
 }
 
 // ---- window arrangement
@@ -254,14 +254,14 @@ void frmChoose30::setOuterSize(int widthTwips, int heightTwips)
 
 void frmChoose30::cmdCompact_Click()
 {
-    if (cmdCompact->text() == compactCaption) {
+    if (cmdCompact->text() == CompactCaption) {
         // The upper row's frames decide the height: 20 rows when Centres and Wingers are on top.
-        setOuterSize(3685, fraC->y() == upperRow ? 6380 : 5200);
-        cmdCompact->setText(fullCaption);
+        setOuterSize(3685, fraC->y() == UpperRow ? 6380 : 5200);
+        cmdCompact->setText(FullCaption);
     } else {
         setOuterSize(10620, 10575);
         move(10, pos().y());
-        cmdCompact->setText(compactCaption);
+        cmdCompact->setText(CompactCaption);
     }
 }
 
@@ -269,9 +269,9 @@ void frmChoose30::cmdCompact_Click()
 void frmChoose30::cmdHSwitch_Click()
 {
     setUpdatesEnabled(false);
-    const bool centresLeft = fraC->x() == leftColumn;
-    const int centresColumn = centresLeft ? rightColumn : leftColumn;
-    const int wingersColumn = centresLeft ? leftColumn : rightColumn;
+    const bool centresLeft = fraC->x() == LeftColumn;
+    const int centresColumn = centresLeft ? RightColumn : LeftColumn;
+    const int wingersColumn = centresLeft ? LeftColumn : RightColumn;
     fraC->move(centresColumn, fraC->y());
     fraD->move(centresColumn, fraD->y());
     fraG->move(wingersColumn, fraG->y());
@@ -282,16 +282,16 @@ void frmChoose30::cmdHSwitch_Click()
 void frmChoose30::cmdVSwitch_Click()
 {
     setUpdatesEnabled(false);
-    if (fraC->y() == upperRow) {
-        fraC->move(fraC->x(), lowerRowUnderFifteen);
-        fraW->move(fraW->x(), lowerRowUnderFifteen);
-        fraD->move(fraD->x(), upperRow);
-        fraG->move(fraG->x(), upperRow);
+    if (fraC->y() == UpperRow) {
+        fraC->move(fraC->x(), LowerRowUnderFifteen);
+        fraW->move(fraW->x(), LowerRowUnderFifteen);
+        fraD->move(fraD->x(), UpperRow);
+        fraG->move(fraG->x(), UpperRow);
     } else {
-        fraC->move(fraC->x(), upperRow);
-        fraW->move(fraW->x(), upperRow);
-        fraD->move(fraD->x(), lowerRowUnderTwenty);
-        fraG->move(fraG->x(), lowerRowUnderTwenty);
+        fraC->move(fraC->x(), UpperRow);
+        fraW->move(fraW->x(), UpperRow);
+        fraD->move(fraD->x(), LowerRowUnderTwenty);
+        fraG->move(fraG->x(), LowerRowUnderTwenty);
     }
     setUpdatesEnabled(true);
 }

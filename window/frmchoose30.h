@@ -82,7 +82,7 @@ protected:
     void chkD_Click(int row);
     void chkG_Click(int row);
     void selectionClick(roster::Position position, int row);
-    void MarkRows(roster::Position position);
+    void markRows(roster::Position position);
     // The team of the one selected result line, tinted on the roster; never a text, tick or colour.
     void markTeam(const QString &line);
     bool isTeamMarked(roster::Position position, int row) const;

@@ -40,7 +40,7 @@ struct Design {
 };
 
 // The top band and the search column.
-constexpr Design windowDesign[] = {
+constexpr Design WindowDesign[] = {
     {"cmdVSwitch", "C ->D W->G", 60, 60, 585, 630,
      "Switch the position of the Centres with the Defence, and the Wingers with the Goalies"},
     {"cmdHSwitch", "C->W D->G", 705, 60, 585, 630,
@@ -77,7 +77,7 @@ constexpr Design windowDesign[] = {
 
 const Design &design(std::string_view name)
 {
-    for (const Design &d : windowDesign)
+    for (const Design &d : WindowDesign)
         if (d.name == name)
             return d;
     qFatal("no design for %.*s", int(name.size()), name.data());
@@ -97,9 +97,9 @@ struct FrameDesign {
     int separatorLeft;
 };
 
-constexpr int separatorRight = 3420;
-constexpr int rowHeight = 240;
-constexpr int separatorGap = 30;
+constexpr int SeparatorRight = 3420;
+constexpr int RowHeight = 240;
+constexpr int SeparatorGap = 30;
 
 // The text cells of a row, left to right; a width of 0 means no limit.
 struct CellDesign {
@@ -112,17 +112,17 @@ struct CellDesign {
     bool readOnly;
 };
 
-constexpr CellDesign cellDesign[] = {
+constexpr CellDesign CellDesigns[] = {
     {&frmChoose30::RowControls::N, "N", "name", 795, 1080, roster::TextWidth, Qt::AlignLeft, false},
     {&frmChoose30::RowControls::C, "C", "cost", 1875, 405, roster::CostWidth, Qt::AlignRight, false},
     {&frmChoose30::RowControls::P, "P", "points", 2280, 405, roster::PointsWidth, Qt::AlignRight, false},
     {&frmChoose30::RowControls::W, "W", "games", 2715, 270, roster::GamesWidth, Qt::AlignRight, false},
     {&frmChoose30::RowControls::PW, "PW", "points for the week", 2985, 435, roster::RateWidth, Qt::AlignRight, true},
 };
-constexpr int numberLeft = 60, numberWidth = 150;
-constexpr int includeLeft = 255, includeWidth = 240, goalieIncludeWidth = 210;
-constexpr int moveLeft = 510, moveWidth = 240;
-constexpr int titleLeft = 510, titleWidth = 675;
+constexpr int NumberLeft = 60, NumberWidth = 150;
+constexpr int IncludeLeft = 255, IncludeWidth = 240, GoalieIncludeWidth = 210;
+constexpr int MoveLeft = 510, MoveWidth = 240;
+constexpr int TitleLeft = 510, TitleWidth = 675;
 
 // Rows ticked when the window opens: a sensible first selection around each boundary.
 constexpr int initiallyTicked(Position p)
@@ -137,7 +137,7 @@ constexpr int initiallyTicked(Position p)
 }
 
 // The row buttons' up-and-down arrow: B black, W white, a dot light grey.
-constexpr const char *arrowPixels[] = {
+constexpr const char *ArrowPixels[] = {
     "...W...", "..WBW..", ".WBBBW.", "WBBBBBW", "WWWBWWW", "..WBW..", "WWWBWWW", "WBBBBBW", ".WBBBW.", "..WBW..", "...W...",
 };
 
@@ -146,7 +146,7 @@ QIcon arrowIcon()
     QImage image(7, 11, QImage::Format_RGB32);
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 7; ++x) {
-            const char c = arrowPixels[y][x];
+            const char c = ArrowPixels[y][x];
             image.setPixel(x, y, c == 'B' ? qRgb(0, 0, 0) : c == 'W' ? qRgb(255, 255, 255) : qRgb(192, 192, 192));
         }
     return QIcon(QPixmap::fromImage(image));
@@ -427,14 +427,14 @@ void frmChoose30::buildLayout()
 
     const QIcon arrow = arrowIcon();
     const QFont small = cellFont();
-    static constexpr FrameDesign frameDesign[] = {
+    static constexpr FrameDesign FrameDesigns[] = {
         {Position::C, &frmChoose30::fraC, "fraC", "Text1", 45, 825, 3525, 5160, 720, 270},
         {Position::W, &frmChoose30::fraW, "fraW", "Text4", 3645, 825, 3525, 5160, 1200, 255},
         {Position::D, &frmChoose30::fraD, "fraD", "Text3", 45, 6165, 3525, 3960, 975, 255},
         {Position::G, &frmChoose30::fraG, "fraG", "Text2", 3645, 6165, 3525, 3960, 480, 255},
     };
     int nextNumberIndex = 1;
-    for (const FrameDesign &f : frameDesign) {
+    for (const FrameDesign &f : FrameDesigns) {
         QGroupBox *frame = placed(new QGroupBox(this), QString::fromUtf8(f.frameName),
                                   pixels(f.left, f.top, f.width, f.height));
         this->*f.frame = frame;
@@ -446,30 +446,30 @@ void frmChoose30::buildLayout()
         const int rows = roster::rowCount(f.position);
         for (int r = 1; r <= rows; ++r) {
             RowControls &cells = row(f.position, r);
-            const int top = rowHeight * r + (r > anchor ? separatorGap : 0);
+            const int top = RowHeight * r + (r > anchor ? SeparatorGap : 0);
             const QString index = QString::number(r);
 
             if (nextNumberIndex == 49)
                 ++nextNumberIndex;
             QLabel *number = placed(labelBox(index, frame, Qt::AlignRight), QStringLiteral("NN_%1").arg(nextNumberIndex++),
-                                    pixels(numberLeft, top, numberWidth, rowHeight));
+                                    pixels(NumberLeft, top, NumberWidth, RowHeight));
             number->setFont(small);
 
-            const int includeWidthHere = f.position == Position::G ? goalieIncludeWidth : includeWidth;
+            const int includeWidthHere = f.position == Position::G ? GoalieIncludeWidth : IncludeWidth;
             cells.chk = placed(new QCheckBox(frame), QStringLiteral("chk%1_%2").arg(letter, index),
-                               pixels(includeLeft, top, includeWidthHere, rowHeight));
+                               pixels(IncludeLeft, top, includeWidthHere, RowHeight));
             cells.chk->setChecked(r <= initiallyTicked(f.position));
             cells.chk->setAccessibleName(QStringLiteral("%1 row %2 include").arg(caption, index));
 
             cells.cmdM = placed(new QPushButton(frame), QStringLiteral("cmd%1M_%2").arg(letter, index),
-                                pixels(moveLeft, top, moveWidth, rowHeight));
+                                pixels(MoveLeft, top, MoveWidth, RowHeight));
             cells.cmdM->setIcon(arrow);
             cells.cmdM->setIconSize(QSize(7, 11));
             cells.cmdM->setAccessibleName(QStringLiteral("Move %1 row %2").arg(caption, index));
 
-            for (const CellDesign &c : cellDesign) {
+            for (const CellDesign &c : CellDesigns) {
                 QLineEdit *cell = placed(new QLineEdit(frame), letter + QString::fromLatin1(c.field) + u'_' + index,
-                                         pixels(c.left, top, c.width, rowHeight));
+                                         pixels(c.left, top, c.width, RowHeight));
                 cell->setFont(small);
                 cell->setAlignment(c.alignment | Qt::AlignVCenter);
                 if (c.maxLength > 0)
@@ -485,12 +485,12 @@ void frmChoose30::buildLayout()
 
         // Below the title's rows so that the title box paints over the frame's top edge.
         QLabel *title = placed(labelBox(caption, frame, Qt::AlignHCenter), QString::fromUtf8(f.titleName),
-                               pixels(titleLeft, 0, titleWidth, rowHeight));
+                               pixels(TitleLeft, 0, TitleWidth, RowHeight));
         title->raise();
 
         auto *separator = placed(
             new QFrame(frame), QStringLiteral("separator%1").arg(letter),
-            QRect(px(f.separatorLeft), px(f.separatorTop), px(separatorRight) - px(f.separatorLeft), 1));
+            QRect(px(f.separatorLeft), px(f.separatorTop), px(SeparatorRight) - px(f.separatorLeft), 1));
         separator->setAutoFillBackground(true);
         QPalette black = separator->palette();
         black.setColor(QPalette::Window, Qt::black);
@@ -574,14 +574,14 @@ struct RowHandlers {
 void frmChoose30::connectHandlers()
 {
     // Indexed by position: C, W, D, G.
-    static constexpr RowHandlers rowHandlers[] = {
+    static constexpr RowHandlers HandlersOfPosition[] = {
         {&frmChoose30::CP_Change, &frmChoose30::CW_Change, &frmChoose30::chkC_Click, &frmChoose30::cmdCM_Click},
         {&frmChoose30::WP_Change, &frmChoose30::WW_Change, &frmChoose30::chkW_Click, &frmChoose30::cmdWM_Click},
         {&frmChoose30::DP_Change, &frmChoose30::DW_Change, &frmChoose30::chkD_Click, &frmChoose30::cmdDM_Click},
         {&frmChoose30::GP_Change, &frmChoose30::GW_Change, &frmChoose30::chkG_Click, &frmChoose30::cmdGM_Click},
     };
     for (Position p : roster::AllPositions) {
-        const RowHandlers &h = rowHandlers[roster::index(p)];
+        const RowHandlers &h = HandlersOfPosition[roster::index(p)];
         for (int r = 1; r <= roster::rowCount(p); ++r) {
             RowControls &cells = row(p, r);
             connect(cells.P, &QLineEdit::textChanged, this, [this, f = h.pointsChange, r] { (this->*f)(r); });

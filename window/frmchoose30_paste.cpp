@@ -21,12 +21,12 @@ using roster::Position;
 namespace {
 
 // The text cells of a row, left to right, as a block of rows fills them.
-constexpr QLineEdit *frmChoose30::RowControls::*cellColumns[] = {
+constexpr QLineEdit *frmChoose30::RowControls::*CellColumns[] = {
     &frmChoose30::RowControls::N, &frmChoose30::RowControls::C,  &frmChoose30::RowControls::P,
     &frmChoose30::RowControls::W, &frmChoose30::RowControls::PW,
 };
-constexpr int rateColumn = 4;
-const char *const columnNames[] = {"name", "cost", "points", "games"};
+constexpr int RateColumn = 4;
+const char *const ColumnNames[] = {"name", "cost", "points", "games"};
 
 QString captionOf(Position p) { return QString::fromLatin1(roster::caption(p)); }
 
@@ -40,8 +40,8 @@ std::optional<CellPlace> placeOf(frmChoose30 &window, const QLineEdit *cell)
 {
     for (Position p : roster::AllPositions)
         for (int r = 1; r <= roster::rowCount(p); ++r)
-            for (int c = 0; c < rateColumn; ++c)
-                if (window.row(p, r).*cellColumns[c] == cell)
+            for (int c = 0; c < RateColumn; ++c)
+                if (window.row(p, r).*CellColumns[c] == cell)
                     return CellPlace{p, r, c};
     return std::nullopt;
 }
@@ -54,8 +54,8 @@ QString counted(qsizetype n, const char *one, const char *many)
 // A value as a message quotes it: a whole name can be very long.
 QString quoted(const QString &value)
 {
-    constexpr int shown = 40;
-    return u'"' + (value.size() > shown ? value.left(shown) + QStringLiteral("...") : value) + u'"';
+    constexpr int Shown = 40;
+    return u'"' + (value.size() > Shown ? value.left(Shown) + QStringLiteral("...") : value) + u'"';
 }
 
 // The clipboard's plain text as the bytes the other program gave, never decoded here: a clipboard
@@ -100,7 +100,7 @@ QString forbiddenCharacterText(const QString &value, qsizetype at)
 QString cellName(const CellPlace &place)
 {
     return QStringLiteral("%1 row %2 %3")
-        .arg(captionOf(place.position), QString::number(place.row), QString::fromLatin1(columnNames[place.column]));
+        .arg(captionOf(place.position), QString::number(place.row), QString::fromLatin1(ColumnNames[place.column]));
 }
 
 QString refusal(const CellPlace &place, const QString &value, qsizetype at)
@@ -198,8 +198,8 @@ void frmChoose30::connectRosterClipboard()
     auto *keys = new CellClipboardKeys(this);
     for (Position p : roster::AllPositions) {
         for (int r = 1; r <= roster::rowCount(p); ++r)
-            for (int c = 0; c < rateColumn; ++c) {
-                QLineEdit *cell = row(p, r).*cellColumns[c];
+            for (int c = 0; c < RateColumn; ++c) {
+                QLineEdit *cell = row(p, r).*CellColumns[c];
                 cell->installEventFilter(keys);
                 // Any other change to the roster ends what one Ctrl+Z can take back.
                 connect(cell, &QLineEdit::textChanged, this, [this] {
@@ -232,13 +232,13 @@ bool frmChoose30::pasteRows(QLineEdit *cell, const QByteArray &clipboardBytes)
         return false;
 
     const qsizetype rowsFit = roster::rowCount(place->position) - place->row + 1;
-    const qsizetype columnsFit = rateColumn + 1 - place->column;
+    const qsizetype columnsFit = RateColumn + 1 - place->column;
     QStringList fitting;
-    for (int c = place->column; c < rateColumn; ++c)
-        fitting << QString::fromLatin1(columnNames[c]);
+    for (int c = place->column; c < RateColumn; ++c)
+        fitting << QString::fromLatin1(ColumnNames[c]);
     const QString fit = QStringLiteral("from the %1 cell of %2 row %3 only %4 and %5 fit (%6, and the points for "
                                        "the week, which are worked out and never pasted)")
-                            .arg(QString::fromLatin1(columnNames[place->column]), captionOf(place->position),
+                            .arg(QString::fromLatin1(ColumnNames[place->column]), captionOf(place->position),
                                  QString::number(place->row), counted(rowsFit, "row", "rows"),
                                  counted(columnsFit, "column", "columns"), fitting.join(QStringLiteral(", ")));
     // Decoding and splitting take several times the clipboard's size: one that cannot fit is
@@ -263,7 +263,7 @@ bool frmChoose30::pasteRows(QLineEdit *cell, const QByteArray &clipboardBytes)
     for (qsizetype i = 0; i < block.size(); ++i)
         for (qsizetype j = 0; j < block[i].size(); ++j) {
             const int column = place->column + int(j);
-            if (column == rateColumn)
+            if (column == RateColumn)
                 continue;
             if (const qsizetype at = forbiddenCharacter(block[i][j]); at >= 0) {
                 showMessage(refusal(CellPlace{place->position, place->row + int(i), column}, block[i][j], at));
@@ -279,10 +279,10 @@ bool frmChoose30::pasteRows(QLineEdit *cell, const QByteArray &clipboardBytes)
     for (qsizetype i = 0; i < block.size(); ++i)
         for (qsizetype j = 0; j < block[i].size(); ++j) {
             const int column = place->column + int(j);
-            if (column == rateColumn)
+            if (column == RateColumn)
                 continue;
             const int r = place->row + int(i);
-            QLineEdit *target = row(place->position, r).*cellColumns[column];
+            QLineEdit *target = row(place->position, r).*CellColumns[column];
             const QString before = target->text();
             const QString &value = block[i][j];
             target->setText(value);
@@ -343,7 +343,7 @@ void frmChoose30::copyRows(Position position)
     roster::CellBlock block;
     for (int r = 1; r <= roster::rowCount(position); ++r) {
         QStringList values;
-        for (auto column : cellColumns)
+        for (auto column : CellColumns)
             values << (row(position, r).*column)->text();
         block << values;
     }

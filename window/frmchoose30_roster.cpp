@@ -121,11 +121,11 @@ void frmChoose30::selectionClick(Position position, int k)
         return;
     roster::keepOneRun(position, k, row(position, k).chk->isChecked(), last,
                        [&](int r, bool ticked) { row(position, r).chk->setChecked(ticked); });
-    MarkRows(position);
+    markRows(position);
 }
 
 // Held rows blue, candidates black, rows left out red; the games and rate cells keep their colour.
-void frmChoose30::MarkRows(Position position)
+void frmChoose30::markRows(Position position)
 {
     const int last = lastRow(position);
     for (int r = 1; r <= last; ++r) {
@@ -143,15 +143,15 @@ namespace {
 
 // A light tint behind the name, cost and points: the blue, red and black of the row marks stay
 // readable on it.
-const QColor teamTint(255, 236, 150);
-const QString inSelectedTeam = QStringLiteral("in the selected team");
+const QColor TeamTint(255, 236, 150);
+const QString InSelectedTeam = QStringLiteral("in the selected team");
 
 void setTeamTint(QLineEdit *cell, const QBrush &base, bool marked)
 {
     QPalette palette = cell->palette();
-    palette.setBrush(QPalette::Base, marked ? QBrush(teamTint) : base);
+    palette.setBrush(QPalette::Base, marked ? QBrush(TeamTint) : base);
     cell->setPalette(palette);
-    cell->setAccessibleDescription(marked ? inSelectedTeam : QString());
+    cell->setAccessibleDescription(marked ? InSelectedTeam : QString());
 }
 
 } // namespace

@@ -25,7 +25,7 @@ using roster::Position;
 
 namespace {
 
-const QString autoSaveCaption = QStringLiteral("   Auto Save   Before Searching");
+const QString AutoSaveCaption = QStringLiteral("   Auto Save   Before Searching");
 
 // Processing the window's events costs far more than listing a team, so a yield hands over to
 // the events only when their next pass is due: the window answers at once, and a million lines
@@ -96,14 +96,14 @@ std::optional<qint16> frmChoose30::minimumSpend(qint16 cashLimit) const
 
 void frmChoose30::cmdDo_Click()
 {
-    if (search.Running)
+    if (search.running)
         return;
     // A wrong field is told before anything changes: the list, the roster and the inputs stay.
     if (const QString refusal = searchRefusal(); !refusal.isEmpty()) {
         showMessage(refusal);
         return;
     }
-    search.Running = true;
+    search.running = true;
     search::SearchState &s = search.state;
 
     Timer1->start();
@@ -121,7 +121,7 @@ void frmChoose30::cmdDo_Click()
     }
     LockInputs();
     BuildCandidates();
-    chkASave->setText(autoSaveCaption);
+    chkASave->setText(AutoSaveCaption);
 
     search::ResultList results(List1->lines(), s);
     EventYield yield(List1);
@@ -149,7 +149,7 @@ void frmChoose30::cmdDo_Click()
     // Only the two closing lines: the list's tooltip says why no team was listed.
     if (List1->count() == 2)
         List1->setToolTip(search::emptyResultExplanation(search.tables, s, [&yield] { yield(); }));
-    search.Running = false;
+    search.running = false;
     UnlockInputs();
     if (results.full())
         showMessage(QStringLiteral("The result list is full: it holds %1 teams, so the search stopped there. "

@@ -44,10 +44,10 @@ void frmHelp::Form_Load()
 
 // A help document that cannot be shown is told in the viewer itself, in one line with its path;
 // the main window and its roster are never touched. Only a regular file is read, and at most
-// maxHelpBytes of it: a pipe would wait for ever, and /dev/zero would never end.
+// MaxHelpBytes of it: a pipe would wait for ever, and /dev/zero would never end.
 void frmHelp::loadHelpDocument()
 {
-    constexpr qint64 maxHelpBytes = roster::MaxFileBytes;
+    constexpr qint64 MaxHelpBytes = roster::MaxFileBytes;
     const QString path = toolkit::programFile(QStringLiteral("help.rtf"));
     const auto unreadable = [&](const QString &reason) {
         RichTextBox1->setPlainText(
@@ -60,18 +60,18 @@ void frmHelp::loadHelpDocument()
         unreadable(reason);
         return;
     }
-    if (file.size() > maxHelpBytes) {
-        unreadable(QStringLiteral("it is larger than %1 MB").arg(maxHelpBytes >> 20));
+    if (file.size() > MaxHelpBytes) {
+        unreadable(QStringLiteral("it is larger than %1 MB").arg(MaxHelpBytes >> 20));
         return;
     }
     // The file may have grown since it was looked at: one byte more than the limit tells.
-    const QByteArray bytes = file.read(maxHelpBytes + 1);
+    const QByteArray bytes = file.read(MaxHelpBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         unreadable(file.errorString());
         return;
     }
-    if (bytes.size() > maxHelpBytes) {
-        unreadable(QStringLiteral("it is larger than %1 MB").arg(maxHelpBytes >> 20));
+    if (bytes.size() > MaxHelpBytes) {
+        unreadable(QStringLiteral("it is larger than %1 MB").arg(MaxHelpBytes >> 20));
         return;
     }
     QString error;

@@ -14,7 +14,7 @@ struct SearchFields {
     qint64 PrevExamined = 0;
     float TeamCount = 0;
     QString TeamCountText;
-    bool Running = false; // from the click on Find Best Team until it has returned
+    bool running = false; // from the click on Find Best Team until it has returned
     // The running search's list rules; lines may wait in its batch (none while the window handles
     // events). Null between searches.
     search::ResultList *results = nullptr;

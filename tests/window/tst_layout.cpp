@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(state(), std::pair(locked, unchanged));
         w.UnlockInputs();
         QCOMPARE(state(), std::pair(QSet<QString>(), unchanged));
-        w.search.Running = true;
+        w.search.running = true;
         w.UnlockInputs();
         QCOMPARE(state().first, QSet<QString>{QStringLiteral("cmdDo")});
     }

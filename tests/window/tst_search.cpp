@@ -205,7 +205,7 @@ private slots:
             w.cmdDo->click(); // refused: the stopped search has not returned yet
         });
         w.cmdDo->click();
-        QVERIFY(unwinding && w.cmdDo->isEnabled() && !w.search.Running && f.ends == int(close));
+        QVERIFY(unwinding && w.cmdDo->isEnabled() && !w.search.running && f.ends == int(close));
         const qint64 examined = w.search.state.Examined;
         QVERIFY(examined > 0 && examined < qint64(6282753750));
         QVERIFY(listLines(w).contains(QString::number(examined)));
