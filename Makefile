@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Two commands for a fresh Debian machine:
 #   make run    install what is missing, build, open the window with the sample roster
 #   make test   install what is missing, build, run every test, then run them again under

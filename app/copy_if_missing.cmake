@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 if(NOT EXISTS "${DESTINATION}")
     configure_file("${SOURCE}" "${DESTINATION}" COPYONLY)
 endif()

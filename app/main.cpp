@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Korvane: one main window; the roster and the help document live beside the program.
 #include "frmchoose30.h"
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Times one full-roster Top 35 search of every bench roster in both modes (median of 3), and the
 # million-line list against its floor. Usage: bench/families.sh [path/to/korvane-bench]
 set -e

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // korvane-bench: drives the real main window on the offscreen platform as a user would, and
 // prints what the result list shows. Not part of the program.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // korvane-paste-bench: puts a clipboard of the given size on the offscreen platform's clipboard,
 // presses Ctrl+V in the name cell of Wingers row 1 as a user would, and prints the peak memory
 // of the process (VmHWM of /proc/self/status) before and after, and the message the window gave.

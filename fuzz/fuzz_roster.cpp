@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // players.txt as any bytes at all: the load must finish, keep its promises about the values it
 // hands the window, and what it read must save and load again.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // help.rtf as any bytes at all: the reader must fill the document without crashing, leaking or
 // hanging, and refuse exactly what does not begin like an RTF document.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cellblock.h"
 
 #include "numbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A block of roster cells as text, the way spreadsheets and web pages put a table on the
 // clipboard: one line per row, columns split by tabs (or, in a CSV file's lines, commas).

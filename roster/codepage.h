@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Windows-1252, the code page of rosters and help files written on Windows: the one decoder for
 // every file Korvane reads that is not UTF-8.

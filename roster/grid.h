@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The shape of the roster: four positions of fixed size, the widths of the row fields,
 // and the boundary that splits each position into the rows a team holds and the rest.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Numbers live as text in the roster; these are the rules for reading and writing them.
 // The decimal separator is always "." and the digit-group separator ",".

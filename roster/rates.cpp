@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rates.h"
 
 #include "numbers.h"

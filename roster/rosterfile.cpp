@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rosterfile.h"
 
 #include "codepage.h"

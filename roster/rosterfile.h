@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // players.txt: 282 lines ended by CR LF — money, target, then name, cost, points and games of
 // Centres 1-20, Wingers 1-20, Defence 1-15 and Goalies 1-15.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A small Rich Text Format reader for the help document: tokens, a group state stack, and a
 // QTextDocument written through a QTextCursor.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Finds the slips that scripts/mutate.sh plants, and plants one.
 
   mutants.py sample SEED COUNT [FOLDER-OR-FILE...]   the sampled slips as TSV on stdout

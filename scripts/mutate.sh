@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Mutation run: plants one slip at a time in the program's code, rebuilds the tests, runs them,
 # and puts the file back. A slip the tests notice is killed; one they pass is a blind spot.
 #

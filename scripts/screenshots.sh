@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Takes the README's two screenshots from the real program under a virtual display:
 # the main window after a finished search over a full roster (result lines with two-digit
 # rows) with the best team selected and marked on the roster, and the help window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Upper bounds on the points of the teams a block of the search could still list, and the
 // rounding margins that make them safe.

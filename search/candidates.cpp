@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "candidates.h"
 
 #include "numbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The candidate tables: what the enumeration reads of the roster. Built before every search from
 // the cost, points (or rate) texts and the include marks; the enumeration never looks at a control.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "emptyresult.h"
 
 #include "format.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Why a search listed no team: the spending band against the teams the marks allow, and the best
 // points inside the band against the target. Only facts that are exact and quick to get.

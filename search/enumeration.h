@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The team search: every combination of 3 Defence, then 4 Wingers, then 2 Centres, then 1 Goalie,
 // each team counted, tested against the spending band and the target, and handed on when it passes.

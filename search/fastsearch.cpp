@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The production search: the teams of the plain nested loops, listed in the same order with the
 // same sums, skipping every block of teams that provably holds none the list would take.
 //
@@ -230,8 +231,8 @@ private:
     bool blockCannotList(const Group &d, const Group &w) const
     {
         const double fixedCost = d.cost + w.cost;
-        const auto best = centresAndGoalie_.bestInBand(fixedCost, std::fabs(d.cost) + std::fabs(w.cost), double(state_.MinSpend),
-                                                      double(state_.CashLimit));
+        const auto best = centresAndGoalie_.bestInBand(fixedCost, std::fabs(d.cost) + std::fabs(w.cost),
+                                                       double(state_.MinSpend), double(state_.CashLimit));
         if (!best)
             return true;
         const float inLoopOrder = ((best->first + w.pts) + d.pts) + best->second;

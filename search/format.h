@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The texts the search writes: result lines and the progress caption's numbers.
 

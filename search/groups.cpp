@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "groups.h"
 
 namespace search {

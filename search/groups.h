@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One position's share of a team as the nested loops pick it: every combination of its rows, in
 // the loops' order, with the cost and points summed in the loops' order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The progress caption: teams examined out of how many, the rate per second and the minutes left.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resultlist.h"
 
 #include "format.h"

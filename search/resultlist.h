@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The result list's rules: each passing team becomes a line at its ranked place, weakest first;
 // with "Only Show Top 35" the weakest line is dropped and the target raised to the exact points

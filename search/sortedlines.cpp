@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sortedlines.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The result list's lines, weakest team first: ranked by the team's points (the single-precision
 // sum the line shows), and lines of equal points by their text in character codes, so that the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # make clean with a build folder whose name holds a blank removes that folder alone: a folder
 # named by the name's first word stays, and so does a roster saved in the one cleaned.
 set -eu

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's life cycle, its roster file, the input lock and the arrangement commands.
 #include "frmchoose30.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // frmChoose30: the main window. The roster lives in its controls; every handler reads and
 // writes them directly, and setting a text or a check box from code runs its handler at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Always on top and the help window of the main window.
 #include "frmchoose30.h"
 

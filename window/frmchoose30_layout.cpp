@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's controls, built from the design tables below: every place is given in twips,
 // the unit of the window's design, and turned into pixels at 15 twips a pixel.
 #include "frmchoose30.h"

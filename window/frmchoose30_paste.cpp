@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The roster and the clipboard: a block of rows pasted from a spreadsheet into the name, cost,
 // points and games cells (Ctrl+V or "Paste rows"), one Ctrl+Z that takes the block back, and
 // "Copy rows" on each position's title.

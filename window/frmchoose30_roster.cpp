@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The roster rows of the main window: the points-for-the-week column, the minimum percentage,
 // the include boxes with their colours, and the row buttons that exchange two players.
 #include "frmchoose30.h"

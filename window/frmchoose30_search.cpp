@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The search wiring of the main window: Find Best Team, Stop, the progress tick, the Top 35 box
 // and the mode buttons. The search itself runs inside cmdDo_Click on the window's thread and
 // yields to the window's events as it goes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmhelp.h"
 
 #include "mdlalwaysontop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The help window: help.rtf from the program's folder in a read-only viewer. It is created on
 // the first click on Help and unloaded (deleted) when the user closes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mdlalwaysontop.h"
 
 #include <QWidget>

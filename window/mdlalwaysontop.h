@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Keeping a window above the ordinary windows of the desktop. On Linux the nearest thing to a
 // topmost band is the window manager's keep-above state; both calls also bring the window to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resultlistbox.h"
 
 #include <QAccessible>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // List1: the result list. A list box over the ranked lines (weakest team first, the closing
 // counts last): a click selects, the arrow and page keys move, Ctrl+C copies the selected

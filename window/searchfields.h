@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window's search fields: what one search sets up, and what the nested handlers that
 // run inside it (progress tick, Stop, the Top 35 box) share with it.

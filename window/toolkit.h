@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The few platform behaviours the handlers rely on that Qt does not give as they are, or that
 // tests must replace: the Yes/No question, the message, the beep, the program's folder, the

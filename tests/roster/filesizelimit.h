@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A full disk without root: while a FileSizeLimit lives, no file this process writes grows beyond the
 // given size, and (SIGXFSZ ignored) a write past it fails with "File too large" instead of ending the process.

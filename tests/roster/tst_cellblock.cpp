@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cell blocks of the clipboard: how a pasted text splits into rows and values, its decimal
 // mark, and the clipboard's bytes decoded line by line. What lands in the window is tst_paste's.
 #include "cellblock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What reads as a number in a roster text, the conversions, and the text a number is written as.
 #include "numbers.h"
 #include "rates.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // players.txt: read, written, and saves that cannot finish. The clipboard's cell blocks are tst_cellblock's.
 #include "rosterfile.h"
 

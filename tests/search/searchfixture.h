@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Rosters for the search tests, built from row texts as the window would hand them over.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bounds the search skips by: never below what the loops compute, whatever the magnitudes.
 
 #include "bounds.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The spending band, the best 35 against every admissible team, and the search against the plain
 // nested loops while the user clicks.
 

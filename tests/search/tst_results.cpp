@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Candidate tables, counts, result lines, the list rules, the progress caption, why nothing was listed.
 #include "searchfixture.h"
 

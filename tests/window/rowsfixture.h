@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A main window for the window tests: the program's folder is a fresh temporary folder, and the
 // question, the message, the beep and the end of the program are replaced and counted.

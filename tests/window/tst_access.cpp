@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window without a mouse and without sight: the Tab cycle and the mode buttons' arrow
 // keys driven by key events, the menus the keyboard opens, the names a screen reader hears, and
 // result lines that fit the list at the scale the test runs at.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving the roster when the save stops part way, cannot start or meets a full disk. Whether the
 // user presses Save, closes the window answering Yes or searches with auto-save ticked, he is told
 // once, the roster saved before stays byte for byte with nothing left beside it, and the close or

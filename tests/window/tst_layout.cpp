@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as it opens, the head of its focus order, the input lock of a search, the
 // arrangement commands and the help window.
 #include "rowsfixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rows pasted from a spreadsheet into the roster, taken back with one Ctrl+Z, and a position's
 // rows copied out and pasted back. The clipboard format itself is tst_cellblock's.
 #include "rowsfixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // players.txt through the window: the load at start-up, Save, Reload and the save on closing.
 // A save that fails is tst_faults'.
 #include "rowsfixture.h"

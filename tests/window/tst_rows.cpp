@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player rows through the window's fields: the points-for-the-week column, the minimum
 // percentage, the include boxes and their colours, and the row buttons that exchange two
 // players, ticks, colours and rates staying with the row numbers.

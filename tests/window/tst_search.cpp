@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Find Best Team through the window: the spending band, refusals, auto-save, the Top 35 box,
 // Stop during a search, the progress caption and the result tooltips. The result lines themselves
 // are the search library's tests'.
