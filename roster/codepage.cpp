@@ -41,4 +41,15 @@ QString fromWindows1252(QByteArrayView bytes)
     return text;
 }
 
+qsizetype loneSurrogateAt(const QString &text, qsizetype from)
+{
+    for (qsizetype i = from; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return i;
+    }
+    return -1;
+}
+
 } // namespace roster

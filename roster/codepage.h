@@ -12,4 +12,8 @@ namespace roster {
 // codes the code page leaves unassigned keep their Latin-1 meaning (control characters).
 QString fromWindows1252(QByteArrayView bytes);
 
+// The index of the first half of a two-unit character at or after `from` that has no other half
+// (what a cut inside such a character, or a stray \u word, leaves); -1 when there is none.
+qsizetype loneSurrogateAt(const QString &text, qsizetype from = 0);
+
 } // namespace roster

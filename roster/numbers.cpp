@@ -13,7 +13,6 @@ namespace roster {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // The text of a numeric value, trimmed and without group separators or a plus sign, as the

@@ -9,6 +9,9 @@
 
 namespace roster {
 
+// A blank, as numbers and the roster file's fields may have around them: a space or a tab.
+inline bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
 // True when the text reads as a number: optional blanks around, an optional sign, digits with
 // at most one decimal point (group separators allowed between digits), an optional exponent.
 bool IsNumericText(const QString &text);

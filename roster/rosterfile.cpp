@@ -27,8 +27,6 @@ namespace roster {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-
 // Bytes of one line kept for its values: a value of TextWidth characters takes at most four
 // bytes a character. Whatever lies beyond in the same line is looked through, never kept.
 constexpr qsizetype KeptLineBytes = 4 * qsizetype(TextWidth);
@@ -349,14 +347,8 @@ QString fieldText(QString value, int width)
 // question mark): it is dropped, as the roster's own width rule drops such a character whole.
 void dropBrokenCharacters(QString &text)
 {
-    for (qsizetype i = 0; i < text.size();) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            i += 2;
-        else if (text[i].isSurrogate())
-            text.remove(i, 1);
-        else
-            ++i;
-    }
+    for (qsizetype i = loneSurrogateAt(text); i >= 0; i = loneSurrogateAt(text, i))
+        text.remove(i, 1);
 }
 
 // A write the disk takes only in part returns what it took and sets no error, so the rest is

@@ -623,12 +623,8 @@ private:
     // Characters beyond the first 65536 come as two \u words; a half pair on its own is junk.
     static QString withoutLoneSurrogates(QString text)
     {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-                ++i;
-            else if (text[i].isSurrogate())
-                text[i] = QChar::ReplacementCharacter;
-        }
+        for (qsizetype i = roster::loneSurrogateAt(text); i >= 0; i = roster::loneSurrogateAt(text, i + 1))
+            text[i] = QChar::ReplacementCharacter;
         return text;
     }
 

@@ -49,9 +49,9 @@ xdotool mousemove --window "$main" 268 289 click 1   # tick Wingers down to row 
 sleep 0.5
 xdotool mousemove --window "$main" 546 141 click 1   # Find Best Team
 sleep 2
-xdotool mousemove --window "$main" 560 166 click 1   # the first result line, then End: the best team,
-sleep 0.5                                            # marked on the roster
-xdotool key End
+xdotool mousemove --window "$main" 560 166 click 1   # the first result line, then End and up past
+sleep 0.5                                            # the two closing counts: the best team, marked
+xdotool key End Up Up                                # on the roster
 sleep 0.5
 mkdir -p "$OUT"
 import -window "$main" "$OUT/main-window.png"
