@@ -165,7 +165,8 @@ void frmChoose30::loadRoster()
     for (Position p : roster::AllPositions)
         for (int r = 1; r <= roster::rowCount(p); ++r) {
             RowControls &cells = row(p, r);
-            fields << cells.N << cells.C << cells.P << cells.W;
+            for (QLineEdit *field : cells.editableFields())
+                fields << field;
         }
     const qsizetype count = std::min(read.values.size(), fields.size());
     for (qsizetype i = 0; i < count; ++i)

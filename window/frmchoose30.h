@@ -42,6 +42,9 @@ public:
         QLineEdit *PW = nullptr;
         QCheckBox *chk = nullptr;
         QPushButton *cmdM = nullptr;
+        // The four fields the user types, in the order of players.txt and of a pasted row:
+        // name, cost, points per game, games.
+        std::array<QLineEdit *, 4> editableFields() const { return {N, C, P, W}; }
     };
     // Rows are numbered from 1, as the file and the result lines number them.
     RowControls &row(roster::Position position, int row);

@@ -526,7 +526,8 @@ void frmChoose30::setFocusOrder()
     const auto addCells = [&](Position p, int from, int to) {
         for (int r = from; r <= to; ++r) {
             RowControls &cells = row(p, r);
-            order << cells.N << cells.C << cells.P << cells.W;
+            for (QLineEdit *field : cells.editableFields())
+                order << field;
         }
     };
     addCells(Position::C, 1, 15);

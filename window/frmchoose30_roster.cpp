@@ -170,7 +170,7 @@ void frmChoose30::connectTeamMarks()
     for (Position p : roster::AllPositions)
         for (int r = 1; r <= roster::rowCount(p); ++r) {
             RowControls &cells = row(p, r);
-            for (QLineEdit *cell : {cells.N, cells.C, cells.P, cells.W})
+            for (QLineEdit *cell : cells.editableFields())
                 connect(cell, &QLineEdit::textChanged, this, rosterChanged);
             connect(cells.chk, &QCheckBox::toggled, this, rosterChanged);
         }
@@ -237,10 +237,11 @@ void frmChoose30::rowMoveClick(Position position, int k)
         RowControls &from = row(position, p);
         RowControls &to = row(position, k);
         // Each assignment runs the field's change handling, so both rates follow the players.
-        for (auto field : {&RowControls::N, &RowControls::C, &RowControls::P, &RowControls::W}) {
-            const QString held = (from.*field)->text();
-            (from.*field)->setText((to.*field)->text());
-            (to.*field)->setText(held);
+        const auto fromFields = from.editableFields(), toFields = to.editableFields();
+        for (std::size_t i = 0; i < fromFields.size(); ++i) {
+            const QString held = fromFields[i]->text();
+            fromFields[i]->setText(toFields[i]->text());
+            toFields[i]->setText(held);
         }
     }
     unsetCursor();

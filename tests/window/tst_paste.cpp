@@ -71,7 +71,7 @@ class TestPaste : public QObject {
         QStringList texts;
         for (Position p : roster::AllPositions)
             for (int r = 1; r <= roster::rowCount(p); ++r)
-                for (QLineEdit *field : {f.cells(p, r).N, f.cells(p, r).C, f.cells(p, r).P, f.cells(p, r).W})
+                for (QLineEdit *field : f.cells(p, r).editableFields())
                     texts << field->text();
         return texts;
     }
@@ -352,7 +352,7 @@ private slots:
             menu->actions()[0]->trigger();
             QCOMPARE(QGuiApplication::clipboard()->text().count(u'\n'), roster::rowCount(p));
             for (int r = 1; r <= roster::rowCount(p); ++r)
-                for (QLineEdit *field : {f.cells(p, r).N, f.cells(p, r).C, f.cells(p, r).P, f.cells(p, r).W})
+                for (QLineEdit *field : f.cells(p, r).editableFields())
                     field->clear();
             key(f.cells(p, 1).N, Qt::Key_V);
             QCOMPARE(texts(p), before);
