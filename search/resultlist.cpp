@@ -3,6 +3,8 @@
 
 #include "format.h"
 
+#include <algorithm>
+
 namespace search {
 
 void cutToTop35(SortedLines &lines)
@@ -60,9 +62,9 @@ void ResultList::mergePending()
         cutToTop35(lines_);
 }
 
-// The target becomes the weakest kept team's points exactly: a team is listed only when it beats
-// them, and such a team always stays in the list, so every line listed from here on is one of the
-// best 35 so far.
+// The target becomes the weakest kept team's points exactly: from then on a team is listed only
+// when it beats them, so every team listed is, when listed, one of the best 35 so far. Every kept
+// line beat the target of its time, so the target never falls, which the search's skips rely on.
 void ResultList::TrimToTop35()
 {
     mergePending();
