@@ -4,6 +4,7 @@
 
 #include "format.h"
 #include "frmchoose30.h"
+#include "quiettoolkit.h"
 #include "resultlistbox.h"
 #include "selection.h"
 #include "toolkit.h"
@@ -219,10 +220,7 @@ int main(int argc, char *argv[])
         fail(1, QStringLiteral("cannot read %1").arg(parser.positionalArguments().first()));
     toolkit::setProgramFolder(folder.path());
     QStringList messages;
-    toolkit::setMessageSink([&](const QString &text, const QString &) { messages << text; });
-    toolkit::setQuestionAnswerer([](const QString &, const QString &) { return false; });
-    toolkit::setBeeper([] {});
-    toolkit::setProgramEnder([] {});
+    quietToolkit(messages);
 
     BenchWindow window;
     window.show();

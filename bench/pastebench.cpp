@@ -5,6 +5,7 @@
 // Not part of the program.
 
 #include "frmchoose30.h"
+#include "quiettoolkit.h"
 #include "toolkit.h"
 
 #include <QApplication>
@@ -59,10 +60,7 @@ int main(int argc, char *argv[])
     QTemporaryDir folder; // no players.txt: an empty roster
     toolkit::setProgramFolder(folder.path());
     QStringList messages;
-    toolkit::setMessageSink([&](const QString &text, const QString &) { messages << text; });
-    toolkit::setQuestionAnswerer([](const QString &, const QString &) { return false; });
-    toolkit::setBeeper([] {});
-    toolkit::setProgramEnder([] {});
+    quietToolkit(messages);
 
     frmChoose30 window;
     QLineEdit *cell = window.findChild<QLineEdit *>(QStringLiteral("WN_1"));

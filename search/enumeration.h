@@ -41,9 +41,11 @@ constexpr TeamSlots teamSlots(roster::Position p)
 template <class F>
 void forEachPlayer(const TeamRows &rows, F &&f)
 {
-    for (roster::Position p : roster::AllPositions)
-        for (std::size_t i = teamSlots(p).first; i < teamSlots(p).first + teamSlots(p).count; ++i)
+    for (roster::Position p : roster::AllPositions) {
+        const TeamSlots seats = teamSlots(p);
+        for (std::size_t i = seats.first; i < seats.first + seats.count; ++i)
             f(p, rows[i]);
+    }
 }
 // The team row of the k-th player (from 0) of position p.
 constexpr std::size_t teamSlot(roster::Position p, int k) { return teamSlots(p).first + std::size_t(k); }
