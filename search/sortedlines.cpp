@@ -2,234 +2,342 @@
 #include "sortedlines.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <iterator>
+#include <utility>
 
 namespace search {
 
-void SortedLines::Block::append(float points, std::string_view line, std::size_t at)
+namespace {
+
+// The characters of a team line after its points, in character-code order. With the end of the
+// text below them all, they are sixteen codes of four bits each.
+constexpr std::string_view LineAlphabet = " +-.0123456789E";
+static_assert(LineAlphabet.size() == 15);
+
+// Each character's code: its place in the alphabet plus one, or for a character outside it, the
+// number of the alphabet's characters below it with the top bit set.
+constexpr std::array<std::uint8_t, 256> tieCodes()
 {
-    const Place place{std::uint32_t(text.size()), std::uint32_t(line.size()), points};
-    text.append(line);
-    places.insert(places.begin() + std::ptrdiff_t(at), place);
+    std::array<std::uint8_t, 256> codes{};
+    for (unsigned c = 0; c < 256; ++c) {
+        unsigned below = 0;
+        bool inside = false;
+        for (std::size_t i = 0; i < LineAlphabet.size(); ++i) {
+            below += std::uint8_t(LineAlphabet[i]) < c;
+            inside = inside || std::uint8_t(LineAlphabet[i]) == c;
+        }
+        codes[c] = std::uint8_t(inside ? below + 1 : 0x80 | below);
+    }
+    return codes;
+}
+constexpr std::array<std::uint8_t, 256> TieCodes = tieCodes();
+
+constexpr std::uint32_t ChunkSize = 1u << 20;
+
+// A run this long takes no more merges, so that no merge holds the window back for long: a merge
+// writes fewer than 2^18 places, a few megabytes.
+constexpr std::size_t FullRun = std::size_t(1) << 17;
+
+} // namespace
+
+// The tie key holds the first sixteen characters after the points, four bits each, so that keys
+// compare as the texts do wherever they differ. A character outside the alphabet takes the code of
+// the alphabet's characters below it and fills the rest of the key with the highest code: then a
+// key is never above the key of a text that comes later, and equal keys fall back to the texts.
+SortedLines::Rank SortedLines::Rank::of(float points, std::string_view text)
+{
+    const std::size_t head = text.find(" -- ");
+    const std::string_view rest = head == std::string_view::npos ? text : text.substr(head + 4);
+    std::uint64_t key = 0;
+    std::size_t i = 0;
+    for (; i < 16 && i < rest.size(); ++i) {
+        const std::uint8_t code = TieCodes[std::uint8_t(rest[i])];
+        if (code & 0x80) {
+            key = key << 4 | (code & 0x0f);
+            ++i;
+            for (; i < 16; ++i)
+                key = key << 4 | 0x0f;
+            break;
+        }
+        key = key << 4 | code;
+    }
+    for (; i < 16; ++i)
+        key <<= 4;
+    return {points, std::uint32_t(key >> 32), std::uint32_t(key)};
 }
 
-// Drops the characters of removed lines once they are as many as the kept ones.
-void SortedLines::Block::compact()
+// Negative when (rank, line) ranks before b, zero when it is b's line, positive after.
+int SortedLines::compare(const Rank &rank, std::string_view line, const Place &b) const
 {
-    std::string kept;
-    kept.reserve(text.size() - unused);
-    for (Place &p : places) {
-        const std::uint32_t offset = std::uint32_t(kept.size());
-        kept.append(text, p.offset, p.length);
-        p.offset = offset;
+    if (rank.points != b.rank.points)
+        return rank.points < b.rank.points ? -1 : 1;
+    if (rank.tieHigh != b.rank.tieHigh)
+        return rank.tieHigh < b.rank.tieHigh ? -1 : 1;
+    if (rank.tieLow != b.rank.tieLow)
+        return rank.tieLow < b.rank.tieLow ? -1 : 1;
+    return line.compare(text(b));
+}
+
+bool SortedLines::before(const Place &a, const Place &b) const { return compare(a.rank, text(a), b) < 0; }
+
+SortedLines::Place SortedLines::store(float points, std::string_view line)
+{
+    line = line.substr(0, ChunkSize); // a line is a few dozen characters; a chunk holds any
+    if ((used_ & (ChunkSize - 1)) + line.size() > ChunkSize)
+        used_ = ((used_ >> ChunkBits) + 1) << ChunkBits;
+    if ((used_ >> ChunkBits) == chunks_.size())
+        chunks_.push_back(std::make_unique<char[]>(ChunkSize));
+    std::memcpy(chunks_[used_ >> ChunkBits].get() + (used_ & (ChunkSize - 1)), line.data(), line.size());
+    const Place place{Rank::of(points, line), used_, std::uint32_t(line.size())};
+    used_ += std::uint32_t(line.size());
+    liveChars_ += line.size();
+    return place;
+}
+
+// Writes the kept lines' texts into fresh chunks, once the removed ones outweigh them.
+void SortedLines::compactText()
+{
+    std::vector<std::unique_ptr<char[]>> old = std::move(chunks_);
+    chunks_.clear();
+    used_ = 0;
+    liveChars_ = 0;
+    removedChars_ = 0;
+    for (Run &run : runs_) {
+        run.places.erase(run.places.begin(), run.places.begin() + std::ptrdiff_t(run.first));
+        run.first = 0;
+        for (Place &p : run.places) {
+            const std::string_view line(old[p.offset >> ChunkBits].get() + (p.offset & (ChunkSize - 1)), p.length);
+            p.offset = store(p.rank.points, line).offset;
+        }
     }
-    text = std::move(kept);
-    unused = 0;
+}
+
+// A new run of sorted places; then the newest two runs merge while the older is not full and the
+// newer is at least half as long. A full run is never followed by one that is not, and each run
+// that is not full is more than twice as long as the next.
+void SortedLines::addRun(std::vector<Place> places)
+{
+    runs_.push_back(Run{std::move(places), 0});
+    while (runs_.size() >= 2 && runs_[runs_.size() - 2].size() < FullRun
+           && runs_[runs_.size() - 2].size() <= 2 * runs_.back().size()) {
+        const Run &older = runs_[runs_.size() - 2];
+        const Run &newer = runs_.back();
+        std::vector<Place> merged;
+        merged.reserve(older.size() + newer.size());
+        // Equal lines keep the older run's first, as a line read from the runs does.
+        std::merge(older.places.begin() + std::ptrdiff_t(older.first), older.places.end(),
+                   newer.places.begin() + std::ptrdiff_t(newer.first), newer.places.end(), std::back_inserter(merged),
+                   [this](const Place &a, const Place &b) { return before(a, b); });
+        runs_.pop_back();
+        runs_.back() = Run{std::move(merged), 0};
+    }
+}
+
+void SortedLines::changing(Change change)
+{
+    if (change_ == Change::None && beforeChange)
+        beforeChange();
+    if (change_ != Change::Cleared)
+        change_ = change;
+    cursor_.reset();
 }
 
 void SortedLines::insert(float points, std::string_view line)
 {
+    changing(Change::Some);
     if (line.size() > longest_.size())
         longest_ = line;
-    if (blocks_.empty()) {
-        blocks_.emplace_back();
-        starts_.assign(1, 0);
-        blocks_.back().append(points, line, 0);
-        ++size_;
-        note(0, true);
-        return;
-    }
-    // The first block whose last line ranks after the new one takes it; else the last block.
-    auto block = std::partition_point(blocks_.begin(), blocks_.end(),
-                                      [&](const Block &b) { return !b.ranksBefore(points, line, b.places.size() - 1); });
-    if (block == blocks_.end())
-        block = std::prev(blocks_.end());
-    std::size_t lo = 0, hi = block->places.size();
-    while (lo < hi) {
-        const std::size_t mid = (lo + hi) / 2;
-        if (block->ranksBefore(points, line, mid))
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    block->append(points, line, lo);
-    ++size_;
-    const std::size_t b = std::size_t(block - blocks_.begin());
-    note(starts_[b] + lo, true);
-    for (std::size_t later = b + 1; later < starts_.size(); ++later)
-        ++starts_[later];
-    if (block->places.size() > 2 * BlockSize) {
-        Block upper;
-        for (std::size_t i = BlockSize; i < block->places.size(); ++i)
-            upper.append(block->places[i].points, block->line(i), upper.places.size());
-        block->places.resize(BlockSize);
-        block->compact();
-        blocks_.insert(std::next(block), std::move(upper));
-        starts_.insert(starts_.begin() + std::ptrdiff_t(b + 1), std::uint32_t(starts_[b] + BlockSize));
-    }
+    addRun({store(points, line)});
+    ++teamCount_;
 }
 
-void SortedLines::insertBatch(std::vector<TeamLine> batch)
+void SortedLines::insertBatch(const std::vector<TeamLine> &batch)
 {
     if (batch.empty())
         return;
-    for (const TeamLine &line : batch) // the first of the longest, in the order they came
-        if (line.text.size() > longest_.size())
+    changing(Change::Some);
+    std::vector<Place> places;
+    places.reserve(batch.size());
+    for (const TeamLine &line : batch) {
+        if (line.text.size() > longest_.size()) // the first of the longest, in the order they came
             longest_ = line.text;
-    std::stable_sort(batch.begin(), batch.end(), [](const TeamLine &a, const TeamLine &b) {
-        return a.points < b.points || (a.points == b.points && a.text < b.text);
-    });
-    if (blocks_.empty()) {
-        blocks_.emplace_back();
-        starts_.assign(1, 0);
+        places.push_back(store(line.points, line.text));
     }
-    // The batch goes in ascending order, so each line's place is its place in the finished list,
-    // the block that takes it never moves back, and within a block it goes after the last one.
-    std::vector<Place> merged;
-    std::size_t added = 0; // batch lines put into the blocks before the current one
-    std::size_t next = 0;
-    for (std::size_t b = 0; b < blocks_.size() && next < batch.size(); ++b) {
-        Block &block = blocks_[b];
-        const bool lastBlock = b + 1 == blocks_.size();
-        std::size_t end = next;
-        if (lastBlock) {
-            end = batch.size();
-        } else {
-            const std::size_t last = block.places.size() - 1;
-            while (end < batch.size() && block.ranksBefore(batch[end].points, batch[end].text, last))
-                ++end;
-        }
-        if (end == next)
-            continue;
-        const std::size_t oldCount = block.places.size();
-        merged.clear();
-        merged.reserve(oldCount + (end - next));
-        std::size_t from = 0;
-        for (std::size_t i = next; i < end; ++i) {
-            const auto [points, line] = batch[i];
-            std::size_t lo = from, hi = oldCount;
-            while (lo < hi) {
-                const std::size_t mid = (lo + hi) / 2;
-                if (block.ranksBefore(points, line, mid))
-                    hi = mid;
-                else
-                    lo = mid + 1;
-            }
-            merged.insert(merged.end(), block.places.begin() + std::ptrdiff_t(from),
-                          block.places.begin() + std::ptrdiff_t(lo));
-            from = lo;
-            note(starts_[b] + added + merged.size(), true);
-            merged.push_back(Place{std::uint32_t(block.text.size()), std::uint32_t(line.size()), points});
-            block.text.append(line);
-        }
-        merged.insert(merged.end(), block.places.begin() + std::ptrdiff_t(from), block.places.end());
-        block.places.swap(merged);
-        added += end - next;
-        next = end;
-    }
-    size_ += batch.size();
-    splitLargeBlocks();
+    std::stable_sort(places.begin(), places.end(), [this](const Place &a, const Place &b) { return before(a, b); });
+    addRun(std::move(places));
+    teamCount_ += batch.size();
 }
 
-// Blocks grown past twice their size part into blocks of the usual size, and the index of each
-// block's first line is counted again.
-void SortedLines::splitLargeBlocks()
+// The run whose first line is the weakest; of equal lines, the older run's.
+std::size_t SortedLines::weakestRun() const
 {
-    std::vector<Block> blocks;
-    blocks.reserve(blocks_.size());
-    for (Block &block : blocks_) {
-        if (block.places.size() <= 2 * BlockSize) {
-            blocks.push_back(std::move(block));
-            continue;
-        }
-        for (std::size_t first = 0; first < block.places.size(); first += BlockSize) {
-            // The last part takes the remainder, so that no part is small.
-            const std::size_t end = block.places.size() - first < 2 * BlockSize ? block.places.size() : first + BlockSize;
-            Block part;
-            for (std::size_t i = first; i < end; ++i)
-                part.append(block.places[i].points, block.line(i), part.places.size());
-            blocks.push_back(std::move(part));
-            first = end - BlockSize;
-        }
-    }
-    blocks_ = std::move(blocks);
-    starts_.resize(blocks_.size());
-    std::uint32_t start = 0;
-    for (std::size_t b = 0; b < blocks_.size(); ++b) {
-        starts_[b] = start;
-        start += std::uint32_t(blocks_[b].places.size());
-    }
+    std::size_t weakest = 0;
+    for (std::size_t r = 1; r < runs_.size(); ++r)
+        if (before(runs_[r].places[runs_[r].first], runs_[weakest].places[runs_[weakest].first]))
+            weakest = r;
+    return weakest;
 }
 
-void SortedLines::removeAt(std::size_t index)
+float SortedLines::firstPoints() const
 {
-    if (index >= size_)
+    const Run &run = runs_[weakestRun()];
+    return run.places[run.first].rank.points;
+}
+
+void SortedLines::removeFirst()
+{
+    if (teamCount_ == 0)
         return;
-    note(index, false);
-    const std::size_t b = std::size_t(std::upper_bound(starts_.begin(), starts_.end(), index) - starts_.begin()) - 1;
-    Block &block = blocks_[b];
-    const std::size_t local = index - starts_[b];
-    block.unused += block.places[local].length;
-    block.places.erase(block.places.begin() + std::ptrdiff_t(local));
-    for (std::size_t later = b + 1; later < starts_.size(); ++later)
-        --starts_[later];
-    if (block.places.empty()) {
-        blocks_.erase(blocks_.begin() + std::ptrdiff_t(b));
-        starts_.erase(starts_.begin() + std::ptrdiff_t(b));
-    } else if (block.unused > block.text.size() / 2) {
-        block.compact();
+    changing(Change::Some);
+    const std::size_t r = weakestRun();
+    Run &run = runs_[r];
+    const std::uint32_t length = run.places[run.first].length;
+    removedChars_ += length;
+    liveChars_ -= length;
+    ++run.first;
+    --teamCount_;
+    if (run.size() == 0) {
+        runs_.erase(runs_.begin() + std::ptrdiff_t(r));
+    } else if (run.first > run.places.size() / 2) { // give back the memory of removed places
+        run.places.erase(run.places.begin(), run.places.begin() + std::ptrdiff_t(run.first));
+        run.first = 0;
     }
-    --size_;
+    if (removedChars_ > 2 * liveChars_ + ChunkSize)
+        compactText();
 }
 
 void SortedLines::appendClosing(std::string_view line)
 {
+    changing(Change::Some);
     if (line.size() > longest_.size())
         longest_ = line;
     closing_.emplace_back(line);
-    note(size() - 1, true);
 }
 
 void SortedLines::clear()
 {
-    closing_.clear();
-    blocks_.clear();
-    starts_.clear();
-    size_ = 0;
+    changing(Change::Cleared);
+    runs_.clear();
+    teamCount_ = 0;
+    chunks_.clear();
+    used_ = 0;
+    removedChars_ = liveChars_ = 0;
     longest_.clear();
-    changes_.clear();
-    changesLost_ = true;
+    closing_.clear();
+}
+
+SortedLines::Change SortedLines::takeChange() { return std::exchange(change_, Change::None); }
+
+// The lines of run `r` read before the line (rank, line) of run `owner`: equal lines are read
+// older run first, so of an older run the equal ones count too.
+std::size_t SortedLines::countBeforeIn(std::size_t r, const Rank &rank, std::string_view line, std::size_t owner) const
+{
+    const Run &run = runs_[r];
+    const auto first = run.places.begin() + std::ptrdiff_t(run.first);
+    const int least = r < owner ? 0 : 1; // a place is read before when compare() is at least this
+    return std::size_t(
+        std::partition_point(first, run.places.end(), [&](const Place &p) { return compare(rank, line, p) >= least; })
+        - first);
+}
+
+SortedLines::Cursor SortedLines::cursorAt(std::size_t r, std::size_t i, std::size_t index) const
+{
+    Cursor cursor{index, std::vector<std::size_t>(runs_.size())};
+    const Place &p = runs_[r].places[runs_[r].first + i];
+    for (std::size_t s = 0; s < runs_.size(); ++s)
+        cursor.inRuns[s] = s == r ? i : countBeforeIn(s, p.rank, text(p), r);
+    return cursor;
+}
+
+// The run that holds the cursor's line: of the runs' next lines, the weakest (older run first).
+std::size_t SortedLines::cursorRun(const Cursor &cursor) const
+{
+    std::size_t best = runs_.size();
+    for (std::size_t r = 0; r < runs_.size(); ++r) {
+        if (cursor.inRuns[r] >= runs_[r].size())
+            continue;
+        if (best == runs_.size()
+            || before(runs_[r].places[runs_[r].first + cursor.inRuns[r]],
+                      runs_[best].places[runs_[best].first + cursor.inRuns[best]]))
+            best = r;
+    }
+    return best;
+}
+
+// The place of team line `index`. Reading the next line steps the cursor past the current one;
+// any other line is found by a binary search in each run for the line with `index` lines before it.
+const SortedLines::Place &SortedLines::placeAt(std::size_t index) const
+{
+    if (cursor_ && cursor_->index + 1 == index) {
+        ++cursor_->inRuns[cursorRun(*cursor_)];
+        cursor_->index = index;
+    } else if (!cursor_ || cursor_->index != index) {
+        cursor_.reset();
+        for (std::size_t r = 0; r < runs_.size() && !cursor_; ++r) {
+            const Run &run = runs_[r];
+            std::size_t lo = 0, hi = run.size();
+            while (lo < hi) { // the first line of the run with at least `index` lines before it
+                const std::size_t mid = (lo + hi) / 2;
+                const Place &p = run.places[run.first + mid];
+                std::size_t row = mid;
+                for (std::size_t s = 0; s < runs_.size(); ++s)
+                    row += s == r ? 0 : countBeforeIn(s, p.rank, text(p), r);
+                if (row < index)
+                    lo = mid + 1;
+                else
+                    hi = mid;
+            }
+            if (lo < run.size()) {
+                Cursor cursor = cursorAt(r, lo, index);
+                std::size_t row = 0;
+                for (std::size_t n : cursor.inRuns)
+                    row += n;
+                if (row == index)
+                    cursor_ = std::move(cursor);
+            }
+        }
+    }
+    const std::size_t r = cursorRun(*cursor_);
+    return runs_[r].places[runs_[r].first + cursor_->inRuns[r]];
 }
 
 std::string_view SortedLines::at(std::size_t index) const
 {
-    if (index >= size_)
-        return index - size_ < closing_.size() ? std::string_view(closing_[index - size_]) : std::string_view();
-    const auto after = std::upper_bound(starts_.begin(), starts_.end(), index);
-    const std::size_t block = std::size_t(after - starts_.begin()) - 1;
-    return blocks_[block].line(index - starts_[block]);
+    if (index >= teamCount_)
+        return index - teamCount_ < closing_.size() ? std::string_view(closing_[index - teamCount_]) : std::string_view();
+    return text(placeAt(index));
 }
 
-void SortedLines::note(std::size_t index, bool inserted)
+SortedLines::Anchor SortedLines::anchorAt(std::size_t index) const
 {
-    if (changesLost_)
-        return;
-    if (changes_.size() >= MaxChanges) {
-        changes_.clear();
-        changesLost_ = true;
-        return;
+    if (index >= teamCount_)
+        return {0, std::string(at(index)), index - teamCount_};
+    const Place &p = placeAt(index);
+    return {p.rank.points, std::string(text(p)), std::nullopt};
+}
+
+std::optional<std::size_t> SortedLines::rowOf(const Anchor &anchor, std::size_t *where) const
+{
+    if (anchor.closing) {
+        const bool kept = *anchor.closing < closing_.size();
+        if (where)
+            *where = kept ? teamCount_ + *anchor.closing : size();
+        return kept ? std::optional(teamCount_ + *anchor.closing) : std::nullopt;
     }
-    changes_.push_back(Change{std::uint32_t(index), inserted});
-}
-
-std::optional<std::vector<SortedLines::Change>> SortedLines::takeChanges()
-{
-    std::optional<std::vector<Change>> out;
-    if (!changesLost_)
-        out = std::move(changes_);
-    changes_.clear();
-    changesLost_ = false;
-    return out;
+    const Rank rank = Rank::of(anchor.points, anchor.text);
+    std::size_t row = 0;
+    bool kept = false;
+    for (std::size_t r = 0; r < runs_.size(); ++r) {
+        const std::size_t before = countBeforeIn(r, rank, anchor.text, 0); // strictly before
+        const Run &run = runs_[r];
+        kept = kept || (before < run.size() && compare(rank, anchor.text, run.places[run.first + before]) == 0);
+        row += before;
+    }
+    if (where)
+        *where = row;
+    return kept ? std::optional(row) : std::nullopt;
 }
 
 } // namespace search

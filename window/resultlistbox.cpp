@@ -13,52 +13,60 @@
 
 #include <algorithm>
 
-namespace {
-
-// A row of the list before the changes, followed through them; -1 when its line went, or with
-// `stayWhenGone` the row of the line that took its place.
-int followRow(int row, const std::vector<search::SortedLines::Change> &changes, bool stayWhenGone)
+ResultLinesModel::ResultLinesModel(QObject *parent) : QAbstractListModel(parent)
 {
-    for (const auto &change : changes) {
-        const int at = int(change.index);
-        if (change.inserted) {
-            if (at <= row)
-                ++row;
-        } else if (at < row) {
-            --row;
-        } else if (at == row && !stayWhenGone) {
-            return -1;
-        }
-    }
-    return row;
+    // Before the lines first change, note what the views' rows show, to find those lines again.
+    lines_.beforeChange = [this] {
+        anchors_.clear();
+        if (anchorRows_)
+            for (const int row : anchorRows_())
+                if (row >= 0 && row < published_)
+                    anchors_.emplace(row, lines_.anchorAt(std::size_t(row)));
+        for (const QModelIndex &index : persistentIndexList())
+            if (index.row() < published_)
+                anchors_.emplace(index.row(), lines_.anchorAt(std::size_t(index.row())));
+    };
 }
 
-} // namespace
+// The row the line at `row` (before the changes) stands at now; when it went, -1, or with
+// `stayWhenGone` the row of the line that took its place.
+int ResultLinesModel::followRow(int row, bool stayWhenGone) const
+{
+    const auto anchor = anchors_.find(row);
+    if (anchor == anchors_.end())
+        return stayWhenGone ? row : -1;
+    std::size_t where = 0;
+    const auto now = lines_.rowOf(anchor->second, &where);
+    return now ? int(*now) : stayWhenGone ? int(where) : -1;
+}
 
 int ResultLinesModel::publish(int topRow)
 {
     const int count = int(lines_.size());
-    auto changes = lines_.takeChanges();
-    if (!changes) { // cleared, or changed too much to follow: the views start afresh
+    const auto change = lines_.takeChange();
+    if (change == search::SortedLines::Change::Cleared) { // the views start afresh
+        anchors_.clear();
         beginResetModel();
         published_ = count;
         endResetModel();
         return 0;
     }
-    if (changes->empty() && count == published_)
+    if (change == search::SortedLines::Change::None && count == published_)
         return topRow;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex &index : before) {
-        const int row = followRow(index.row(), *changes, false);
+        const int row = followRow(index.row(), false);
         after << (row >= 0 && row < count ? createIndex(row, 0) : QModelIndex());
     }
     changePersistentIndexList(before, after);
+    const int top = followRow(topRow, true);
+    anchors_.clear();
     published_ = count;
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    return std::clamp(followRow(topRow, *changes, true), 0, std::max(0, count - 1));
+    return std::clamp(top, 0, std::max(0, count - 1));
 }
 
 int ResultLinesModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : published_; }
@@ -107,6 +115,7 @@ ResultListBox::ResultListBox(QWidget *parent) : QTableView(parent), model_(new R
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Result list"));
     measureItems();
+    model_->setAnchorRows([this] { return std::vector<int>{verticalScrollBar()->value()}; });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { followSelection(); });
 }
 

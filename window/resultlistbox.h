@@ -12,11 +12,13 @@
 #include <QAbstractListModel>
 #include <QTableView>
 #include <functional>
+#include <map>
+#include <vector>
 
 class ResultLinesModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit ResultLinesModel(QObject *parent = nullptr) : QAbstractListModel(parent) {}
+    explicit ResultLinesModel(QObject *parent = nullptr);
 
     search::SortedLines &lines() { return lines_; }
     const search::SortedLines &lines() const { return lines_; }
@@ -24,6 +26,8 @@ public:
     // comes back as the row its line stands at now, or where it stood when it went.
     int publish(int topRow);
     void setItemSize(QSize size) { itemSize_ = size; }
+    // The rows besides the selection whose lines the views keep in sight: the top row.
+    void setAnchorRows(std::function<std::vector<int>()> rows) { anchorRows_ = std::move(rows); }
     // What a screen reader says of a line besides its text: its players' names.
     void setDescriptionProvider(std::function<QString(const std::string &line)> provider)
     {
@@ -34,8 +38,12 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
+    int followRow(int row, bool stayWhenGone) const;
+
     search::SortedLines lines_;
     int published_ = 0; // rows the views know of
+    std::function<std::vector<int>()> anchorRows_;
+    std::map<int, search::SortedLines::Anchor> anchors_; // the lines at the views' rows before the changes
     QSize itemSize_;
     std::function<QString(const std::string &)> descriptionProvider_;
 };
