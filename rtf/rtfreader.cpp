@@ -2,6 +2,7 @@
 #include "rtfreader.h"
 
 #include "codepage.h"
+#include "twips.h"
 
 #include <QColor>
 #include <QFont>
@@ -575,10 +576,10 @@ private:
         const GroupState &s = state();
         QTextBlockFormat format = cursor_.blockFormat();
         format.setAlignment(s.alignment);
-        format.setLeftMargin(std::max(s.leftIndent, 0) / 15.0); // twips to pixels at 96 dpi
-        format.setTextIndent(s.firstIndent / 15.0);
-        format.setTopMargin(std::max(s.spaceBefore, 0) / 15.0);
-        format.setBottomMargin(std::max(s.spaceAfter, 0) / 15.0);
+        format.setLeftMargin(roster::twipsToPixels(std::max(s.leftIndent, 0)));
+        format.setTextIndent(roster::twipsToPixels(s.firstIndent));
+        format.setTopMargin(roster::twipsToPixels(std::max(s.spaceBefore, 0)));
+        format.setBottomMargin(roster::twipsToPixels(std::max(s.spaceAfter, 0)));
         cursor_.setBlockFormat(format);
     }
 

@@ -7,6 +7,7 @@
 #include "numbers.h"
 #include "rosterfile.h"
 #include "toolkit.h"
+#include "twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -248,7 +249,7 @@ void frmChoose30::UnlockInputs()
 // at the client size that gives it.
 void frmChoose30::setOuterSize(int widthTwips, int heightTwips)
 {
-    const QSize outer(qRound(widthTwips / 15.0), qRound(heightTwips / 15.0));
+    const QSize outer(roster::twipsToNearestPixels(widthTwips), roster::twipsToNearestPixels(heightTwips));
     const QSize margins = frameGeometry().size() - geometry().size();
     requestedOuterSize_ = outer;
     setFixedSize((outer - margins).expandedTo(QSize(1, 1)));

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The main window's controls, built from the design tables below: every place is given in twips,
-// the unit of the window's design, and turned into pixels at 15 twips a pixel.
+// the unit of the window's design, and turned into whole pixels (twips.h).
 #include "frmchoose30.h"
 
 #include "format.h"
 #include "progress.h"
 #include "resultlistbox.h"
+#include "twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -28,10 +29,9 @@
 #include <string_view>
 
 using roster::Position;
+using roster::twipsToWholePixels;
 
 namespace {
-
-constexpr int px(int twips) { return twips / 15; }
 
 struct Design {
     std::string_view name;
@@ -84,7 +84,10 @@ const Design &design(std::string_view name)
     qFatal("no design for %.*s", int(name.size()), name.data());
 }
 
-QRect pixels(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
+QRect pixels(int left, int top, int width, int height)
+{
+    return QRect(twipsToWholePixels(left), twipsToWholePixels(top), twipsToWholePixels(width), twipsToWholePixels(height));
+}
 
 QRect pixels(const Design &d) { return pixels(d.left, d.top, d.width, d.height); }
 
@@ -489,9 +492,9 @@ void frmChoose30::buildLayout()
                                pixels(TitleLeft, 0, TitleWidth, RowHeight));
         title->raise();
 
-        auto *separator = placed(
-            new QFrame(frame), QStringLiteral("separator%1").arg(letter),
-            QRect(px(f.separatorLeft), px(f.separatorTop), px(SeparatorRight) - px(f.separatorLeft), 1));
+        auto *separator = placed(new QFrame(frame), QStringLiteral("separator%1").arg(letter),
+                                 QRect(twipsToWholePixels(f.separatorLeft), twipsToWholePixels(f.separatorTop),
+                                       twipsToWholePixels(SeparatorRight) - twipsToWholePixels(f.separatorLeft), 1));
         separator->setAutoFillBackground(true);
         QPalette black = separator->palette();
         black.setColor(QPalette::Window, Qt::black);
