@@ -233,12 +233,4 @@ QString writeCellBlock(const CellBlock &block)
     return text;
 }
 
-qsizetype columnCount(const CellBlock &block)
-{
-    qsizetype widest = 0;
-    for (const QStringList &row : block)
-        widest = std::max(widest, row.size());
-    return widest;
-}
-
 } // namespace roster

@@ -64,7 +64,4 @@ CellBlockRead readCellBlock(const QString &text, BlockColumn first = BlockColumn
 // it stands. A block of two columns or more reads back as it was.
 QString writeCellBlock(const CellBlock &block);
 
-// The number of values in the widest row.
-qsizetype columnCount(const CellBlock &block);
-
 } // namespace roster

@@ -131,6 +131,8 @@ std::optional<double> toDouble(const QString &text) { return parseReal<double>(t
 // could round twice and land one step away from the nearest single.
 std::optional<float> toSingle(const QString &text) { return parseReal<float>(text); }
 
+namespace {
+
 double roundHalfEven(double value)
 {
     if (!std::isfinite(value))
@@ -146,6 +148,8 @@ double roundHalfEven(double value)
         return lower + 1.0;
     return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
 }
+
+} // namespace
 
 std::optional<qint16> roundToInt16(double value)
 {

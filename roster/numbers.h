@@ -24,7 +24,6 @@ std::optional<float> toSingle(const QString &text);
 // Rounded to the nearest whole number, halves to the even neighbour; no value outside -32768..32767.
 std::optional<qint16> toInt16(const QString &text);
 std::optional<qint16> roundToInt16(double value);
-double roundHalfEven(double value);
 
 // Shortest general form with at most 15 significant digits; E notation from 1E+15 and below 1E-04.
 // Zero, negative zero included, is "0". NaN and infinities, which no product of roster texts

@@ -16,6 +16,9 @@ namespace roster {
 
 inline constexpr int RosterValueCount = 282;
 
+// Whether the value at this place of the file (0 the money, 1 the target) is a player's name.
+inline constexpr bool isNameValue(qsizetype index) { return index >= 2 && (index - 2) % 4 == 0; }
+
 // The most the program reads of one of its files, players.txt or help.rtf. Every roster the
 // program writes is smaller (72 texts of TextWidth characters at most, the rest a few characters
 // each), and the help is some 20 KB; anything beyond is neither.

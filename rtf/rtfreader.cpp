@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
+// The RTF reader's upper two layers: the group state stack (pushed on {, popped on }) that the
+// tokens and control words change, and the output of text and paragraphs into the document.
 #include "rtfreader.h"
 
 #include "codepage.h"
+#include "rtfcontrolwords.h"
+#include "rtftokenizer.h"
+#include "twips.h"
 
 #include <QColor>
 #include <QFont>
@@ -20,248 +25,6 @@
 namespace rtf {
 
 namespace {
-
-// ---------------------------------------------------------------------------------------------
-// Tokens
-
-enum class TokenKind { End, GroupOpen, GroupClose, ControlWord, ControlSymbol, HexByte, Text };
-
-struct Token {
-    TokenKind kind = TokenKind::End;
-    QByteArrayView text; // the control word's name, or a run of plain text
-    int number = 0;
-    bool hasNumber = false;
-    char symbol = 0;
-    uchar byte = 0;
-};
-
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexValue(char c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Every call consumes at least one byte or returns End, so reading is linear in the input.
-class Tokenizer {
-public:
-    explicit Tokenizer(QByteArrayView bytes) : bytes_(bytes) {}
-
-    Token next()
-    {
-        // Line ends in RTF are only there for the writer's convenience.
-        while (pos_ < bytes_.size() && (bytes_[pos_] == '\r' || bytes_[pos_] == '\n'))
-            ++pos_;
-        Token token;
-        if (pos_ >= bytes_.size())
-            return token;
-        const char c = bytes_[pos_];
-        if (c == '{' || c == '}') {
-            ++pos_;
-            token.kind = c == '{' ? TokenKind::GroupOpen : TokenKind::GroupClose;
-            return token;
-        }
-        if (c != '\\') {
-            const qsizetype start = pos_;
-            while (pos_ < bytes_.size() && !isSpecial(bytes_[pos_]))
-                ++pos_;
-            token.kind = TokenKind::Text;
-            token.text = bytes_.sliced(start, pos_ - start);
-            return token;
-        }
-        if (++pos_ >= bytes_.size())
-            return token; // a lone backslash at the very end
-        if (isLetter(bytes_[pos_]))
-            return controlWord();
-        token.kind = TokenKind::ControlSymbol;
-        token.symbol = bytes_[pos_++];
-        if (token.symbol == '\'') {
-            int value = 0;
-            int digits = 0;
-            for (; digits < 2 && pos_ < bytes_.size() && hexValue(bytes_[pos_]) >= 0; ++digits)
-                value = value * 16 + hexValue(bytes_[pos_++]);
-            // A broken \' escape stays a symbol, which the reader ignores.
-            if (digits == 2) {
-                token.kind = TokenKind::HexByte;
-                token.byte = static_cast<uchar>(value);
-            }
-        }
-        return token;
-    }
-
-private:
-    static bool isSpecial(char c) { return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n'; }
-
-    Token controlWord()
-    {
-        Token token;
-        token.kind = TokenKind::ControlWord;
-        const qsizetype start = pos_;
-        while (pos_ < bytes_.size() && isLetter(bytes_[pos_]))
-            ++pos_;
-        token.text = bytes_.sliced(start, pos_ - start);
-
-        const bool negative = pos_ + 1 < bytes_.size() && bytes_[pos_] == '-' && isDigit(bytes_[pos_ + 1]);
-        if (negative)
-            ++pos_;
-        qint64 value = 0;
-        for (; pos_ < bytes_.size() && isDigit(bytes_[pos_]); ++pos_) {
-            token.hasNumber = true;
-            value = std::min<qint64>(value * 10 + (bytes_[pos_] - '0'), INT_MAX);
-        }
-        token.number = static_cast<int>(negative ? -value : value);
-        if (pos_ < bytes_.size() && bytes_[pos_] == ' ')
-            ++pos_;
-
-        // Binary data may hold any byte, braces included, so it is stepped over here.
-        if (token.text == QByteArrayView("bin") && token.number > 0)
-            pos_ += std::min<qsizetype>(token.number, bytes_.size() - pos_);
-        return token;
-    }
-
-    QByteArrayView bytes_;
-    qsizetype pos_ = 0;
-};
-
-// ---------------------------------------------------------------------------------------------
-// Control words
-
-enum class Word {
-    Unknown,
-    SkippedDestination,
-    FontTable,
-    ColourTable,
-    Unicode,
-    UnicodeSkip,
-    Paragraph,
-    LineBreak,
-    Character,
-    Bold,
-    Italic,
-    Underline,
-    UnderlineNone,
-    Plain,
-    FontSize,
-    Colour,
-    Font,
-    DefaultFont,
-    FontHint,
-    ParagraphReset,
-    Alignment,
-    LeftIndent,
-    FirstIndent,
-    SpaceBefore,
-    SpaceAfter,
-    Red,
-    Green,
-    Blue,
-};
-
-struct WordEntry {
-    const char *name;
-    Word word;
-    char16_t character = 0;
-    Qt::Alignment alignment = Qt::AlignLeft;
-    QFont::StyleHint hint = QFont::AnyStyle;
-};
-
-const WordEntry Words[] = {
-    {"fonttbl", Word::FontTable},
-    {"colortbl", Word::ColourTable},
-    {"stylesheet", Word::SkippedDestination},
-    {"info", Word::SkippedDestination},
-    {"pict", Word::SkippedDestination},
-    {"object", Word::SkippedDestination},
-    {"header", Word::SkippedDestination},
-    {"headerl", Word::SkippedDestination},
-    {"headerr", Word::SkippedDestination},
-    {"headerf", Word::SkippedDestination},
-    {"footer", Word::SkippedDestination},
-    {"footerl", Word::SkippedDestination},
-    {"footerr", Word::SkippedDestination},
-    {"footerf", Word::SkippedDestination},
-    {"footnote", Word::SkippedDestination},
-    {"fldinst", Word::SkippedDestination},
-    {"listtable", Word::SkippedDestination},
-    {"listoverridetable", Word::SkippedDestination},
-    {"revtbl", Word::SkippedDestination},
-    {"filetbl", Word::SkippedDestination},
-    {"xe", Word::SkippedDestination},
-    {"tc", Word::SkippedDestination},
-    {"shp", Word::SkippedDestination},
-    {"nonshppict", Word::SkippedDestination},
-    {"u", Word::Unicode},
-    {"uc", Word::UnicodeSkip},
-    {"par", Word::Paragraph},
-    {"sect", Word::Paragraph},
-    {"page", Word::Paragraph},
-    {"row", Word::Paragraph},
-    {"line", Word::LineBreak},
-    {"tab", Word::Character, u'\t'},
-    {"cell", Word::Character, u'\t'},
-    {"emdash", Word::Character, 0x2014},
-    {"endash", Word::Character, 0x2013},
-    {"bullet", Word::Character, 0x2022},
-    {"lquote", Word::Character, 0x2018},
-    {"rquote", Word::Character, 0x2019},
-    {"ldblquote", Word::Character, 0x201C},
-    {"rdblquote", Word::Character, 0x201D},
-    {"b", Word::Bold},
-    {"i", Word::Italic},
-    {"ul", Word::Underline},
-    {"uld", Word::Underline},
-    {"uldb", Word::Underline},
-    {"ulw", Word::Underline},
-    {"ulnone", Word::UnderlineNone},
-    {"plain", Word::Plain},
-    {"fs", Word::FontSize},
-    {"cf", Word::Colour},
-    {"f", Word::Font},
-    {"deff", Word::DefaultFont},
-    {"fnil", Word::FontHint, 0, Qt::AlignLeft, QFont::AnyStyle},
-    {"froman", Word::FontHint, 0, Qt::AlignLeft, QFont::Serif},
-    {"fswiss", Word::FontHint, 0, Qt::AlignLeft, QFont::SansSerif},
-    {"fmodern", Word::FontHint, 0, Qt::AlignLeft, QFont::TypeWriter},
-    {"fscript", Word::FontHint, 0, Qt::AlignLeft, QFont::Cursive},
-    {"fdecor", Word::FontHint, 0, Qt::AlignLeft, QFont::Decorative},
-    {"pard", Word::ParagraphReset},
-    {"ql", Word::Alignment, 0, Qt::AlignLeft},
-    {"qc", Word::Alignment, 0, Qt::AlignHCenter},
-    {"qr", Word::Alignment, 0, Qt::AlignRight},
-    {"qj", Word::Alignment, 0, Qt::AlignJustify},
-    {"li", Word::LeftIndent},
-    {"fi", Word::FirstIndent},
-    {"sb", Word::SpaceBefore},
-    {"sa", Word::SpaceAfter},
-    {"red", Word::Red},
-    {"green", Word::Green},
-    {"blue", Word::Blue},
-};
-
-// A document may hold millions of control words: each is looked up in a table built once.
-WordEntry lookUp(QByteArrayView name)
-{
-    static const QHash<QByteArray, WordEntry> Table = [] {
-        QHash<QByteArray, WordEntry> built;
-        for (const WordEntry &entry : Words)
-            built.insert(QByteArray(entry.name), entry);
-        return built;
-    }();
-    // Every name in the table is short; a longer one is not looked for.
-    if (name.size() > 32)
-        return WordEntry{"", Word::Unknown};
-    return Table.value(QByteArray::fromRawData(name.data(), name.size()), WordEntry{"", Word::Unknown});
-}
-
-// ---------------------------------------------------------------------------------------------
-// Group state and output
 
 enum class Destination { Text, FontTable, ColourTable, Skipped };
 
@@ -382,7 +145,7 @@ private:
         GroupState &s = state();
         if (s.destination == Destination::Skipped || skipsReplacement())
             return;
-        const WordEntry entry = lookUp(token.text);
+        const WordEntry entry = lookUpWord(token.text);
         const int n = token.number;
         const bool on = !token.hasNumber || n != 0;
         const int twips = std::clamp(n, -31680, 31680);
@@ -575,10 +338,10 @@ private:
         const GroupState &s = state();
         QTextBlockFormat format = cursor_.blockFormat();
         format.setAlignment(s.alignment);
-        format.setLeftMargin(std::max(s.leftIndent, 0) / 15.0); // twips to pixels at 96 dpi
-        format.setTextIndent(s.firstIndent / 15.0);
-        format.setTopMargin(std::max(s.spaceBefore, 0) / 15.0);
-        format.setBottomMargin(std::max(s.spaceAfter, 0) / 15.0);
+        format.setLeftMargin(roster::twipsToPixels(std::max(s.leftIndent, 0)));
+        format.setTextIndent(roster::twipsToPixels(s.firstIndent));
+        format.setTopMargin(roster::twipsToPixels(std::max(s.spaceBefore, 0)));
+        format.setBottomMargin(roster::twipsToPixels(std::max(s.spaceAfter, 0)));
         cursor_.setBlockFormat(format);
     }
 

@@ -82,9 +82,13 @@ CandidateTables buildCandidates(const RosterInput &input)
     return tables;
 }
 
+namespace {
+
 double factorial(int n) { return n <= 0 ? 1.0 : n * factorial(n - 1); }
 
 double nCr(int n, int r) { return factorial(n) / (factorial(r) * factorial(n - r)); }
+
+} // namespace
 
 double exactTeamCount(const CandidateTables &tables)
 {

@@ -77,9 +77,6 @@ struct RosterInput {
 
 CandidateTables buildCandidates(const RosterInput &input);
 
-double factorial(int n);
-double nCr(int n, int r);
-
 // The exact number of teams the enumeration visits (the product of the four position factors).
 double exactTeamCount(const CandidateTables &tables);
 

@@ -103,7 +103,12 @@ private:
 
 QString number(float value) { return QString::fromStdString(costText(value)); }
 
-} // namespace
+// The cheapest and the dearest team the tables allow, each summed exactly as the search sums a
+// team's cost. None when the tables allow no team at all.
+struct TeamCostRange {
+    float cheapest = 0;
+    float dearest = 0;
+};
 
 std::optional<TeamCostRange> teamCostRange(const CandidateTables &tables)
 {
@@ -117,6 +122,8 @@ std::optional<TeamCostRange> teamCostRange(const CandidateTables &tables)
     return TeamCostRange{static_cast<float>(((c.front() + w.front()) + d.front()) + g.front()),
                          static_cast<float>(((c.back() + w.back()) + d.back()) + g.back())};
 }
+
+} // namespace
 
 BandBest bestInBand(const CandidateTables &tables, qint16 cashLimit, qint16 minSpend, std::chrono::milliseconds budget,
                     const std::function<void()> &yield, const bool *stopRequested)

@@ -13,14 +13,6 @@
 
 namespace search {
 
-// The cheapest and the dearest team the tables allow, each summed exactly as the search sums a
-// team's cost. None when the tables allow no team at all.
-struct TeamCostRange {
-    float cheapest = 0;
-    float dearest = 0;
-};
-std::optional<TeamCostRange> teamCostRange(const CandidateTables &tables);
-
 // The most points of any team whose cost lies inside the band (MinSpend < cost < CashLimit),
 // found by the search itself with the target raised to each better team, so that its bounds
 // pass over everything that cannot beat it. Gives up when `budget` has run out.

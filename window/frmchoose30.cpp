@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The main window's life cycle, its roster file, the input lock and the arrangement commands.
+// The main window's life cycle, the wiring of its handlers, its roster file, the input lock and the
+// arrangement commands.
 #include "frmchoose30.h"
 
 #include "frmhelp.h"
@@ -7,7 +8,9 @@
 #include "numbers.h"
 #include "rosterfile.h"
 #include "toolkit.h"
+#include "twips.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -70,6 +73,68 @@ QGroupBox *frmChoose30::frame(Position position) const
     case Position::G: return fraG;
     }
     return nullptr;
+}
+
+// ---- handlers
+
+namespace {
+
+using RowHandler = void (frmChoose30::*)(int);
+
+struct RowHandlers {
+    RowHandler pointsChange;
+    RowHandler gamesChange;
+    RowHandler includeClick;
+    RowHandler moveClick;
+};
+
+} // namespace
+
+// Every handler runs at once inside the statement that set a text or a box, whether the user or
+// the program made the change: the file load and the row moves rely on it. A box's toggled
+// signal fires only on a real change of its value, which keeps the row selection from
+// revisiting rows it is still working through.
+void frmChoose30::connectHandlers()
+{
+    // Indexed by position: C, W, D, G.
+    static constexpr RowHandlers HandlersOfPosition[] = {
+        {&frmChoose30::CP_Change, &frmChoose30::CW_Change, &frmChoose30::chkC_Click, &frmChoose30::cmdCM_Click},
+        {&frmChoose30::WP_Change, &frmChoose30::WW_Change, &frmChoose30::chkW_Click, &frmChoose30::cmdWM_Click},
+        {&frmChoose30::DP_Change, &frmChoose30::DW_Change, &frmChoose30::chkD_Click, &frmChoose30::cmdDM_Click},
+        {&frmChoose30::GP_Change, &frmChoose30::GW_Change, &frmChoose30::chkG_Click, &frmChoose30::cmdGM_Click},
+    };
+    for (Position p : roster::AllPositions) {
+        const RowHandlers &h = HandlersOfPosition[roster::index(p)];
+        for (int r = 1; r <= roster::rowCount(p); ++r) {
+            RowControls &cells = row(p, r);
+            connect(cells.P, &QLineEdit::textChanged, this, [this, f = h.pointsChange, r] { (this->*f)(r); });
+            connect(cells.W, &QLineEdit::textChanged, this, [this, f = h.gamesChange, r] { (this->*f)(r); });
+            connect(cells.chk, &QCheckBox::toggled, this, [this, f = h.includeClick, r] { (this->*f)(r); });
+            connect(cells.cmdM, &QPushButton::clicked, this, [this, f = h.moveClick, r] { (this->*f)(r); });
+            // Display only, no handling: a name set by the load, a reload or a row move shows
+            // its beginning, not the end the cursor is left at (even when the text is the same).
+            connect(cells.N, &QLineEdit::cursorPositionChanged, cells.N, [name = cells.N] {
+                if (!name->hasFocus() && name->cursorPosition() != 0)
+                    name->setCursorPosition(0);
+            });
+        }
+    }
+    connect(txtPerc, &QLineEdit::textChanged, this, [this] { txtPerc_Change(); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdReload, &QPushButton::clicked, this, [this] { cmdReload_Click(); });
+    connect(cmdDo, &QPushButton::clicked, this, [this] { cmdDo_Click(); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+    connect(chkTop35, &QPushButton::toggled, this, [this] { chkTop35_Click(); });
+    connect(optMGroup_, &QButtonGroup::idToggled, this, [this](int id, bool selected) {
+        if (selected)
+            optM_Click(id);
+    });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(cmdCompact, &QPushButton::clicked, this, [this] { cmdCompact_Click(); });
+    connect(cmdHSwitch, &QPushButton::clicked, this, [this] { cmdHSwitch_Click(); });
+    connect(cmdVSwitch, &QPushButton::clicked, this, [this] { cmdVSwitch_Click(); });
+    connect(chkAlwaysOnTop, &QCheckBox::toggled, this, [this] { chkAlwaysOnTop_Click(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
 }
 
 // ---- start-up and shutdown
@@ -248,7 +313,7 @@ void frmChoose30::UnlockInputs()
 // at the client size that gives it.
 void frmChoose30::setOuterSize(int widthTwips, int heightTwips)
 {
-    const QSize outer(qRound(widthTwips / 15.0), qRound(heightTwips / 15.0));
+    const QSize outer(roster::twipsToNearestPixels(widthTwips), roster::twipsToNearestPixels(heightTwips));
     const QSize margins = frameGeometry().size() - geometry().size();
     requestedOuterSize_ = outer;
     setFixedSize((outer - margins).expandedTo(QSize(1, 1)));

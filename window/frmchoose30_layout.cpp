@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The main window's controls, built from the design tables below: every place is given in twips,
-// the unit of the window's design, and turned into pixels at 15 twips a pixel.
+// the unit of the window's design, and turned into whole pixels (twips.h).
 #include "frmchoose30.h"
 
+#include "captionbuttons.h"
 #include "format.h"
 #include "progress.h"
 #include "resultlistbox.h"
+#include "twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,23 +17,19 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 #include <QTimer>
 
 #include <string_view>
 
 using roster::Position;
+using roster::twipsToWholePixels;
 
 namespace {
-
-constexpr int px(int twips) { return twips / 15; }
 
 struct Design {
     std::string_view name;
@@ -84,7 +82,10 @@ const Design &design(std::string_view name)
     qFatal("no design for %.*s", int(name.size()), name.data());
 }
 
-QRect pixels(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
+QRect pixels(int left, int top, int width, int height)
+{
+    return QRect(twipsToWholePixels(left), twipsToWholePixels(top), twipsToWholePixels(width), twipsToWholePixels(height));
+}
 
 QRect pixels(const Design &d) { return pixels(d.left, d.top, d.width, d.height); }
 
@@ -194,100 +195,6 @@ QString widestResultLine()
     return QString::fromStdString(
         search::resultLine(-89991.25f, -8990.875f, search::TeamRows{19, 20, 17, 18, 19, 20, 13, 14, 15, 15}));
 }
-
-// Draws a button's face and its caption, wrapped onto further lines when it is wider than the
-// button, as "   Auto Save   Before Searching" and "Compact Window" do.
-void paintCaptionButton(QWidget *button, QStyleOptionButton &option)
-{
-    QStylePainter painter(button);
-    const QString caption = option.text;
-    option.text.clear();
-    painter.drawControl(QStyle::CE_PushButton, option);
-    QRect area = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    if (option.state & (QStyle::State_Sunken | QStyle::State_On))
-        area.translate(button->style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, button),
-                       button->style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, button));
-    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, button->palette(), button->isEnabled(), caption,
-                         QPalette::ButtonText);
-}
-
-class CaptionButton : public QPushButton {
-public:
-    CaptionButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) {}
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        paintCaptionButton(this, option);
-    }
-};
-
-// One of the two mode buttons: a radio button of an exclusive pair, so that a screen reader
-// hears a choice of two, drawn as a push button that stays pressed while it is selected. Both
-// buttons stay stops of the Tab key, as the layout orders them: Qt keeps only the selected one of
-// a group, and after a click on "Pts/G" the Tab key would never reach "Pts/W". Every arrow key
-// goes to the other button and selects it.
-class OptionButton : public QRadioButton {
-public:
-    OptionButton(const QString &caption, QWidget *parent) : QRadioButton(caption, parent) {}
-
-    void keepTabStops()
-    {
-        if (group())
-            for (QAbstractButton *button : group()->buttons())
-                button->setFocusPolicy(Qt::StrongFocus);
-    }
-
-protected:
-    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
-    void checkStateSet() override
-    {
-        QRadioButton::checkStateSet();
-        keepTabStops();
-    }
-    void nextCheckState() override
-    {
-        QRadioButton::nextCheckState();
-        keepTabStops();
-    }
-    void focusInEvent(QFocusEvent *event) override
-    {
-        QRadioButton::focusInEvent(event);
-        keepTabStops();
-    }
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        const QList<QAbstractButton *> pair = group() ? group()->buttons() : QList<QAbstractButton *>();
-        switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-            if (pair.size() == 2) {
-                QAbstractButton *other = pair[pair[0] == this ? 1 : 0];
-                other->setFocus(Qt::TabFocusReason);
-                other->click();
-                event->accept();
-                return;
-            }
-            break;
-        default: break;
-        }
-        QRadioButton::keyPressEvent(event);
-    }
-    void paintEvent(QPaintEvent *) override
-    {
-        QStyleOptionButton option;
-        option.initFrom(this);
-        option.text = text();
-        option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-        if (isChecked())
-            option.state |= QStyle::State_On;
-        paintCaptionButton(this, option);
-    }
-};
 
 // While a row move is pending the window shows the move pointer, and so must its text cells,
 // which otherwise keep their own text pointer.
@@ -489,9 +396,9 @@ void frmChoose30::buildLayout()
                                pixels(TitleLeft, 0, TitleWidth, RowHeight));
         title->raise();
 
-        auto *separator = placed(
-            new QFrame(frame), QStringLiteral("separator%1").arg(letter),
-            QRect(px(f.separatorLeft), px(f.separatorTop), px(SeparatorRight) - px(f.separatorLeft), 1));
+        auto *separator = placed(new QFrame(frame), QStringLiteral("separator%1").arg(letter),
+                                 QRect(twipsToWholePixels(f.separatorLeft), twipsToWholePixels(f.separatorTop),
+                                       twipsToWholePixels(SeparatorRight) - twipsToWholePixels(f.separatorLeft), 1));
         separator->setAutoFillBackground(true);
         QPalette black = separator->palette();
         black.setColor(QPalette::Window, Qt::black);
@@ -554,64 +461,4 @@ void frmChoose30::setFocusOrder()
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     txtCash->setFocus();
-}
-
-namespace {
-
-using RowHandler = void (frmChoose30::*)(int);
-
-struct RowHandlers {
-    RowHandler pointsChange;
-    RowHandler gamesChange;
-    RowHandler includeClick;
-    RowHandler moveClick;
-};
-
-} // namespace
-
-// Every handler runs at once inside the statement that set a text or a box, whether the user or
-// the program made the change: the file load and the row moves rely on it. A box's toggled
-// signal fires only on a real change of its value, which keeps the row selection from
-// revisiting rows it is still working through.
-void frmChoose30::connectHandlers()
-{
-    // Indexed by position: C, W, D, G.
-    static constexpr RowHandlers HandlersOfPosition[] = {
-        {&frmChoose30::CP_Change, &frmChoose30::CW_Change, &frmChoose30::chkC_Click, &frmChoose30::cmdCM_Click},
-        {&frmChoose30::WP_Change, &frmChoose30::WW_Change, &frmChoose30::chkW_Click, &frmChoose30::cmdWM_Click},
-        {&frmChoose30::DP_Change, &frmChoose30::DW_Change, &frmChoose30::chkD_Click, &frmChoose30::cmdDM_Click},
-        {&frmChoose30::GP_Change, &frmChoose30::GW_Change, &frmChoose30::chkG_Click, &frmChoose30::cmdGM_Click},
-    };
-    for (Position p : roster::AllPositions) {
-        const RowHandlers &h = HandlersOfPosition[roster::index(p)];
-        for (int r = 1; r <= roster::rowCount(p); ++r) {
-            RowControls &cells = row(p, r);
-            connect(cells.P, &QLineEdit::textChanged, this, [this, f = h.pointsChange, r] { (this->*f)(r); });
-            connect(cells.W, &QLineEdit::textChanged, this, [this, f = h.gamesChange, r] { (this->*f)(r); });
-            connect(cells.chk, &QCheckBox::toggled, this, [this, f = h.includeClick, r] { (this->*f)(r); });
-            connect(cells.cmdM, &QPushButton::clicked, this, [this, f = h.moveClick, r] { (this->*f)(r); });
-            // Display only, no handling: a name set by the load, a reload or a row move shows
-            // its beginning, not the end the cursor is left at (even when the text is the same).
-            connect(cells.N, &QLineEdit::cursorPositionChanged, cells.N, [name = cells.N] {
-                if (!name->hasFocus() && name->cursorPosition() != 0)
-                    name->setCursorPosition(0);
-            });
-        }
-    }
-    connect(txtPerc, &QLineEdit::textChanged, this, [this] { txtPerc_Change(); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
-    connect(cmdReload, &QPushButton::clicked, this, [this] { cmdReload_Click(); });
-    connect(cmdDo, &QPushButton::clicked, this, [this] { cmdDo_Click(); });
-    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
-    connect(chkTop35, &QPushButton::toggled, this, [this] { chkTop35_Click(); });
-    connect(optMGroup_, &QButtonGroup::idToggled, this, [this](int id, bool selected) {
-        if (selected)
-            optM_Click(id);
-    });
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
-    connect(cmdCompact, &QPushButton::clicked, this, [this] { cmdCompact_Click(); });
-    connect(cmdHSwitch, &QPushButton::clicked, this, [this] { cmdHSwitch_Click(); });
-    connect(cmdVSwitch, &QPushButton::clicked, this, [this] { cmdVSwitch_Click(); });
-    connect(chkAlwaysOnTop, &QCheckBox::toggled, this, [this] { chkAlwaysOnTop_Click(); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
 }

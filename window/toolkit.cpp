@@ -86,6 +86,9 @@ void beep()
     QApplication::beep();
 }
 
+namespace {
+
+// The folder that holds the program, without a trailing separator.
 QString programFolder()
 {
     QString folder = chosenProgramFolder();
@@ -95,6 +98,8 @@ QString programFolder()
         folder.chop(1);
     return folder;
 }
+
+} // namespace
 
 QString programFile(const QString &name) { return programFolder() + u'/' + name; }
 

@@ -17,9 +17,8 @@ bool askYesNo(QWidget *parent, const QString &text, const QString &caption);
 // A plain message the user acknowledges with OK (a failure told, never silent).
 void showMessage(QWidget *parent, const QString &text, const QString &caption);
 void beep();
-// The folder that holds the program, without a trailing separator.
-QString programFolder();
-QString programFile(const QString &name); // programFolder() + "/" + name
+// The file of that name in the folder that holds the program.
+QString programFile(const QString &name);
 // Opens one of the program's files for reading when it is a regular file or a link to one: a
 // pipe would wait for ever and a device might never end. Missing when there is none by that
 // name (a link that points nowhere included); Refused otherwise. `reason` says why not.
