@@ -44,7 +44,7 @@ struct RosterRead {
 QString decodeRosterLine(QByteArrayView line);
 
 // Streams players.txt from `device`, line by line, and stops once every value is read or
-// MaxRosterBytes have been. CR LF, a lone LF and a lone CR all end a line; a leading UTF-8 BOM is
+// MaxFileBytes have been. CR LF, a lone LF and a lone CR all end a line; a leading UTF-8 BOM is
 // dropped. A quoted field ends at its closing quote or at the line end, never on a later line.
 // No bytes give no values and no problem; a file that runs out, or stops being read, before all
 // values are read gives the values read so far and a problem, and so does a text cut.
