@@ -68,15 +68,11 @@ public:
     void setToolTipProvider(std::function<QString(const std::string &line)> provider);
     // Gives the players' names of a line one by one (none for a closing line): what Ctrl+C adds.
     void setNamesProvider(std::function<QStringList(const std::string &line)> provider);
-    // The selected lines, each followed by its players' names, all separated by tabs, one line each.
-    QString selectedText() const;
     // The line when exactly one line is selected, else empty.
     QString selectedLine() const;
     // Makes the text narrower, if need be, until `widestLine` (with every digit as wide as the
     // widest digit) fits the list without a horizontal scroll bar.
     void fitFont(QFont font, const QString &widestLine);
-    // The width a line needs in the list, with the margins of the view's items.
-    int itemWidth(const QFontMetrics &metrics, const QString &line) const;
 
 signals:
     // The single selected line changed, or no longer is one (empty): by a click, a key, or a
@@ -92,6 +88,10 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    // The selected lines, each followed by its players' names, all separated by tabs, one line each.
+    QString selectedText() const;
+    // The width a line needs in the list, with the margins of the view's items.
+    int itemWidth(const QFontMetrics &metrics, const QString &line) const;
     void measureItems();
     void followSelection();
     void showMenu(const QPoint &at);
