@@ -250,7 +250,6 @@ void frmChoose30::setOuterSize(int widthTwips, int heightTwips)
 {
     const QSize outer(qRound(widthTwips / 15.0), qRound(heightTwips / 15.0));
     const QSize margins = frameGeometry().size() - geometry().size();
-    requestedOuterSize_ = outer;
     setFixedSize((outer - margins).expandedTo(QSize(1, 1)));
 }
 
