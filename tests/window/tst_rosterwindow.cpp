@@ -182,6 +182,7 @@ private slots:
         f.answer = true;
         way == u"close" ? void(f.window->close()) : (way == u"Save" ? f.window->cmdSave : f.window->cmdDo)->click();
         QCOMPARE(f.cells(Position::C, 1).N->text(), "Kept Name");
+        QCOMPARE(f.window->chkASave->text(), "   Auto Save   Before Searching"); // not left at "Saving..."
         QCOMPARE(entries(f.folder->path()), (QStringList{"elsewhere", "players.txt"}));
         QCOMPARE(entries(elsewhere), entriesBefore);
         const QFileInfo info(path);
