@@ -101,6 +101,7 @@ private slots:
         QTest::newRow("lines of either") << QByteArray("C\xC3\xB4t\xC3\xA9\t1\rZo\xEB\r\n\x93Q\x94 \xC3\xA9\n\nx") << "C\u00F4t\u00E9\t1\rZo\u00EB\r\n\u201CQ\u201D \u00C3\u00A9\n\nx";
         QTest::newRow("NUL") << QByteArray("a\0b\n", 4) << QString::fromUtf8("a\0b\n", 4);
         QTest::newRow("nothing") << QByteArray() << QString();
+        QTest::newRow("a lone continuation byte") << QByteArray("\x80 x") << "\u20AC x";
         QTest::newRow("\\xC0: overlong") << QByteArray("\xC0\x80\n\xC0\xBF") << "\u00C0\u20AC\n\u00C0\u00BF";
         QTest::newRow("\\xC1: overlong") << QByteArray("\xC1\xA9") << "\u00C1\u00A9";
         QTest::newRow("\\xC2 to \\xDF") << QByteArray("\xC2\x80\xDF\xBF") << "\u0080\u07FF";

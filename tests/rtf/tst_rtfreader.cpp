@@ -67,6 +67,9 @@ private slots:
         QTest::newRow("outer group restored") << groups << 4 << "- - - 12 - -";
         QTest::newRow("outside a group") << groups << 5 << "b - - 20 #0000ff -";
         QTest::newRow("plain") << groups << 6 << "- - - 12 - -";
+        const QByteArray sizes = R"({\rtf1 \fs5000 x\fs0 y})";
+        QTest::newRow("a size beyond reason") << sizes << 0 << "- - - 500 - -"; // half-points: at most 1,000
+        QTest::newRow("no size: the default") << sizes << 1 << "- - - 12 - -";
         QByteArray fonts = "{\\rtf1\\ansi\\deff0{\\fonttbl", letters;
         for (int font = 0; font < 2000; ++font) {
             fonts += "{\\f" + QByteArray::number(font) + "\\fswiss Font " + QByteArray::number(font) + ";}";
