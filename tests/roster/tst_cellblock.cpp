@@ -30,6 +30,8 @@ private slots:
         QTest::newRow("Last, First names from the cost cell") << "Smith, John\nNg, JJ\n" << BlockColumn::Cost << CellBlock{{"Smith, John"}, {"Ng, JJ"}} << 0;
         QTest::newRow("lines of unequal commas") << "Ng, 12\nOle, 8, 2\n" << name << CellBlock{{"Ng, 12"}, {"Ole, 8, 2"}} << 0;
         QTest::newRow("a CSV line with an empty cost is a name") << "Ng,,1.5,3\n" << name << CellBlock{{"Ng,,1.5,3"}} << 0;
+        QTest::newRow("a CSV line with letters for games is a name") << "Ng,12,1.5,x\n" << name << CellBlock{{"Ng,12,1.5,x"}} << 0;
+        QTest::newRow("a decimal comma in the games column") << "Al\t1\t2\t3,5\n" << name << CellBlock{{"Al", "1", "2", "3.5"}} << 1;
         QTest::newRow("a column") << "12\n13\n\n14" << name << CellBlock{{"12"}, {"13"}, {""}, {"14"}} << 0;
         QTest::newRow("one value, commas and all") << "Ng, JJ\r\n" << name << CellBlock{{"Ng, JJ"}} << 0;
         // A quote is a quoted value's only when its closing quote ends the value.
