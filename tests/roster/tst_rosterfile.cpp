@@ -51,6 +51,8 @@ private slots:
             {"10", "7.5", "2", "Player 1", "123456789"});
         row("empty input", {}, 0, {}, 0);
         row("truncated in a name", rosterBytes().first(12), 2, {"Play"}, 3, "players.txt ended after 3 of 282 values.");
+        row("a comma in the last line, no line end", "90\r\n25\r\nPlayer 0\r\n1,5", 3, {"1", "5"}, 5,
+            "players.txt ended after 5 of 282 values.");
         row("lone LF, extra lines", rosterBytes({}, "\n") + "extra\n", 280, {"1.25", "3"});
         // Each line is UTF-8 when it can be, else Windows-1252: a name from an old editor spoils no other line.
         row("BOM, mixed encodings",
