@@ -99,6 +99,18 @@ private slots:
         QCOMPARE(f.beeps, beeps);
     }
 
+    // The row buttons' arrow is drawn in black, white and light grey of its own: nothing of the
+    // theme's colours shows through it.
+    void arrowColours()
+    {
+        const QImage arrow = f.cells(Position::G, 15).cmdM->icon().pixmap(QSize(7, 11)).toImage();
+        QSet<QRgb> colours;
+        for (int y = 0; y < arrow.height(); ++y)
+            for (int x = 0; x < arrow.width(); ++x)
+                colours << arrow.pixel(x, y);
+        QCOMPARE(colours, (QSet<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(192, 192, 192)}));
+    }
+
     // With every rate emptied, a games change rates its own row only, a points change all 70 rows.
     void changeRecomputes()
     {
