@@ -315,7 +315,6 @@ void frmChoose30::setOuterSize(int widthTwips, int heightTwips)
 {
     const QSize outer(roster::twipsToNearestPixels(widthTwips), roster::twipsToNearestPixels(heightTwips));
     const QSize margins = frameGeometry().size() - geometry().size();
-    requestedOuterSize_ = outer;
     setFixedSize((outer - margins).expandedTo(QSize(1, 1)));
 }
 

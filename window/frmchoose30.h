@@ -106,7 +106,6 @@ protected:
     void cmdCompact_Click();
     void cmdHSwitch_Click();
     void cmdVSwitch_Click();
-    QSize requestedOuterSize() const { return requestedOuterSize_; } // in pixels, as last requested
 
     // ---- always on top and help
     void chkAlwaysOnTop_Click();
@@ -206,6 +205,5 @@ private:
     std::vector<std::pair<QLineEdit *, QString>> pasteUndo_; // cells the last block paste changed, texts before
     bool pasting_ = false;
     std::vector<std::pair<roster::Position, int>> teamMarks_; // rows tinted for the selected line
-    QSize requestedOuterSize_;
     bool placeAtTopWhenShown_ = false;
 };

@@ -51,6 +51,8 @@ private slots:
             {"10", "7.5", "2", "Player 1", "123456789"});
         row("empty input", {}, 0, {}, 0);
         row("truncated in a name", rosterBytes().first(12), 2, {"Play"}, 3, "players.txt ended after 3 of 282 values.");
+        row("a comma in the last line, no line end", "90\r\n25\r\nPlayer 0\r\n1,5", 3, {"1", "5"}, 5,
+            "players.txt ended after 5 of 282 values.");
         row("lone LF, extra lines", rosterBytes({}, "\n") + "extra\n", 280, {"1.25", "3"});
         // Each line is UTF-8 when it can be, else Windows-1252: a name from an old editor spoils no other line.
         row("BOM, mixed encodings",
@@ -58,10 +60,12 @@ private slots:
                 + rosterBytes({{0, "Andr\xE9 \x92\x80"},
                                {2, "Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m"},
                                {6, "Zo\xEB \xC5ngstr\xF6m"},
-                               {10, "\xC3\xA9\xE9"}}),
+                               {10, "\xC3\xA9\xE9"},
+                               {14, "\xC1\xA9"}}),
             0,
             {QStringLiteral("Andr\u00E9 \u2019\u20AC"), "25", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "1", "1.25",
-             "3", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "2", "1.25", "3", QStringLiteral("\u00C3\u00A9\u00E9")});
+             "3", QStringLiteral("Zo\u00EB \u00C5ngstr\u00F6m"), "2", "1.25", "3", QStringLiteral("\u00C3\u00A9\u00E9"), "3",
+             "1.25", "3", QStringLiteral("\u00C1\u00A9")});
         // Read in chunks of 64 KB: the CR of this CR LF ends the first, its LF begins the next.
         row("CR LF across chunks", rosterBytes({{0, QByteArray(65535, 'x')}}), 1, {"25", "Player 0"});
         // Texts cut to what a field holds, and told; so is a number text, and a line beyond 16 MB.
@@ -69,6 +73,9 @@ private slots:
             rosterBytes({{2, QByteArray(70000, 'n')}, {3, QByteArray(300000, '7')}, {6, QByteArray(70000, 'm')}}), 2,
             {QString(65536, u'n'), QString(1024, u'7'), "1.25", "3", QString(65536, u'm')}, RosterValueCount,
             "The name in Centres row 1 and 1 more were cut to their first 65,536 characters.");
+        row("names of 65,536 and 65,537 characters", rosterBytes({{2, QByteArray(65536, 'n')}, {6, QByteArray(65537, 'm')}}),
+            2, {QString(65536, u'n'), "1", "1.25", "3", QString(65536, u'm')}, RosterValueCount,
+            "The name in Centres row 2 was cut to its first 65,536 characters.");
         row("larger than 16 MB", QByteArray(17 << 20, 'x'), 0, {QString(65536, u'x')}, 1,
             "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
             "65,536 characters.");
@@ -101,6 +108,8 @@ private slots:
         QTest::newRow("leading blank") << 3 << " 5" << QByteArray("\" 5\"");
         QTest::newRow("trailing tab") << 5 << "3\t" << QByteArray("\"3\t\"");
         QTest::newRow("cut to width, another number") << 4 << ".125" << QByteArray("\".125\"");
+        // Unquoted, 1E3 would load as 1000 cut to the games field's 3 characters: 100.
+        QTest::newRow("1E3 games") << 5 << "1E3" << QByteArray("\"1E3\"");
         // A name is a whole line: never quoted, never trimmed, its line break a blank.
         QTest::newRow("name") << 2 << " Smith,\r\nJo" << QByteArray(" Smith,  Jo");
     }

@@ -5,6 +5,7 @@
 
 #include "frmchoose30.h"
 #include "rates.h"
+#include "resultlistbox.h"
 #include "toolkit.h"
 
 #include <QtTest>
@@ -26,10 +27,29 @@ public:
         frmChoose30::fraW, frmChoose30::fraD, frmChoose30::fraG;
     using frmChoose30::Form_Load, frmChoose30::cmdSave_Click, frmChoose30::LockInputs, frmChoose30::UnlockInputs,
         frmChoose30::Timer1_Timer, frmChoose30::BuildCandidates, frmChoose30::teamToolTip, frmChoose30::pasteRows,
-        frmChoose30::cellMenu, frmChoose30::titleMenu, frmChoose30::requestedOuterSize, frmChoose30::helpWindow,
-        frmChoose30::MinPerc, frmChoose30::search;
+        frmChoose30::cellMenu, frmChoose30::titleMenu, frmChoose30::helpWindow, frmChoose30::MinPerc, frmChoose30::search;
 
     bool useReferenceEngine = false;
+
+    // Sets texts given as "txtCash=50 CN_1=Ann" ("_" in a text stands for a blank).
+    void setTexts(const QString &settings)
+    {
+        for (const QString &setting : settings.split(u' ', Qt::SkipEmptyParts))
+            findChild<QLineEdit *>(setting.section(u'=', 0, 0))->setText(setting.section(u'=', 1).replace(u'_', u' '));
+    }
+    QStringList listLines() const
+    {
+        QStringList lines;
+        for (int i = 0; i < List1->count(); ++i)
+            lines << List1->item(i);
+        return lines;
+    }
+    // Every row's box ticked: every player a candidate, 6,282,753,750 teams.
+    void tickEveryRow()
+    {
+        for (Position p : roster::AllPositions)
+            row(p, roster::rowCount(p)).chk->setChecked(true);
+    }
 
 protected:
     void runSearch(const search::CandidateTables &tables, search::SearchState &state, search::SearchHost &host) override
@@ -67,6 +87,14 @@ struct WindowFixture {
         window = std::make_unique<TestWindow>();
     }
 
+    // The sample roster loaded as at start-up, auto-save unticked.
+    void loadSample()
+    {
+        QVERIFY(QFile::copy(QStringLiteral(KORVANE_DATA_DIR "/players.txt"), folder->filePath("players.txt")));
+        window->Form_Load();
+        window->chkASave->setChecked(false);
+    }
+
     void stop()
     {
         window.reset();
@@ -76,6 +104,23 @@ struct WindowFixture {
 
     TestWindow::RowControls &cells(Position position, int r) { return window->row(position, r); }
 };
+
+// The clipboard holds these bytes as its plain text, as another program offers them.
+inline void setClipboardBytes(const QByteArray &bytes)
+{
+    auto *data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), bytes);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+// The action of a menu that shows this text, or null.
+inline QAction *menuAction(const QMenu &menu, const QString &text)
+{
+    for (QAction *action : menu.actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
 
 // A field's text colour, the same whether the window is active or not (else an invalid colour).
 inline QColor textColour(const QLineEdit *field)
@@ -91,16 +136,17 @@ inline QChar colourLetter(const QColor &colour)
     return QStringLiteral("?KBR").at(QList{QColor(0, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0)}.indexOf(colour) + 1);
 }
 
-// The expected rate text of a row whose points are halves and whose games are whole (or empty):
-// their product is exact in any precision and short enough for the rate field.
-inline QString expectedRate(const QString &points, const QString &games)
+// The rows a result line names, read from its text: "51.6 -- 98 -- 1 3 - 1 2 3 5 - 2 3 4 - 1".
+inline QList<std::pair<Position, int>> rowsNamed(const QString &line)
 {
-    return QString::number(points.toDouble() * games.toDouble());
+    QList<std::pair<Position, int>> rows;
+    const QStringList groups = line.section(QStringLiteral(" -- "), 2).split(QStringLiteral(" - "));
+    for (Position p : roster::AllPositions)
+        for (const QString &r : groups.value(roster::index(p)).split(u' ', Qt::SkipEmptyParts))
+            rows.append({p, r.toInt()});
+    return rows;
 }
 
-inline Position positionFromLetter(char letter)
-{
-    return letter == 'W' ? Position::W : letter == 'D' ? Position::D : letter == 'G' ? Position::G : Position::C;
-}
+inline Position positionFromLetter(QChar letter) { return Position(QStringLiteral("CWDG").indexOf(letter)); }
 
 } // namespace rowstest

@@ -98,9 +98,7 @@ private slots:
         QCOMPARE(QDir(kept).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"players.txt"});
         QCOMPARE(f.ends, way == u"close" ? 1 : 0);
         if (way == u"search") { // over the roster the window shows, to its two closing lines
-            QStringList lines;
-            for (int i = 0; i < f.window->List1->count(); ++i)
-                lines << f.window->List1->item(i);
+            const QStringList lines = f.window->listLines();
             const qint64 examined = f.window->search.state.Examined;
             QVERIFY(examined > 0 && lines.contains(QString::number(lines.size() - 2))
                     && lines.contains(QString::number(examined)));

@@ -28,12 +28,19 @@ class TestRosterWindow : public QObject {
 
     QString rosterPath() const { return f.folder->filePath(QStringLiteral("players.txt")); }
 
-    // players.txt holds these bytes, and the window loads it as it does at start-up.
-    void load(const QByteArray &bytes)
+    // players.txt holds these bytes (grown to `size` with zeros), and the window loads it as it
+    // does at start-up.
+    void load(const QByteArray &bytes, qint64 size = 0)
     {
         QSaveFile file(rosterPath());
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit());
+        QVERIFY(size == 0 || QFile::resize(rosterPath(), size));
         f.window->Form_Load();
+    }
+    static QByteArray fileBytes(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
     }
 
 private slots:
@@ -41,26 +48,26 @@ private slots:
     void cleanup() { f.stop(); }
 
     // A roster loaded, then saved at once. Names longer than Qt's usual 32,767 characters come back
-    // whole; a line in Windows-1252 among UTF-8 ones keeps every line's accents and is saved as
-    // UTF-8; only a text beyond what its field holds is cut, and told. A players.txt of 2 GB
-    // (sparse here: one line of zeros) is read no further than a roster needs.
+    // whole up to the field's 65,536; only a text beyond what its field holds is cut, and told. A
+    // line in Windows-1252 among UTF-8 ones keeps every line's accents and is saved as UTF-8. A
+    // players.txt of 2 GB (sparse here: one line of zeros) is read no further than a roster needs.
     void loadAndSave_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<qint64>("size"); // the file is grown to this size with zeros
         QTest::addColumn<QString>("message");
         QTest::addColumn<QByteArray>("saved"); // empty: the content itself
-        const QString longName(40000, u'n');
-        QTest::newRow("40,000-character name")
-            << sampleRoster({{2, longName}, {86, longName}}) << qint64(0) << QString() << QByteArray();
+        const QString longest(65536, u'n');
+        QTest::newRow("names of 65,536 characters")
+            << sampleRoster({{2, longest}, {86, longest}}) << qint64(0) << QString() << QByteArray();
+        QTest::newRow("a name of 65,537") << sampleRoster({{6, longest + u'm'}}) << qint64(0)
+                                          << "The name in Centres row 2 was cut to its first 65,536 characters."
+                                          << sampleRoster({{6, longest}});
         const QByteArray utf8 = sampleRoster({{10, QStringLiteral("\u00C5ke Zo\u00EB")}});
         QTest::newRow("mixed encodings") << QByteArray(utf8).replace("C player 3\r", "Zo\xEB \x93Z\x94\r") << qint64(0)
                                          << QString()
                                          << QByteArray(utf8).replace("C player 3\r",
                                                                      "Zo\xC3\xAB \xE2\x80\x9CZ\xE2\x80\x9D\r");
-        QTest::newRow("a name beyond its field") << sampleRoster({{6, QString(70000, u'm')}}) << qint64(0)
-                                                 << "The name in Centres row 2 was cut to its first 65,536 characters."
-                                                 << sampleRoster({{6, QString(65536, u'm')}});
         QTest::newRow("2 GB on one line")
             << QByteArray("0") << (qint64(2) << 30)
             << "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
@@ -72,20 +79,12 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(qint64, size);
         QFETCH(QByteArray, saved);
-        {
-            QSaveFile file(rosterPath());
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit());
-        }
-        if (size > 0)
-            QVERIFY(QFile::resize(rosterPath(), size));
-        f.window->Form_Load();
+        load(content, size);
         QTEST(f.messages.join(u'|'), "message");
         if (size > 0)
             return;
         f.window->cmdSave->click();
-        QFile file(rosterPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), saved.isEmpty() ? content : saved);
+        QCOMPARE(fileBytes(rosterPath()), saved.isEmpty() ? content : saved);
     }
 
     // File indexes: 0 money, 1 target, then 4 per row from 2 (Centres row 1: 2 name, 3 cost,
@@ -118,118 +117,95 @@ private slots:
         command == u"close" ? void(f.window->close()) : f.window->findChild<QPushButton *>("cmd" + command)->click();
         QCOMPARE(f.asked, asked);
         QCOMPARE(f.cells(Position::C, 1).N->text(), "Edited");
-        QFile file(rosterPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), sampleRoster(unusual + decltype(unusual){{2, written ? "Edited" : "C player 1"}}));
+        QCOMPARE(fileBytes(rosterPath()), sampleRoster(unusual + decltype(unusual){{2, written ? "Edited" : "C player 1"}}));
         QCOMPARE(f.ends, int(command == u"close"));
     }
 
     // players.txt that is no regular file: Save, the auto-save before a search and Yes on closing
     // write nothing, replace nothing, and say why once; the rows in the window stay. A link to a
-    // regular file stays a link, and the file it points to is written.
+    // regular file stays a link, and the file it points to is written. %1 is the link's target.
     void saveOntoNode_data()
     {
         QTest::addColumn<QString>("node");
         QTest::addColumn<QString>("way");
-        for (const char *node :
-             {"FIFO", "folder", "link to a FIFO", "link to a device", "link to a folder", "link to a file", "dangling link"})
-            QTest::addRow("%s, Save", node) << node << "Save";
-        for (const char *node : {"FIFO", "link to a file", "dangling link"}) {
-            QTest::addRow("%s, close", node) << node << "close";
-            QTest::addRow("%s, search", node) << node << "search";
+        QTest::addColumn<QString>("why"); // empty: saved
+        const QString kind = QStringLiteral("it is a link to %1, which is %2, not a file");
+        const std::pair<const char *, QString> nodes[] = {{"FIFO", "it is a pipe (FIFO), not a file"},
+                                                          {"folder", "it is a folder, not a file"},
+                                                          {"link to a FIFO", kind.arg("%1", "a pipe (FIFO)")},
+                                                          {"link to a device", kind.arg("%1", "a device")},
+                                                          {"link to a folder", kind.arg("%1", "a folder")},
+                                                          {"link to a file", ""},
+                                                          {"dangling link", "it is a link to %1, which does not exist"}};
+        for (const auto &[node, why] : nodes) {
+            QTest::addRow("%s, Save", node) << node << "Save" << why;
+            if (QByteArray(node).contains("FIFO") || QByteArray(node).contains("file")
+                || QByteArray(node).contains("dangling"))
+                for (const char *way : {"close", "search"})
+                    QTest::addRow("%s, %s", node, way) << node << way << why;
         }
     }
     void saveOntoNode()
     {
         QFETCH(QString, node);
         QFETCH(QString, way);
+        QFETCH(QString, why);
         const QString path = rosterPath();
         const QString elsewhere = f.folder->filePath(QStringLiteral("elsewhere"));
         QVERIFY(QDir().mkdir(elsewhere));
         const QByteArray fifo = QFile::encodeName(node == u"FIFO" ? path : elsewhere + "/fifo");
-        QString target; // what a link points to
+        const QString target = elsewhere
+                               + (node.endsWith(u"FIFO")         ? "/fifo"
+                                  : node.endsWith(u"device")     ? "/null"
+                                  : node.endsWith(u"file")       ? "/roster.txt"
+                                  : node.startsWith(u"dangling") ? "/gone.txt"
+                                                                 : "");
         if (node.contains(u"FIFO"))
             QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
         if (node == u"folder")
             QVERIFY(QDir().mkdir(path));
-        if (node == u"link to a FIFO")
-            target = QFile::decodeName(fifo);
         // A device of the test's own (a null device in its folder), never one of the system's:
         // a save that replaced it would replace /dev/null when run as root.
-        if (node == u"link to a device") {
-            target = elsewhere + "/null";
-            if (::mknod(QFile::encodeName(target).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
-                QSKIP("making a device node needs root");
-        }
-        if (node == u"link to a folder")
-            target = elsewhere;
-        if (node == u"link to a file") {
-            target = elsewhere + "/roster.txt";
-            QFile file(target);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sampleRoster()) > 0);
-        }
-        if (node == u"dangling link")
-            target = elsewhere + "/gone.txt";
-        if (!target.isEmpty())
+        if (node.endsWith(u"device") && ::mknod(QFile::encodeName(target).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+            QSKIP("making a device node needs root");
+        if (node.endsWith(u"file"))
+            QVERIFY(QFile(target).open(QIODevice::WriteOnly) && QFile::resize(target, 10));
+        if (node.startsWith(u"link") || node.startsWith(u"dangling"))
             QVERIFY(QFile::link(target, path));
-        const QStringList entriesBefore = QDir(elsewhere).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const auto entries = [](const QString &folder) {
+            return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
+        };
+        const QStringList entriesBefore = entries(elsewhere);
 
         f.cells(Position::C, 1).N->setText(QStringLiteral("Kept Name"));
         f.window->chkASave->setChecked(true);
         f.answer = true;
-        if (way == u"close")
-            f.window->close();
-        else
-            (way == u"Save" ? f.window->cmdSave : f.window->cmdDo)->click();
+        way == u"close" ? void(f.window->close()) : (way == u"Save" ? f.window->cmdSave : f.window->cmdDo)->click();
         QCOMPARE(f.cells(Position::C, 1).N->text(), "Kept Name");
-
+        QCOMPARE(f.window->chkASave->text(), "   Auto Save   Before Searching"); // not left at "Saving..."
+        QCOMPARE(entries(f.folder->path()), (QStringList{"elsewhere", "players.txt"}));
+        QCOMPARE(entries(elsewhere), entriesBefore);
         const QFileInfo info(path);
-        QStringList entries = QDir(elsewhere).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        QCOMPARE(QDir(f.folder->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System),
-                 (QStringList{"elsewhere", "players.txt"}));
-        QCOMPARE(entries, entriesBefore);
-        if (node == u"link to a file") {
+        if (why.isEmpty()) {
             QVERIFY(f.messages.filter("not saved").isEmpty());
             QVERIFY(info.isSymLink() && info.symLinkTarget() == target);
-            QFile file(target);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY(file.readAll().startsWith("50\r\n30\r\nKept Name\r\n"));
+            QVERIFY(fileBytes(target).startsWith("50\r\n30\r\nKept Name\r\n"));
             return;
         }
-        QString why;
-        if (node == u"FIFO")
-            why = "it is a pipe (FIFO), not a file";
-        if (node == u"folder")
-            why = "it is a folder, not a file";
-        if (node == u"link to a FIFO")
-            why = QStringLiteral("it is a link to %1, which is a pipe (FIFO), not a file").arg(target);
-        if (node == u"link to a device")
-            why = QStringLiteral("it is a link to %1, which is a device, not a file").arg(target);
-        if (node == u"link to a folder")
-            why = QStringLiteral("it is a link to %1, which is a folder, not a file").arg(target);
-        if (node == u"dangling link")
-            why = QStringLiteral("it is a link to %1, which does not exist").arg(target);
-        const QString message = QStringLiteral("The roster was not saved to %1: %2%3. Nothing was written, and the "
-                                               "roster in the window is kept.")
-                                    .arg(path, why,
-                                         node == u"dangling link" ? QString()
-                                                                  : QStringLiteral(", and a save replaces only a file"));
-        QCOMPARE(f.messages.value(0), message);
-        QCOMPARE(f.messages.filter("not saved").size(), 1);
+        QCOMPARE(f.messages.filter("not saved"),
+                 QStringList{QStringLiteral("The roster was not saved to %1: %2%3. Nothing was written, and the roster in "
+                                            "the window is kept.")
+                                 .arg(path, why.contains(u'%') ? why.arg(target) : why,
+                                      node == u"dangling link" ? "" : ", and a save replaces only a file")});
         // The node is what it was.
         struct stat st {};
-        if (node == u"FIFO") {
+        if (node.contains(u"FIFO"))
             QVERIFY(::lstat(fifo.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
-        } else if (node == u"folder") {
-            QVERIFY(info.isDir() && !info.isSymLink()
-                    && QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-        } else {
+        if (node == u"folder")
+            QVERIFY(info.isDir() && !info.isSymLink() && entries(path).isEmpty());
+        else if (node != u"FIFO")
             QVERIFY(info.isSymLink() && info.symLinkTarget() == target);
-            if (node.contains(u"FIFO"))
-                QVERIFY(::lstat(fifo.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
-            if (node == u"dangling link")
-                QVERIFY(!QFileInfo::exists(target));
-        }
+        QVERIFY(node != u"dangling link" || !QFileInfo::exists(target));
     }
 
     // A link that points nowhere at start-up is told as a missing roster is: not at all, and the

@@ -12,14 +12,6 @@
 
 using namespace rowstest;
 
-static QStringList listLines(const TestWindow &w)
-{
-    QStringList lines;
-    for (int i = 0; i < w.List1->count(); ++i)
-        lines << w.List1->item(i);
-    return lines;
-}
-
 static int selectedRows(const ResultListBox &list) { return int(list.selectionModel()->selectedRows().size()); }
 
 class TestSearch : public QObject {
@@ -28,15 +20,12 @@ class TestSearch : public QObject {
 
 private slots:
     // The sample roster, loaded as at start-up, then its file removed: it comes back only through
-    // an auto-save. Auto-save unticked unless a test asks.
+    // an auto-save.
     void init()
     {
         f.start();
-        const QString file = f.folder->filePath(QStringLiteral("players.txt"));
-        QVERIFY(QFile::copy(QStringLiteral(KORVANE_DATA_DIR "/players.txt"), file));
-        f.window->Form_Load();
-        QVERIFY(QFile::remove(file));
-        f.window->chkASave->setChecked(false);
+        f.loadSample();
+        QVERIFY(QFile::remove(f.folder->filePath(QStringLiteral("players.txt"))));
     }
     void cleanup() { f.stop(); }
 
@@ -46,6 +35,9 @@ private slots:
     {
         QTest::addColumn<QString>("settings"); // field=text ...
         QTest::addColumn<QString>("outcome");
+        const QString money = "The money \"%1\" is not a number the search can use. Type the money available, up to 32766.";
+        const QString percentage =
+            "The minimum percentage of money to use (%1) asks for %2 than the search can count. %3 the percentage.";
         // clang-format off
         QTest::newRow("999.5 at 90: rounds to 1000") << "txtCash=999.5" << "1001/901";
         QTest::newRow("49 at 85: 42.5 to even") << "txtCash=49 txtPerc=85" << "50/42";
@@ -53,23 +45,15 @@ private slots:
         QTest::newRow("124 at 2.8: 3.5 in single precision") << "txtCash=124 txtPerc=2.8" << "125/4";
         QTest::newRow("10 at 95: nothing fits") << "txtCash=10 txtPerc=95" << "11/10: 0 1800";
         QTest::newRow("32766: the last money that holds") << "txtCash=32766" << "32767/29490";
-        QTest::newRow("32767: beyond 16 bits") << "txtCash=32767"
-                                               << "The money \"32767\" is not a number the search can use. "
-                                                  "Type the money available, up to 32766.";
-        QTest::newRow("money rounding to 32767") << "txtCash=32766.6"
-                                                 << "The money \"32766.6\" is not a number the search can use. "
-                                                    "Type the money available, up to 32766.";
-        QTest::newRow("target of letters") << "txtTarget=lots"
-                                           << "The target \"lots\" is not a number. Type the points a team must beat.";
-        QTest::newRow("percentage too large") << "txtPerc=1E30"
-                                              << "The minimum percentage of money to use (1E30) asks for more than the "
-                                                 "search can count. Lower the percentage.";
-        QTest::newRow("percentage far below 0") << "txtCash=32766 txtPerc=-1000"
-                                                << "The minimum percentage of money to use (-1000) asks for less than "
-                                                   "the search can count. Raise the percentage.";
-        QTest::newRow("negative money, large percentage") << "txtCash=-20000 txtPerc=200"
-                                                          << "The minimum percentage of money to use (200) asks for "
-                                                             "more than the search can count. Lower the percentage.";
+        QTest::newRow("32767: beyond 16 bits") << "txtCash=32767" << money.arg("32767");
+        QTest::newRow("money rounding to 32767") << "txtCash=32766.6" << money.arg("32766.6");
+        QTest::newRow("target of letters") << "txtTarget=lots" << "The target \"lots\" is not a number. Type the points a team must beat.";
+        // The floor is the share of the money plus one: 32767 x 1.00001 rounds to 32767, x 1.00003 past it.
+        QTest::newRow("32766 at 100.001") << "txtCash=32766 txtPerc=100.001" << "32767/32767";
+        QTest::newRow("32766 at 100.003") << "txtCash=32766 txtPerc=100.003" << percentage.arg("100.003", "more", "Lower");
+        QTest::newRow("percentage too large") << "txtPerc=1E30" << percentage.arg("1E30", "more", "Lower");
+        QTest::newRow("percentage far below 0") << "txtCash=32766 txtPerc=-1000" << percentage.arg("-1000", "less", "Raise");
+        QTest::newRow("negative money, large percentage") << "txtCash=-20000 txtPerc=200" << percentage.arg("200", "more", "Lower");
         // clang-format on
     }
     void settings()
@@ -78,15 +62,14 @@ private slots:
         QFETCH(QString, outcome);
         TestWindow &w = *f.window;
         w.cmdDo->click(); // a list, which a refused search leaves as it is
-        const QStringList before = listLines(w);
-        for (const QString &setting : settings.split(u' '))
-            w.findChild<QLineEdit *>(setting.section(u'=', 0, 0))->setText(setting.section(u'=', 1));
+        const QStringList before = w.listLines();
+        w.setTexts(settings);
         w.cmdDo->click();
         const QString band = QStringLiteral("%1/%2").arg(w.search.state.CashLimit).arg(w.search.state.MinSpend);
         if (!outcome.contains(u'/'))
-            QVERIFY(f.messages == QStringList{outcome} && listLines(w) == before);
+            QVERIFY(f.messages == QStringList{outcome} && w.listLines() == before);
         else
-            QCOMPARE(outcome.contains(u':') ? band + ": " + listLines(w).join(u' ') : band, outcome);
+            QCOMPARE(outcome.contains(u':') ? band + ": " + w.listLines().join(u' ') : band, outcome);
         QVERIFY(!QFile::exists(f.folder->filePath(QStringLiteral("players.txt")))); // auto-save unticked
         QVERIFY(w.cmdDo->isEnabled() && w.row(Position::G, 15).chk->isEnabled() && !w.Timer1->isActive());
     }
@@ -141,49 +124,9 @@ private slots:
         QTEST(w.List1->count() == 3, "listed"); // the team and the two closing counts
     }
 
-    // Game mode, nothing cut, auto-save ticked: the roster is saved first and the box's caption
-    // comes back; a team line's tooltip names its players as the rows hold them now. Week mode
-    // then ticks Top 35, which keeps the last (best) 35 lines and leaves the target alone.
-    void searchThenWeekMode()
-    {
-        TestWindow &w = *f.window;
-        w.row(Position::C, 1).N->setText(QStringLiteral("Renamed Before The Search"));
-        w.chkASave->setChecked(true);
-        w.chkTop35->setChecked(false);
-        w.optM[0]->setChecked(true);
-        w.txtTarget->setText(QStringLiteral("0"));
-        w.cmdDo->click();
-        QFile file(f.folder->filePath(QStringLiteral("players.txt")));
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("\r\nRenamed Before The Search\r\n"));
-        QCOMPARE(w.chkASave->text(), "   Auto Save   Before Searching"); // not left at "Saving..."
-
-        // The best team's line, then the closing counts: lines listed and teams examined.
-        const QStringList before = listLines(w);
-        QCOMPARE(before.last(), QString::number(w.search.state.Examined));
-        QCOMPARE(before[before.size() - 2], QString::number(before.size() - 2));
-        const std::string best = before[before.size() - 3].toStdString();
-        const auto rows = search::rowsOfLine(best);
-        QVERIFY(rows && !w.chkTop35->isChecked() && before.size() >= 50);
-        w.row(Position::C, (*rows)[0]).N->setText(QStringLiteral("Moved Elsewhere"));
-        const QString tip = w.teamToolTip(best);
-        const auto name = [&](Position p, int i) { return w.row(p, (*rows)[std::size_t(i)]).N->text(); };
-        QCOMPARE(tip, QStringLiteral("C: Moved Elsewhere, %1 \u00b7 W: %2, %3, %4, %5 \u00b7 D: %6, %7, %8 \u00b7 G: %9")
-                          .arg(name(Position::C, 1), name(Position::W, 2), name(Position::W, 3), name(Position::W, 4),
-                               name(Position::W, 5), name(Position::D, 6), name(Position::D, 7), name(Position::D, 8),
-                               name(Position::G, 9)));
-        QVERIFY(w.teamToolTip("35").isEmpty() && w.teamToolTip(std::to_string(w.search.state.Examined)).isEmpty());
-
-        // Ticked with exactly 36 team lines, Top 35 drops the weakest; the counts stay.
-        while (w.List1->lines().teamCount() > 36)
-            w.List1->lines().removeFirst();
-        w.List1->linesChanged();
-        w.optM[1]->setChecked(true);
-        QVERIFY(w.chkTop35->isChecked() && w.search.state.Target == 0.0f);
-        QCOMPARE(listLines(w), before.mid(before.size() - 37));
-    }
-
     // Stop, or closing the window, arrives during a yield of a search over the full roster: the
     // search unwinds, adds its closing lines, and Find Best Team stays off until it has returned.
+    // Meanwhile the roster takes no paste, by Ctrl+V or by Paste rows.
     void stopDuringSearch_data()
     {
         QTest::addColumn<bool>("close");
@@ -195,21 +138,31 @@ private slots:
         QFETCH(bool, close);
         TestWindow &w = *f.window;
         w.txtTarget->setText(QStringLiteral("1000")); // no team is listed before the stop
-        for (Position p : roster::AllPositions)
-            w.row(p, roster::rowCount(p)).chk->setChecked(true); // every row a candidate
-        w.useReferenceEngine = true;                             // slow enough to be stopped for certain
-        // Seen while the stopped search unwinds: the inputs unlocked, Find Best Team held.
-        bool unwinding = false;
+        w.tickEveryRow();
+        w.useReferenceEngine = true; // slow enough to be stopped for certain
+        // Seen during the search: the roster and the settings the search reads locked, the
+        // percentage and Stop live; then while the stopped search unwinds: the inputs unlocked,
+        // Find Best Team held.
+        bool locked = false, unwinding = false;
+        setClipboardBytes("Ng\t9\n");
         QTimer::singleShot(0, &w, [&] {
+            QLineEdit *name = w.row(Position::C, 1).N;
+            QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+            std::unique_ptr<QMenu> menu(w.cellMenu(name));
+            locked = !w.txtCash->isEnabled() && !w.txtTarget->isEnabled() && !w.optM[0]->isEnabled()
+                     && !w.cmdSave->isEnabled() && !w.cmdReload->isEnabled() && !w.row(Position::G, 15).PW->isEnabled()
+                     && !w.row(Position::W, 7).cmdM->isEnabled() && w.txtPerc->isEnabled() && w.cmdStop->isEnabled()
+                     && !menuAction(*menu, "Paste rows")->isEnabled() && !w.pasteRows(name, "Ng\t9\n")
+                     && name->text() != u"Ng";
             close ? void(w.close()) : w.cmdStop->click();
             unwinding = w.txtCash->isEnabled() && w.row(Position::W, 7).chk->isEnabled() && !w.cmdDo->isEnabled();
             w.cmdDo->click(); // refused: the stopped search has not returned yet
         });
         w.cmdDo->click();
-        QVERIFY(unwinding && w.cmdDo->isEnabled() && !w.search.running && f.ends == int(close));
+        QVERIFY(locked && unwinding && w.cmdDo->isEnabled() && !w.search.running && f.ends == int(close));
         const qint64 examined = w.search.state.Examined;
         QVERIFY(examined > 0 && examined < qint64(6282753750));
-        QVERIFY(listLines(w).contains(QString::number(examined)));
+        QVERIFY(w.listLines().contains(QString::number(examined)));
         QCOMPARE(w.List1->toolTip(), "The search was stopped before it listed any team.");
 
         // The next search starts afresh, with a new list, and runs to its end.
@@ -217,7 +170,9 @@ private slots:
         w.txtCash->setText(QStringLiteral("10"));
         w.txtPerc->setText(QStringLiteral("95"));
         w.cmdDo->click();
-        QCOMPARE(listLines(w), (QStringList{"0", "6282753750"}));
+        QCOMPARE(w.listLines(), (QStringList{"0", "6282753750"}));
+        QTest::keyClick(w.row(Position::C, 1).N, Qt::Key_V, Qt::ControlModifier); // the roster takes pastes again
+        QVERIFY(w.row(Position::C, 1).N->text() == u"Ng" && w.row(Position::C, 1).C->text() == u"9");
     }
 
     // A search that lists no team says why in the list's tooltip, over the closing lines and the
@@ -265,12 +220,9 @@ private slots:
         QCOMPARE(copied.size(), 2);
         // Each line, then its ten players' names in cells of their own, in the line's order.
         for (int i = 0; i < 2; ++i) {
-            const QString line = list.item(2 + i);
-            QStringList expected{line};
-            const QStringList groups = line.section(QStringLiteral(" -- "), 2).split(QStringLiteral(" - "));
-            for (Position p : roster::AllPositions)
-                for (const QString &r : groups[roster::index(p)].split(u' '))
-                    expected << w.row(p, r.toInt()).N->text();
+            QStringList expected{list.item(2 + i)};
+            for (const auto &[p, r] : rowsNamed(expected[0]))
+                expected << w.row(p, r).N->text();
             QCOMPARE(copied[i].split(u'\t'), expected);
         }
 
@@ -288,6 +240,11 @@ private slots:
         QVERIFY(list.currentIndex().row() == list.count() - 1 && selectedRows(list) == list.count() - 4);
         QTest::keyClick(&list, Qt::Key_Home);
         QVERIFY(list.currentIndex().row() == 0 && selectedRows(list) == 1);
+        // Week mode ticks Top 35, which keeps the 35 best lines and the closing counts.
+        const QStringList before = w.listLines();
+        w.optM[1]->click();
+        QVERIFY(w.chkTop35->isChecked() && w.listLines() == before.mid(before.size() - 37)
+                && list.model()->rowCount() == 37);
     }
 
     // Selecting one line tints the rows its numbers name, ten in all, in the name, cost and points
@@ -318,54 +275,48 @@ private slots:
             list.addItem(l.toStdString());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const auto rowOf = [&](const QString &text) { return int(listLines(w).indexOf(text)); };
+        const auto rowOf = [&](const QString &text) { return int(w.listLines().indexOf(text)); };
         const auto click = [&](const QString &text, Qt::KeyboardModifiers modifiers = {}) {
             QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
                               list.visualRect(list.model()->index(rowOf(text), 0)).center());
         };
-        // The rows a line names, worked out from its text: "C3", "W17" ...
         const auto named = [](const QString &text) {
-            QSet<QString> rows;
-            const QStringList groups = text.section(QStringLiteral(" -- "), 2).split(QStringLiteral(" - "));
-            for (Position p : roster::AllPositions)
-                for (const QString &r : groups[roster::index(p)].split(u' '))
-                    rows << QLatin1Char(roster::letter(p)) + r;
+            QStringList rows;
+            for (const auto &[p, r] : rowsNamed(text))
+                rows << QLatin1Char(roster::letter(p)) + QString::number(r);
+            rows.sort();
             return rows;
         };
+        // The rows as the cells show them: "C3" where name, cost and points are tinted and described
+        // as in the team, "?" for a row whose cells disagree or whose games or rate are tinted. The
+        // texts, ticks and text colours of every row follow, as they must stay.
         const QColor plain = w.palette().color(QPalette::Base);
-        // The marked rows as the cells show them; a row whose three cells disagree is "?".
+        QStringList unchanged;
         const auto marked = [&] {
-            QSet<QString> rows;
+            QStringList rows;
+            unchanged.clear();
             for (Position p : roster::AllPositions)
                 for (int r = 1; r <= roster::rowCount(p); ++r) {
                     const auto &c = w.row(p, r);
                     QSet<int> kinds;
-                    for (const QLineEdit *cell : {c.N, c.C, c.P})
+                    for (const QLineEdit *cell : {c.N, c.C, c.P}) {
                         kinds << (cell->palette().color(QPalette::Base) != plain)
                                      + 2 * (cell->accessibleDescription() == u"in the selected team");
-                    if (kinds != QSet<int>{0})
+                        unchanged << cell->text() + textColour(cell).name();
+                    }
+                    unchanged << QString::number(c.chk->isChecked());
+                    if (kinds != QSet<int>{0} || c.W->palette().color(QPalette::Base) != plain
+                        || c.PW->palette().color(QPalette::Base) != plain)
                         rows << (kinds == QSet<int>{3} ? QLatin1Char(roster::letter(p)) + QString::number(r) : "?");
-                    if (c.W->palette().color(QPalette::Base) != plain || c.PW->palette().color(QPalette::Base) != plain)
-                        rows << "?";
                 }
+            rows.sort();
             return rows;
         };
-        // Texts, ticks and text colours of the whole roster.
-        const auto roster = [&] {
-            QStringList state;
-            for (Position p : roster::AllPositions)
-                for (int r = 1; r <= roster::rowCount(p); ++r) {
-                    const auto &c = w.row(p, r);
-                    state << c.N->text() + c.C->text() + c.P->text() + QString::number(c.chk->isChecked())
-                                 + textColour(c.N).name() + textColour(c.C).name() + textColour(c.P).name();
-                }
-            return state;
-        };
-        const QStringList before = roster();
+        marked();
+        const QStringList before = unchanged;
         click(line);
         QCOMPARE(marked(), named(line));
-        QCOMPARE(named(line).size(), 10);
-        QCOMPARE(roster(), before);
+        QVERIFY(named(line).size() == 10 && unchanged == before);
         QTest::keyClick(&list, rowOf(other) > rowOf(line) ? Qt::Key_Down : Qt::Key_Up); // the next line by keys
         QCOMPARE(list.selectedLine(), other);
         QCOMPARE(marked(), named(other));
@@ -377,27 +328,25 @@ private slots:
             w.row(Position::D, 15).chk->click();
         else if (then == u"clear")
             list.clear();
-        else if (then == u"closing")
-            click(QStringLiteral("35"));
         else
-            click(other, Qt::ControlModifier);
-        QCOMPARE(marked(), QSet<QString>());
+            click(then == u"closing" ? QStringLiteral("35") : other,
+                  then == u"closing" ? Qt::NoModifier : Qt::ControlModifier);
+        QCOMPARE(marked(), QStringList());
     }
 
     // The tick shows the count examined against the team count (in the search's single precision,
     // in digit groups), and the rate since the last tick.
     void progressCaption()
     {
-        for (Position p : roster::AllPositions)
-            f.window->row(p, roster::rowCount(p)).chk->setChecked(true); // every row a candidate
-        f.window->BuildCandidates();
-        QCOMPARE(f.window->search.TeamCountText, "6,282,753,536");
-        f.window->search.TeamCount = 4989600;
-        f.window->search.TeamCountText = QStringLiteral("4,989,600");
-        f.window->search.state.Examined = 998000;
-        f.window->Timer1_Timer();
-        f.window->Timer1_Timer(); // nothing examined since: rate 0, no estimate
-        QCOMPARE(f.window->lblNum->text(), "998,000 / 4,989,600 = 20.0%.  \n0 per second\n");
+        TestWindow &w = *f.window;
+        w.tickEveryRow();
+        w.BuildCandidates();
+        QCOMPARE(w.search.TeamCountText, "6,282,753,536");
+        w.search.state.Examined = 62827536;
+        w.Timer1_Timer();
+        QCOMPARE(w.lblNum->text().section(u'\n', 0, 1), "62,827,536 / 6,282,753,536 = 1.0%.  \n31,413,768 per second");
+        w.Timer1_Timer(); // nothing examined since: rate 0, no estimate
+        QCOMPARE(w.lblNum->text(), "62,827,536 / 6,282,753,536 = 1.0%.  \n0 per second\n");
     }
 };
 

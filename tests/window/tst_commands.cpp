@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: MIT
+// The window's own commands: switching the frames, the compact window, always on top and help.
+#include "rowsfixture.h"
+
+#include "frmhelp.h"
+
+#include <sys/stat.h>
+
+using namespace rowstest;
+
+class TestCommands : public QObject {
+    Q_OBJECT
+    WindowFixture f;
+
+    void writeHelp(const QByteArray &words)
+    {
+        QFile file(f.folder->filePath(QStringLiteral("help.rtf")));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs20 {\b Help}\par )" + words + "\\par}");
+    }
+    QString shown() const { return f.window->helpWindow()->RichTextBox1->toPlainText(); }
+    static int openHelpWindows()
+    {
+        const QWidgetList all = QApplication::topLevelWidgets();
+        return int(
+            std::count_if(all.begin(), all.end(), [](QWidget *w) { return qobject_cast<frmHelp *>(w) && w->isVisible(); }));
+    }
+
+private slots:
+    void init() { f.start(); }
+    void cleanup()
+    {
+        delete f.window->helpWindow();
+        f.stop();
+    }
+
+    // H exchanges the left and right frames, V the upper and lower ones; Compact shrinks the
+    // window to the upper-left frame (whichever that is), and Full shows every frame and the
+    // list again from the left edge of the screen.
+    void arrangement_data()
+    {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("frames"); // upper left, upper right, lower left, lower right
+        const std::pair<const char *, const char *> rows[] = {{"H", "WCGD"},  {"HH", "CWDG"}, {"V", "DGCW"},
+                                                              {"VV", "CWDG"}, {"VH", "GDWC"}, {"C", "CWDG"},
+                                                              {"VC", "DGCW"}, {"HCC", "WCGD"}};
+        for (const auto &[clicks, frames] : rows)
+            QTest::newRow(clicks) << clicks << frames;
+    }
+    void arrangement()
+    {
+        QFETCH(QString, clicks);
+        QFETCH(QString, frames);
+        TestWindow &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.move(300, 0);
+        const int top = w.fraC->y();
+        for (QChar click : clicks)
+            (click == u'H' ? w.cmdHSwitch : click == u'V' ? w.cmdVSwitch : w.cmdCompact)->click();
+        // Each frame's place as seen: upper or lower row, left or right column.
+        const std::array<const QGroupBox *, 4> frame{w.fraC, w.fraW, w.fraD, w.fraG};
+        const int left = std::min({w.fraC->x(), w.fraW->x()});
+        QString seen(4, u'?');
+        for (int i = 0; i < 4; ++i)
+            seen[2 * (frame[std::size_t(i)]->y() != top) + (frame[std::size_t(i)]->x() != left)] = QStringLiteral("CWDG")[i];
+        QCOMPARE(seen, frames);
+        const auto at = [&](int place) {
+            return frame[std::size_t(roster::index(positionFromLetter(frames[place])))]->geometry();
+        };
+        for (int column : {0, 1}) // the lower frame right below the upper one, the columns apart
+            QVERIFY(at(column + 2).top() > at(column).bottom() && at(column + 2).top() - at(column).bottom() < 20);
+        QVERIFY(at(0).right() < at(1).left() && at(2).right() < at(3).left());
+        QTRY_VERIFY(w.rect().contains(at(0)));
+        if (clicks.count(u'C') == 1) {
+            QCOMPARE(w.cmdCompact->text(), "Full Window");
+            QVERIFY(w.width() - at(0).right() < 10 && w.height() - at(0).bottom() < 30);
+        } else {
+            QCOMPARE(w.cmdCompact->text(), "Compact Window");
+            // Every player's row shows, down to each position's last, and so does the list.
+            for (Position p : roster::AllPositions) {
+                const QLineEdit *last = w.row(p, roster::rowCount(p)).PW;
+                QVERIFY(w.rect().contains(QRect(last->mapTo(&w, QPoint(0, 0)), last->size())));
+            }
+            QVERIFY(w.rect().contains(w.List1->geometry()));
+            QTRY_COMPARE(w.pos().x(), clicks.endsWith(u"CC") ? 10 : 300);
+        }
+    }
+
+    // One help window at a time, read from help.rtf each time it is created.
+    void createdOnceAndAgainAfterClosing()
+    {
+        writeHelp("Pick your team.");
+        f.window->cmdHelp->click();
+        frmHelp *help = f.window->helpWindow();
+        QVERIFY(help && help->isVisible() && !help->parentWidget());
+        QCOMPARE(shown(), "Help\nPick your team.\n");
+        // A second click brings the same window forward without reading the file again.
+        writeHelp("Changed while open.");
+        f.window->cmdHelp->click();
+        QVERIFY(f.window->helpWindow() == help && openHelpWindows() == 1 && shown().contains("Pick your team."));
+        // Closed, and clicked again before the closed window is deleted: a new window, the new text.
+        QVERIFY(help->close());
+        QCOMPARE(openHelpWindows(), 0);
+        f.window->cmdHelp->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(f.window->helpWindow() && shown().contains("Changed while open.") && openHelpWindows() == 1);
+    }
+
+    // Whatever stands in help.rtf's place is told in the viewer's one line, after its path, and
+    // nothing else is told: a pipe would block, /dev/zero would never end.
+    void unreadableHelp_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        // clang-format off
+        QTest::newRow("missing") << "" << "No such file or directory";
+        QTest::newRow("a pipe") << "fifo" << "it is not a file";
+        QTest::newRow("a link to a device without end") << "/dev/zero" << "it is not a file";
+        QTest::newRow("a folder") << "folder" << "it is not a file";
+        QTest::newRow("larger than 16 MB") << "17 MB" << "it is larger than 16 MB";
+        QTest::newRow("not RTF") << "plain" << "The file is not a Rich Text Format document: it does not begin with {\\rtf.";
+        // clang-format on
+    }
+    void unreadableHelp()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString path = f.folder->filePath(QStringLiteral("help.rtf"));
+        if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == u"folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (kind.startsWith(u'/'))
+            QVERIFY(QFile::link(kind, path));
+        else if (kind == u"plain")
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, 100)); // zeros
+        else if (!kind.isEmpty())                                                        // sparse: no disk is filled
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, (qint64(17) << 20)));
+        f.window->cmdHelp->click();
+        QVERIFY(f.window->helpWindow()->isVisible());
+        QCOMPARE(shown(), QStringLiteral("The help document could not be read: %1 (%2)").arg(path, reason));
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    // The main window follows every click of the box, shown or not yet shown; the help window
+    // takes the box's state when it loads and keeps it until it is opened again. The window
+    // system reads the flag from the native window once there is one.
+    void alwaysOnTop_data()
+    {
+        QTest::addColumn<bool>("mainShown");
+        QTest::newRow("main window not shown") << false;
+        QTest::newRow("main window shown") << true;
+    }
+    void alwaysOnTop()
+    {
+        QFETCH(bool, mainShown);
+        writeHelp("Top.");
+        TestWindow &w = *f.window;
+        if (mainShown) {
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+        }
+        const auto onTop = [](const QWidget *window) {
+            const bool widget = window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            const QWindow *handle = window->windowHandle();
+            return handle && handle->flags().testFlag(Qt::WindowStaysOnTopHint) != widget ? -1 : int(widget);
+        };
+        QCOMPARE(onTop(&w), 1); // ticked at start
+        for (int tick : {0, 1, 0}) {
+            w.chkAlwaysOnTop->click();
+            QCOMPARE(onTop(&w), tick);
+            w.cmdHelp->click();
+            frmHelp *help = w.helpWindow();
+            QCOMPARE(onTop(help), tick);
+            w.chkAlwaysOnTop->click();
+            QCOMPARE(onTop(&w), 1 - tick);
+            QCOMPARE(onTop(help), tick);
+            w.chkAlwaysOnTop->click();
+            delete help;
+        }
+    }
+
+    // A help document longer than the viewer opens at its top.
+    void helpOpensAtTop()
+    {
+        writeHelp(QByteArray("Paragraph.\\par ").repeated(200));
+        f.window->cmdHelp->click();
+        QTextBrowser *viewer = f.window->helpWindow()->RichTextBox1;
+        QVERIFY(QTest::qWaitForWindowExposed(f.window->helpWindow()));
+        QCoreApplication::processEvents();
+        QVERIFY(viewer->verticalScrollBar()->maximum() > 0);
+        QCOMPARE(viewer->verticalScrollBar()->value(), 0);
+        QCOMPARE(viewer->textCursor().position(), 0);
+    }
+};
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
