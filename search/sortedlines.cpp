@@ -36,8 +36,8 @@ constexpr std::array<std::uint8_t, 256> TieCodes = tieCodes();
 
 constexpr std::uint32_t ChunkSize = 1u << 20;
 
-// A run this long takes no more merges, so that no merge holds the window back for long: a merge
-// writes fewer than 2^18 places, a few megabytes.
+// A run this long takes no more merges, so that no merge holds the window back for long: with
+// the window's batches a merge writes a few megabytes at most.
 constexpr std::size_t FullRun = std::size_t(1) << 17;
 
 } // namespace

@@ -9,12 +9,14 @@
 // so the list is kept as sorted runs rather than one sorted array: inserting into one array moves
 // half of it for every line, or all of it for every batch. New lines form a run of their own; the
 // newest two runs merge, in one pass over contiguous memory, while the older is shorter than a
-// full run (2^17 lines) and the newer at least half as long. So:
-// - each time a line is copied, the run holding it grows by half at least, until it is full: a
-//   line listed in a batch of b is copied fewer than log1.5(2^18 / b) times (7 for b = 8192);
+// full run (2^17 lines) and the newer at least half as long. So, as lines are added:
 // - the full runs come first, and each later run is more than twice as long as the next: n lines
-//   lie in at most n / 2^17 + 18 runs;
-// - no merge writes more than 2^18 places.
+//   lie in at most n / 2^17 + 18 runs (removing lines only shortens runs; the next addition
+//   merges what became short);
+// - each time a line is copied, its run either grows by half or takes in the run before it, of
+//   which at most 18 are not full: a line is copied fewer than 18 + log1.5(2^17) < 48 times, and
+//   never once its run is full; in batches of 8192 lines, about log2(n / 8192) times;
+// - with batches of at most 2^17 lines, no merge writes 2^19 places or more.
 // Reading line i: in sequence (as a view paints) one step of a cursor, one comparison per run;
 // at random a binary search in each run, counting the lines before a candidate in the others.
 
