@@ -148,7 +148,7 @@ void reportFloor(const search::SortedLines &listed, double searchSeconds)
     for (std::size_t i = 0, from = 0; i < ends.size(); from = ends[i++].second)
         batch.push_back({ends[i].first, std::string_view(text).substr(from, ends[i].second - from)});
     search::SortedLines lines;
-    lines.insertBatch(std::move(batch));
+    lines.insertBatch(batch);
     const double floorSeconds = double(clock.nsecsElapsed()) / 1e9;
     std::fprintf(stderr, "floor: %zu lines formatted and ranked alone in %.3f s; the search took %.1fx that\n", lines.size(),
                  floorSeconds, floorSeconds > 0 ? searchSeconds / floorSeconds : 0.0);

@@ -53,7 +53,7 @@ void ResultList::mergePending()
     batch.reserve(pending_.size());
     for (const Pending &p : pending_)
         batch.push_back({p.points, std::string_view(pendingText_.data() + p.offset, p.length)});
-    lines_.insertBatch(std::move(batch));
+    lines_.insertBatch(batch);
     pending_.clear();
     pendingText_.clear();
     // Lines wait only while the box is unticked. Ticked now, it cut the list to 35 while they
