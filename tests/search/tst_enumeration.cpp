@@ -88,7 +88,8 @@ Run runSearch(Engine engine, const search::CandidateTables &tables, const RunSet
         host.mergePending();
         settings.onYield(host.listed, user);
     };
-    host.pairYield = [&] {
+    host.pairYield = [&] { // the window's clicks land here, so both searches must yield alike
+        run.trace.push_back("pair yield @ " + std::to_string(state.Examined));
         host.mergePending();
         settings.onPairYield(++pairYields, user);
     };
