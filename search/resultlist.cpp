@@ -67,7 +67,6 @@ void ResultList::mergePending()
 // line beat the target of its time, so the target never falls, which the search's skips rely on.
 void ResultList::TrimToTop35()
 {
-    mergePending();
     lines_.removeFirst();
     linesChanged();
     yield();

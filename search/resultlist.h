@@ -42,6 +42,7 @@ public:
     void listTeam(float teamPts, float teamCost, const TeamRows &rows) override;
     void yieldToEvents() override;
 
+    // Drops the weakest line and raises the target; no lines may be waiting in the batch.
     void TrimToTop35();
     bool full() const { return full_; }
 

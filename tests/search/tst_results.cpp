@@ -127,6 +127,8 @@ private slots:
     {
         QCOMPARE(search::progressCaption(3, 0, 400, "400"), "3 / 400 = 0.8%.  \n2 per second\n4.4min left");
         QCOMPARE(search::progressCaption(1000, 1000, 4000, "4,000"), "1,000 / 4,000 = 25.0%.  \n0 per second\n");
+        // One team in a tick of two seconds still gives an estimate: 396 teams left, 13.2 minutes.
+        QCOMPARE(search::progressCaption(4, 3, 400, "400").section(u'\n', 2), "13.2min left");
     }
 
     // Lines ranked by points, ties by text ("9.75" before "10.5", "12.5 -- 1" before "12.5 -- 2"),
