@@ -12,19 +12,19 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <vector>
 
 ResultLinesModel::ResultLinesModel(QObject *parent) : QAbstractListModel(parent)
 {
     // Before the lines first change, note what the views' rows show, to find those lines again.
     lines_.beforeChange = [this] {
         anchors_.clear();
-        if (anchorRows_)
-            for (const int row : anchorRows_())
-                if (row >= 0 && row < published_)
-                    anchors_.emplace(row, lines_.anchorAt(std::size_t(row)));
+        std::vector<int> rows{topRow_ ? topRow_() : 0};
         for (const QModelIndex &index : persistentIndexList())
-            if (index.row() < published_)
-                anchors_.emplace(index.row(), lines_.anchorAt(std::size_t(index.row())));
+            rows.push_back(index.row());
+        for (const int row : rows)
+            if (row >= 0 && row < published_)
+                anchors_.emplace(row, lines_.anchorAt(std::size_t(row)));
     };
 }
 
@@ -115,7 +115,7 @@ ResultListBox::ResultListBox(QWidget *parent) : QTableView(parent), model_(new R
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Result list"));
     measureItems();
-    model_->setAnchorRows([this] { return std::vector<int>{verticalScrollBar()->value()}; });
+    model_->setTopRow([this] { return verticalScrollBar()->value(); });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { followSelection(); });
 }
 

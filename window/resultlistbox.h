@@ -13,7 +13,6 @@
 #include <QTableView>
 #include <functional>
 #include <map>
-#include <vector>
 
 class ResultLinesModel : public QAbstractListModel {
     Q_OBJECT
@@ -26,8 +25,8 @@ public:
     // comes back as the row its line stands at now, or where it stood when it went.
     int publish(int topRow);
     void setItemSize(QSize size) { itemSize_ = size; }
-    // The rows besides the selection whose lines the views keep in sight: the top row.
-    void setAnchorRows(std::function<std::vector<int>()> rows) { anchorRows_ = std::move(rows); }
+    // The view's top row, whose line stays at the top through changes, as the selection's do.
+    void setTopRow(std::function<int()> topRow) { topRow_ = std::move(topRow); }
     // What a screen reader says of a line besides its text: its players' names.
     void setDescriptionProvider(std::function<QString(const std::string &line)> provider)
     {
@@ -42,7 +41,7 @@ private:
 
     search::SortedLines lines_;
     int published_ = 0; // rows the views know of
-    std::function<std::vector<int>()> anchorRows_;
+    std::function<int()> topRow_;
     std::map<int, search::SortedLines::Anchor> anchors_; // the lines at the views' rows before the changes
     QSize itemSize_;
     std::function<QString(const std::string &)> descriptionProvider_;
