@@ -174,7 +174,7 @@ QString numberToText(double value)
     if (std::isnan(value))
         return QStringLiteral("NaN");
     if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
+        return std::signbit(value) ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
     if (value == 0.0)
         return QStringLiteral("0");
 

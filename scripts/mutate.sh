@@ -10,6 +10,9 @@
 # literals, preprocessor lines and assertions are left alone. A seed picks a sample of
 # MUTATE_COUNT sites per folder, the same sample for the same seed and code.
 #
+# The tests run in a build with the C++ library's and Qt's bounds assertions (KORVANE_CHECKED), so a
+# slip that reads one past the end of a string is caught, where a plain build reads the terminator.
+#
 #   scripts/mutate.sh                  the sample of every folder
 #   scripts/mutate.sh roster search    the sample of these folders (or files) only
 #   scripts/mutate.sh search 3 17      only these slips of the sample, by their number in --list
@@ -18,7 +21,7 @@
 # Settings (environment):
 #   MUTATE_SEED     which sample                                  (1)
 #   MUTATE_COUNT    slips per folder                              (40)
-#   MUTATE_BUILD    build folder of its own, Release, tests only  (build-mutate)
+#   MUTATE_BUILD    build folder of its own, tests only           (build-mutate)
 #   MUTATE_JOBS     build and test jobs                           (1)
 #   MUTATE_TIMEOUT  seconds a test may take before it counts as killed
 #                   (default: 4 x the slowest test of the clean run, at least 60)
@@ -234,8 +237,8 @@ fi
 
 mkdir -p "$LOG_DIR"
 if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-    echo "Configuring $BUILD (Release) ..."
-    run "$LOG_DIR/configure.log" cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release ||
+    echo "Configuring $BUILD (Release, bounds-checked) ..."
+    run "$LOG_DIR/configure.log" cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DKORVANE_CHECKED=ON ||
         { cat "$LOG_DIR/configure.log"; exit 2; }
 fi
 echo "Building the tests without slips in $BUILD ..."
