@@ -191,7 +191,7 @@ QString numberToText(double value)
         if (scientific[i] != '.')
             digits.push_back(scientific[i]);
     }
-    while (digits.size() > 1 && digits.back() == '0')
+    while (digits.back() == '0') // the leading digit of a value other than 0 is not 0
         digits.pop_back();
     int exponent = 0;
     std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), scientific.data() + scientific.size(),

@@ -112,6 +112,9 @@ private slots:
         QTest::newRow("1E3 games") << 5 << "1E3" << QByteArray("\"1E3\"");
         // A name is a whole line: never quoted, never trimmed, its line break a blank.
         QTest::newRow("name") << 2 << " Smith,\r\nJo" << QByteArray(" Smith,  Jo");
+        // A box cuts a name inside a character of two UTF-16 units: the half left over is dropped.
+        QTest::newRow("name cut inside a character")
+            << 2 << QStringLiteral("\U0001F3D2 Jo") + QChar(0xD83D) << QByteArray("\xF0\x9F\x8F\x92 Jo");
     }
 
     // The value is written as the row says and comes back, without its quotes, at its own place.

@@ -16,9 +16,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("expected");
-        // Control bytes (\'00, \'01) have no place in a help text.
-        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6 a\\b\{c\}\'00\'01\'81\'9d})"_ba << u"café € ö a\\b{c}"_s;
-        QTest::newRow("\\u and its replacement, none after \\uc0") << R"({\rtf1 \u8364?5{\uc0\u233 x}})"_ba << u"€5éx"_s;
+        // Control bytes (\'00, \'01) have no place in a help text; a non-breaking space (\'a0) has,
+        // and the plain text shows it as a blank.
+        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6 a\\b\{c\}\'00\'01\'81\'9d\'a0})"_ba
+                                 << u"café € ö a\\b{c} "_s;
+        // A number past the 16 bits counts as the nearest end of the range: -32768 is U+8000.
+        QTest::newRow("\\u and its replacement, none after \\uc0")
+            << R"({\rtf1 \u8364?5{\uc0\u233 x}\u-40000?})"_ba << u"€5éx\u8000"_s;
         QTest::newRow("skipped destinations")
             << R"({\rtf1{\fonttbl{\f0 A;}}{\colortbl;\red9;}{\stylesheet{\s1 H;}}{\info T}a{\pict 89504e})"
                R"({\*\generator W 1;}{\*\unknown x{y}}b})"_ba
