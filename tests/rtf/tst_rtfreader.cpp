@@ -20,9 +20,11 @@ private slots:
         // and the plain text shows it as a blank.
         QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6 a\\b\{c\}\'00\'01\'81\'9d\'a0})"_ba
                                  << u"café € ö a\\b{c} "_s;
-        // A number past the 16 bits counts as the nearest end of the range: -32768 is U+8000.
-        QTest::newRow("\\u and its replacement, none after \\uc0")
-            << R"({\rtf1 \u8364?5{\uc0\u233 x}\u-40000?})"_ba << u"€5éx\u8000"_s;
+        // A number past 16 bits counts as the nearest end of the range (-32768 is U+8000); a line end
+        // a writer puts inside a replacement is no part of it.
+        QTest::newRow("\\u and its replacement, none after \\uc0, line ends not counted")
+            << R"({\rtf1 \u8364?5{\uc0\u233 x}\u-40000?)"_ba + "\\u233\r\n?{\\uc2\\u233 e\r\n'}}" << u"€5éx\u8000éé"_s;
+        QTest::newRow("half pairs") << R"({\rtf1 \u-10240?a\u-9216?})"_ba << u"\uFFFDa\uFFFD"_s;
         QTest::newRow("skipped destinations")
             << R"({\rtf1{\fonttbl{\f0 A;}}{\colortbl;\red9;}{\stylesheet{\s1 H;}}{\info T}a{\pict 89504e})"
                R"({\*\generator W 1;}{\*\unknown x{y}}b})"_ba
