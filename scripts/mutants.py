@@ -26,6 +26,11 @@ found there is replaced. The sample takes COUNT slips per top folder: every cand
 a hash of the seed, its file, its line's text, its column and its replacement, so a seed gives the
 same sample on the same code, and edits elsewhere in a file leave a site's rank alone.
 
+A slip that no input can tell from the code (a capacity reserved, a threshold that only picks a
+slower path, a bound that cannot be reached) is no blind spot of the tests. Once reviewed, it goes
+in scripts/equivalent-slips.txt with the reason, and is not drawn: one row per slip, tab-separated,
+the file, the code of its line as it stands, the slip as --list shows it, and why.
+
 Sample columns: number, file, line, column, kind, what, the line after the slip, original text,
 replacement.
 """
@@ -36,6 +41,8 @@ import re
 import sys
 
 FOLDERS = ["roster", "search", "rtf", "window"]
+# Slips no input can tell from the code, each with the reason, are listed here and never drawn.
+EQUIVALENT = "scripts/equivalent-slips.txt"
 
 TOKEN = re.compile(
     r"(?P<num>\.?\d(?:[eEpP][+-]|[\w.'])*)"
@@ -172,8 +179,8 @@ def sites(path):
     found = []
     unchecked_depth = 0  # > 0 inside an assertion that spans lines
     for index, (text, masked) in enumerate(zip(lines, masked_lines)):
-        # Assertions vanish from the Release build the tests run in, so slips there would live
-        # for no fault of the tests; static_assert is checked by the compiler alone.
+        # A slip inside an assertion breaks the check, not the code it checks, so no test could
+        # notice it; static_assert is checked by the compiler alone.
         if unchecked_depth > 0 or UNCHECKED.match(masked):
             unchecked_depth += masked.count("(") - masked.count(")")
             unchecked_depth = max(unchecked_depth, 0)
@@ -245,12 +252,29 @@ def describe(kind, orig, repl):
     return f"{orig} -> {repl}"
 
 
+def equivalent_slips():
+    """The slips reviewed as equivalent: (file, code of the line, slip) from EQUIVALENT."""
+    found = set()
+    if os.path.exists(EQUIVALENT):
+        with open(EQUIVALENT, encoding="utf-8") as f:
+            for row in f:
+                if row.strip() and not row.startswith("#"):
+                    path, code, slip = row.rstrip("\n").split("\t")[:3]
+                    found.add((path, code.strip(), slip))
+    return found
+
+
 def sample(seed, count, filters):
     by_folder = {}
+    equivalent = equivalent_slips()
+    left_out = 0
     for path in source_files(filters):
         lines, found = sites(path)
         for line, col, kind, orig, repl in found:
             text = lines[line - 1]
+            if (path, text.strip(), describe(kind, orig, repl)) in equivalent:
+                left_out += 1
+                continue
             key = hashlib.sha256(f"{seed}\t{path}\t{text.strip()}\t{col}\t{orig}\t{repl}".encode(
                 "utf-8", "surrogateescape")).hexdigest()
             after = text[:col - 1] + repl + text[col - 1 + len(orig):]
@@ -260,6 +284,8 @@ def sample(seed, count, filters):
     for folder in sorted(by_folder):
         ranked = sorted(by_folder[folder], key=lambda c: (c[0], c[1]))[:count]
         chosen += sorted((c[2] for c in ranked), key=lambda s: (s[0], s[1], s[2], s[5]))
+    if left_out:
+        print(f"{left_out} slips reviewed as equivalent are not drawn ({EQUIVALENT}).", file=sys.stderr)
     for number, (path, line, col, kind, orig, repl, text, after) in enumerate(chosen, 1):
         fields = [str(number), path, str(line), str(col), kind, describe(kind, orig, repl), shorten(after, 120),
                   orig, repl]

@@ -179,7 +179,7 @@ char *writePoints(char *out, float points)
 char *writeCost(char *out, float cost)
 {
     if (!std::isfinite(cost))
-        return copyText(out, std::isnan(cost) ? "nan" : (cost > 0 ? "inf" : "-inf"));
+        return copyText(out, std::isnan(cost) ? "nan" : (std::signbit(cost) ? "-inf" : "inf"));
     if (cost == 0)
         return copyText(out, "0");
     // Whole costs below ten million are written exactly as their digits: the common case.
