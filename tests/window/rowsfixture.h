@@ -97,8 +97,6 @@ struct WindowFixture {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         folder.reset();
     }
-
-    TestWindow::RowControls &cells(Position position, int r) { return window->row(position, r); }
 };
 
 // The clipboard holds these bytes as its plain text, as another program offers them.

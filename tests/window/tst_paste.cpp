@@ -66,9 +66,9 @@ class TestPaste : public QObject {
         QStringList texts;
         for (Position p : roster::AllPositions)
             for (int r = 1; r <= roster::rowCount(p); ++r) {
-                for (QLineEdit *field : f.cells(p, r).editableFields())
+                for (QLineEdit *field : f.window->row(p, r).editableFields())
                     texts << field->text();
-                texts << (rates ? f.cells(p, r).PW->text() : QString());
+                texts << (rates ? f.window->row(p, r).PW->text() : QString());
             }
         return texts;
     }
@@ -76,7 +76,7 @@ class TestPaste : public QObject {
     {
         for (Position p : roster::AllPositions)
             for (int r = 1; r <= roster::rowCount(p); ++r)
-                if (f.cells(p, r).N->cursorPosition() != 0)
+                if (f.window->row(p, r).N->cursorPosition() != 0)
                     return false;
         return true;
     }
@@ -171,7 +171,7 @@ private slots:
 
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QLineEdit *target = f.cells(p, 1).N;
+        QLineEdit *target = f.window->row(p, 1).N;
         target->setText(QStringLiteral("An earlier player of a long name"));
         const QStringList before = allTexts();
         f.window->activateWindow();
@@ -195,12 +195,12 @@ private slots:
             return;
         }
         for (int r = 1; r <= roster::rowCount(p); ++r) {
-            const auto &c = f.cells(p, r);
+            const auto &c = f.window->row(p, r);
             const QStringList row = r <= rows ? sheet[r - 1] : QStringList{"", "", "", ""};
             QCOMPARE((QStringList{c.N->text(), c.C->text(), c.P->text(), c.W->text()}),
                      (QStringList{row[0], row[1].left(4), row[2].left(4), row[3].left(3)}));
         }
-        QVERIFY(namesShowTheirStart() && f.cells(p, 1).PW->text() == u"4.36");
+        QVERIFY(namesShowTheirStart() && f.window->row(p, 1).PW->text() == u"4.36");
         key(target, Qt::Key_Z);
         QCOMPARE(allTexts(), before);
         QVERIFY(target->hasFocus() && namesShowTheirStart());
@@ -228,7 +228,7 @@ private slots:
         const QStringList names{"Ng, JJ", "Smith \"Ace\"", "\"Q\" Bo", " lead", "tab\there", "", "a,b,\"c\""};
         for (Position p : roster::AllPositions) {
             for (int r = 1; r <= roster::rowCount(p); ++r) {
-                const auto &c = f.cells(p, r);
+                const auto &c = f.window->row(p, r);
                 c.N->setText(names[r % names.size()] + QString::number(r));
                 c.C->setText(QStringList{"1,00", "12", "", "-.5"}[r % 4]);
                 c.P->setText(QString::number(r * 0.25));
@@ -240,9 +240,9 @@ private slots:
             menu->actions()[0]->trigger();
             QCOMPARE(QGuiApplication::clipboard()->text().count(u'\n'), roster::rowCount(p));
             for (int r = 1; r <= roster::rowCount(p); ++r)
-                for (QLineEdit *field : f.cells(p, r).editableFields())
+                for (QLineEdit *field : f.window->row(p, r).editableFields())
                     field->clear();
-            key(f.cells(p, 1).N, Qt::Key_V);
+            key(f.window->row(p, 1).N, Qt::Key_V);
             QCOMPARE(allTexts(true), before);
         }
         QVERIFY(f.messages.isEmpty());

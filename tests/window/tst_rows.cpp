@@ -19,7 +19,7 @@ static QMap<QString, QString> texts(WindowFixture &f)
     QMap<QString, QString> texts;
     for (Position p : roster::AllPositions)
         for (int r = 1; r <= roster::rowCount(p); ++r) {
-            const auto &c = f.cells(p, r);
+            const auto &c = f.window->row(p, r);
             texts[QLatin1Char(roster::letter(p)) + QString::number(r)] =
                 QStringList{c.N->text(), c.C->text(), c.P->text(), c.W->text()}.join(u'|');
         }
@@ -36,7 +36,7 @@ static QStringList rowMarks(WindowFixture &f)
     for (Position p : roster::AllPositions) {
         marks << QString();
         for (int r = 1; r <= roster::rowCount(p); ++r) {
-            const auto &c = f.cells(p, r);
+            const auto &c = f.window->row(p, r);
             QChar mark = colourLetter(textColour(c.N));
             if (colourLetter(textColour(c.C)) != mark || colourLetter(textColour(c.P)) != mark
                 || colourLetter(textColour(c.W)) != u'K' || colourLetter(textColour(c.PW)) != u'K'
@@ -61,7 +61,7 @@ private slots:
             for (int r = 1; r <= roster::rowCount(p); ++r) {
                 if (r == 7)
                     continue;
-                auto &c = f.cells(p, r);
+                auto &c = f.window->row(p, r);
                 c.N->setText(QStringLiteral("Player %1%2, \"Jr\"").arg(roster::letter(p)).arg(r));
                 c.C->setText(QString::number(10 + r));
                 c.P->setText(QStringLiteral("%1.5").arg(r % 7));
@@ -94,7 +94,7 @@ private slots:
         QFETCH(int, beeps);
         f.window->setTexts(entries);
         const bool percentage = entries.startsWith(u"txtPerc");
-        QCOMPARE(percentage ? QString::number(f.window->MinPerc) : f.cells(Position::D, 3).PW->text(), result);
+        QCOMPARE(percentage ? QString::number(f.window->MinPerc) : f.window->row(Position::D, 3).PW->text(), result);
         QCOMPARE(colourLetter(textColour(f.window->txtPerc)), percentage && result == u"90" ? u'R' : u'K');
         QCOMPARE(f.beeps, beeps);
     }
@@ -103,7 +103,7 @@ private slots:
     // theme's colours shows through it.
     void arrowColours()
     {
-        const QImage arrow = f.cells(Position::G, 15).cmdM->icon().pixmap(QSize(7, 11)).toImage();
+        const QImage arrow = f.window->row(Position::G, 15).cmdM->icon().pixmap(QSize(7, 11)).toImage();
         QSet<QRgb> colours;
         for (int y = 0; y < arrow.height(); ++y)
             for (int x = 0; x < arrow.width(); ++x)
@@ -116,10 +116,10 @@ private slots:
     {
         for (QLineEdit *rate : f.window->findChildren<QLineEdit *>(QRegularExpression("^.PW_")))
             rate->clear();
-        f.cells(Position::D, 15).W->setText(QStringLiteral("9"));
+        f.window->row(Position::D, 15).W->setText(QStringLiteral("9"));
         QCOMPARE(rowMarks(f).join("").count(u'!'), 69);
-        QCOMPARE(f.cells(Position::D, 15).PW->text(), expectedRate(f.cells(Position::D, 15).P->text(), "9"));
-        f.cells(Position::G, 7).P->setText(QStringLiteral("9"));
+        QCOMPARE(f.window->row(Position::D, 15).PW->text(), expectedRate(f.window->row(Position::D, 15).P->text(), "9"));
+        f.window->row(Position::G, 7).P->setText(QStringLiteral("9"));
         QCOMPARE(rowMarks(f).join("").count(u'!'), 0);
     }
 
@@ -144,7 +144,7 @@ private slots:
         if (exchanges)
             std::swap(expected[picks[1].left(1) + picks[0].mid(1)], expected[picks[1]]);
         for (const QString &pick : picks)
-            f.cells(positionFromLetter(pick[0]), pick.mid(1).toInt()).cmdM->click();
+            f.window->row(positionFromLetter(pick[0]), pick.mid(1).toInt()).cmdM->click();
         QCOMPARE(f.window->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(texts(f), expected);
         QCOMPARE(rowMarks(f), marks); // no "!" either: every rate moved with its points and games
@@ -188,10 +188,10 @@ private slots:
         std::vector<int> changes(roster::rowCount(p) + 1);
         QObject counting;
         for (int r = 1; r <= roster::rowCount(p); ++r)
-            connect(f.cells(p, r).chk, &QCheckBox::toggled, &counting, [&changes, r] { ++changes[r]; });
+            connect(f.window->row(p, r).chk, &QCheckBox::toggled, &counting, [&changes, r] { ++changes[r]; });
 
         for (const QString &click : clicks.split(u' ', Qt::SkipEmptyParts)) {
-            QCheckBox *box = f.cells(p, click.mid(1).toInt()).chk;
+            QCheckBox *box = f.window->row(p, click.mid(1).toInt()).chk;
             QCOMPARE(box->isChecked(), click.front() == u'-');
             std::fill(changes.begin(), changes.end(), 0);
             QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
