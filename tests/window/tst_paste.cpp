@@ -7,15 +7,6 @@ using namespace rowstest;
 
 namespace {
 
-QByteArray captured(const QString &file)
-{
-    QFile capture(QStringLiteral(KORVANE_CLIPBOARDS_DIR "/") + file);
-    if (!capture.open(QIODevice::ReadOnly))
-        qFatal("The real clipboard %s is missing: the tests need shared/clipboards beside the repository.",
-               qPrintable(capture.fileName()));
-    return capture.readAll();
-}
-
 // What the sheet behind both captures shows, row by row, written from the sheet and not from
 // the program: name, cost, points per game, games.
 // clang-format off
@@ -162,7 +153,9 @@ private slots:
         QFETCH(QString, position);
         const Position p = positionFromLetter(position[0]);
         const QString caption = QStringList{"Centres", "Wingers", "Defence", "Goalies"}[roster::index(p)];
-        QByteArray bytes = captured(capture);
+        QFile file(QStringLiteral(KORVANE_CLIPBOARDS_DIR "/") + capture);
+        QVERIFY2(file.open(QIODevice::ReadOnly), "the real clipboards belong in shared/clipboards beside the repository");
+        QByteArray bytes = file.readAll();
         if (crlf)
             bytes.replace("\n", "\r\n");
         const bool german = capture.contains(u"de_DE");
