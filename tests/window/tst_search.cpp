@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Find Best Team through the window: the spending band, refusals, auto-save, the Top 35 box,
-// Stop during a search, the progress caption and the result tooltips. The result lines themselves
-// are the search library's tests'.
+// Find Best Team through the window: the spending band, refusals, the help's examples, Stop
+// during a search, the result list's keys and copies, the team it marks and the progress caption.
+// The result lines themselves are the search library's tests'.
 #include "rowsfixture.h"
 
-#include "format.h"
-#include "resultlistbox.h"
-
-#include <QRegularExpression>
 #include <cmath>
 
 using namespace rowstest;
@@ -30,7 +26,7 @@ private slots:
     void cleanup() { f.stop(); }
 
     // The money, target and percentage a search is asked with: the band it searches
-    // ("CashLimit/MinSpend", then ": " and the whole list where it is known), or the refusal.
+    // ("CashLimit/MinSpend"), or the refusal.
     void settings_data()
     {
         QTest::addColumn<QString>("settings"); // field=text ...
@@ -43,7 +39,6 @@ private slots:
         QTest::newRow("49 at 85: 42.5 to even") << "txtCash=49 txtPerc=85" << "50/42";
         QTest::newRow("29 at 85: 25.5 to even") << "txtCash=29 txtPerc=85" << "30/26";
         QTest::newRow("124 at 2.8: 3.5 in single precision") << "txtCash=124 txtPerc=2.8" << "125/4";
-        QTest::newRow("10 at 95: nothing fits") << "txtCash=10 txtPerc=95" << "11/10: 0 1800";
         QTest::newRow("32766: the last money that holds") << "txtCash=32766" << "32767/29490";
         QTest::newRow("32767: beyond 16 bits") << "txtCash=32767" << money.arg("32767");
         QTest::newRow("money rounding to 32767") << "txtCash=32766.6" << money.arg("32766.6");
@@ -51,9 +46,7 @@ private slots:
         // The floor is the share of the money plus one: 32767 x 1.00001 rounds to 32767, x 1.00003 past it.
         QTest::newRow("32766 at 100.001") << "txtCash=32766 txtPerc=100.001" << "32767/32767";
         QTest::newRow("32766 at 100.003") << "txtCash=32766 txtPerc=100.003" << percentage.arg("100.003", "more", "Lower");
-        QTest::newRow("percentage too large") << "txtPerc=1E30" << percentage.arg("1E30", "more", "Lower");
         QTest::newRow("percentage far below 0") << "txtCash=32766 txtPerc=-1000" << percentage.arg("-1000", "less", "Raise");
-        QTest::newRow("negative money, large percentage") << "txtCash=-20000 txtPerc=200" << percentage.arg("200", "more", "Lower");
         // clang-format on
     }
     void settings()
@@ -66,10 +59,8 @@ private slots:
         w.setTexts(settings);
         w.cmdDo->click();
         const QString band = QStringLiteral("%1/%2").arg(w.search.state.CashLimit).arg(w.search.state.MinSpend);
-        if (!outcome.contains(u'/'))
-            QVERIFY(f.messages == QStringList{outcome} && w.listLines() == before);
-        else
-            QCOMPARE(outcome.contains(u':') ? band + ": " + w.listLines().join(u' ') : band, outcome);
+        QVERIFY2(outcome.contains(u'/') ? band == outcome : f.messages == QStringList{outcome} && w.listLines() == before,
+                 qPrintable(band + u' ' + f.messages.join(u'|')));
         QVERIFY(!QFile::exists(f.folder->filePath(QStringLiteral("players.txt")))); // auto-save unticked
         QVERIFY(w.cmdDo->isEnabled() && w.row(Position::G, 15).chk->isEnabled() && !w.Timer1->isActive());
     }
@@ -175,29 +166,6 @@ private slots:
         QVERIFY(w.row(Position::C, 1).N->text() == u"Ng" && w.row(Position::C, 1).C->text() == u"9");
     }
 
-    // A search that lists no team says why in the list's tooltip, over the closing lines and the
-    // space below them; the next search that lists teams leaves none. The sentences themselves
-    // are the search library's tests'.
-    void emptyResultTooltip()
-    {
-        TestWindow &w = *f.window;
-        const QString money = w.txtCash->text();
-        w.txtCash->setText(QStringLiteral("5"));
-        w.cmdDo->click();
-        QVERIFY(w.List1->count() == 2 && w.List1->toolTip().startsWith("No team's cost lies inside the spending band"));
-        QWidget *viewport = w.List1->viewport();
-        const QPoint below(5, viewport->height() - 2);
-        QHelpEvent help(QEvent::ToolTip, below, viewport->mapToGlobal(below));
-        QApplication::sendEvent(viewport, &help);
-        QCOMPARE(QToolTip::text(), w.List1->toolTip());
-        QToolTip::hideText();
-        w.txtCash->setText(money);
-        w.txtTarget->setText(QStringLiteral("0"));
-        w.cmdDo->click(); // the week's points: each row's points times its games
-        QVERIFY(w.List1->count() == 37 && w.List1->toolTip().isEmpty());
-        QCOMPARE(w.List1->item(34), "51.6 -- 98 -- 1 3 - 1 2 3 5 - 2 3 4 - 1"); // the best team, then the counts
-    }
-
     // A click selects a line, the keys move, Ctrl+C copies the selection with the players' names;
     // lines listed above the top line leave the view where it was.
     void listBox()
@@ -208,17 +176,15 @@ private slots:
         w.txtTarget->setText(QStringLiteral("0"));
         w.cmdDo->click();
         ResultListBox &list = *w.List1;
-        QVERIFY(list.count() > 50);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(2, 0)).center());
-        QCOMPARE(list.currentIndex().row(), 2);
         QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(selectedRows(list), 2);
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
         const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(copied.size(), 2);
-        // Each line, then its ten players' names in cells of their own, in the line's order.
+        // The clicked line and the next, each then its ten players' names in cells of their own,
+        // in the line's order.
         for (int i = 0; i < 2; ++i) {
             QStringList expected{list.item(2 + i)};
             for (const auto &[p, r] : rowsNamed(expected[0]))
@@ -227,14 +193,13 @@ private slots:
         }
 
         list.scrollTo(list.model()->index(10, 0), QAbstractItemView::PositionAtTop);
-        const QString top = list.model()->index(list.verticalScrollBar()->value(), 0).data().toString();
-        const QString selected = list.currentIndex().data().toString();
+        const auto top = [&] { return list.model()->index(list.verticalScrollBar()->value(), 0).data().toString(); };
+        const QString topLine = top(), selected = list.currentIndex().data().toString();
         list.lines().insert(-1e9f, "."); // ranks before every team
         list.lines().insert(-1e9f, "..");
         list.linesChanged();
-        QCOMPARE(list.model()->index(list.verticalScrollBar()->value(), 0).data().toString(), top);
-        QCOMPARE(list.currentIndex().data().toString(), selected);
-        QCOMPARE(list.currentIndex().row(), 5); // row 3 before the two lines went in above it
+        // Row 3 before the two lines went in above it.
+        QVERIFY(top() == topLine && list.currentIndex().data().toString() == selected && list.currentIndex().row() == 5);
         // Shift+End selects from the clicked line to the last; Home goes to the first.
         QTest::keyClick(&list, Qt::Key_End, Qt::ShiftModifier);
         QVERIFY(list.currentIndex().row() == list.count() - 1 && selectedRows(list) == list.count() - 4);
@@ -280,48 +245,35 @@ private slots:
             QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
                               list.visualRect(list.model()->index(rowOf(text), 0)).center());
         };
-        const auto named = [](const QString &text) {
-            QStringList rows;
-            for (const auto &[p, r] : rowsNamed(text))
-                rows << QLatin1Char(roster::letter(p)) + QString::number(r);
-            rows.sort();
-            return rows;
-        };
-        // The rows as the cells show them: "C3" where name, cost and points are tinted and described
-        // as in the team, "?" for a row whose cells disagree or whose games or rate are tinted. The
-        // texts, ticks and text colours of every row follow, as they must stay.
+        // The rows as the cells show them, in roster order: (C, 3) where name, cost and points are
+        // tinted and described as in the team and the games are not, (C, -1) for any other tint or
+        // description. `kept` gathers every text, text colour and tick, which must stay.
         const QColor plain = w.palette().color(QPalette::Base);
-        QStringList unchanged;
+        QString kept;
         const auto marked = [&] {
-            QStringList rows;
-            unchanged.clear();
+            QList<std::pair<Position, int>> rows;
+            kept.clear();
             for (Position p : roster::AllPositions)
                 for (int r = 1; r <= roster::rowCount(p); ++r) {
-                    const auto &c = w.row(p, r);
-                    QSet<int> kinds;
-                    for (const QLineEdit *cell : {c.N, c.C, c.P}) {
-                        kinds << (cell->palette().color(QPalette::Base) != plain)
-                                     + 2 * (cell->accessibleDescription() == u"in the selected team");
-                        unchanged << cell->text() + textColour(cell).name();
+                    QString flags;
+                    for (const QLineEdit *cell : w.row(p, r).editableFields()) {
+                        flags += QString::number((cell->palette().color(QPalette::Base) != plain)
+                                                 + 2 * (cell->accessibleDescription() == u"in the selected team"));
+                        kept += cell->text() + textColour(cell).name() + QString::number(w.row(p, r).chk->isChecked());
                     }
-                    unchanged << QString::number(c.chk->isChecked());
-                    if (kinds != QSet<int>{0} || c.W->palette().color(QPalette::Base) != plain
-                        || c.PW->palette().color(QPalette::Base) != plain)
-                        rows << (kinds == QSet<int>{3} ? QLatin1Char(roster::letter(p)) + QString::number(r) : "?");
+                    if (flags != u"0000")
+                        rows.append({p, flags == u"3330" ? r : -1});
                 }
-            rows.sort();
             return rows;
         };
         marked();
-        const QStringList before = unchanged;
+        const QString before = kept;
         click(line);
-        QCOMPARE(marked(), named(line));
-        QVERIFY(named(line).size() == 10 && unchanged == before);
+        QVERIFY(marked() == rowsNamed(line) && rowsNamed(line).size() == 10 && kept == before);
         QTest::keyClick(&list, rowOf(other) > rowOf(line) ? Qt::Key_Down : Qt::Key_Up); // the next line by keys
-        QCOMPARE(list.selectedLine(), other);
-        QCOMPARE(marked(), named(other));
+        QVERIFY(list.selectedLine() == other && marked() == rowsNamed(other));
         click(line);
-        QCOMPARE(marked(), named(line));
+        QVERIFY(marked() == rowsNamed(line));
         if (then == u"name")
             QTest::keyClicks(w.row(Position::G, 14).N, "x");
         else if (then == u"tick")
@@ -331,7 +283,7 @@ private slots:
         else
             click(then == u"closing" ? QStringLiteral("35") : other,
                   then == u"closing" ? Qt::NoModifier : Qt::ControlModifier);
-        QCOMPARE(marked(), QStringList());
+        QVERIFY(marked().isEmpty());
     }
 
     // The tick shows the count examined against the team count (in the search's single precision,
