@@ -284,6 +284,9 @@ private slots:
             click(then == u"closing" ? QStringLiteral("35") : other,
                   then == u"closing" ? Qt::NoModifier : Qt::ControlModifier);
         QVERIFY(marked().isEmpty());
+        // A change to the roster takes the selection away with the marks, as the line may no
+        // longer be the team the rows show.
+        QCOMPARE(list.selectionModel()->hasSelection(), then == u"closing" || then == u"extend");
     }
 
     // The tick shows the count examined against the team count (in the search's single precision,
