@@ -54,7 +54,8 @@ private slots:
     }
 
     // ((C + W) + D) + G in single precision never exceeds the two keys' sum, and the keys are
-    // tight: within a few units in the last place of the largest magnitude.
+    // tight: within a few units in the last place of the largest magnitude. Exact sums need no
+    // margin; a NaN pair is never listed.
     void pointsKeysBoundTheTeam()
     {
         std::mt19937 rng(7);
@@ -66,11 +67,6 @@ private slots:
             const double magnitude = std::fabs(c) + std::fabs(w) + std::fabs(d) + std::fabs(g);
             QVERIFY(bound - double(team) <= 1e-6 * magnitude + 1e-40);
         }
-    }
-
-    // Exact sums need no margin; a NaN pair is never listed.
-    void pointsKeyEdges()
-    {
         QCOMPARE(search::pointsUpperKey(1.25f, 3, 2.5f, 1, true), 3.75);
         QVERIFY(search::pointsUpperKey(1.25f, 3, 2.5f, 1, false) > 3.75);
         const float inf = std::numeric_limits<float>::infinity();
@@ -81,6 +77,7 @@ private slots:
     // The best completion the band lets through, against every completion tried one by one with
     // the team's own cost sum, ((C + W) + D) + G: never below it, and equal to it when costs are
     // whole numbers. Huge costs that cancel land teams in the band only in the team's own order.
+    // The frontier of the same completions gives exactly the best points key below a budget.
     void completionsInBand_data()
     {
         QTest::addColumn<bool>("wholeCosts");
@@ -101,22 +98,29 @@ private slots:
             const double w = cost(double(rng() % 20)), d = wholeCosts || rng() % 2 ? double(rng() % 20) : -huge;
             std::vector<std::pair<double, double>> parts; // C, G
             std::vector<search::CompletionTable::Item> items;
+            std::vector<std::pair<double, double>> frontierItems; // cost, points key
             for (int i = 0, n = 1 + int(rng() % 60); i < n; ++i) {
                 const double c = cost(double(rng() % 40)), g = double(rng() % 15);
-                const float pts = float(rng() % 1000) / 10.f;
+                const float pts = float(rng() % 1000) / 10.f - 20;
                 parts.emplace_back(c, g);
                 items.push_back({c + g, std::fabs(c) + std::fabs(g), double(pts), pts, 0.f});
+                frontierItems.emplace_back(c + g, double(pts));
             }
             const double minSpend = double(rng() % 60), cashLimit = minSpend + 1 + double(rng() % 30);
             search::CompletionTable table;
             table.build(items, wholeCosts);
             const auto best = table.bestInBand(w + d, std::fabs(w) + std::fabs(d), minSpend, cashLimit);
-            std::optional<double> truth;
+            search::Frontier frontier;
+            frontier.build(frontierItems);
+            std::optional<double> truth, belowLimit;
             for (std::size_t i = 0; i < items.size(); ++i) {
                 const float teamCost = static_cast<float>(((parts[i].first + w) + d) + parts[i].second);
                 if (teamCost > float(minSpend) && teamCost < float(cashLimit))
                     truth = std::max(truth.value_or(-HUGE_VAL), items[i].ptsKey);
+                if (items[i].cost < cashLimit)
+                    belowLimit = std::max(belowLimit.value_or(-HUGE_VAL), items[i].ptsKey);
             }
+            QCOMPARE(frontier.bestBelow(cashLimit), belowLimit);
             bandHits += truth.has_value();
             if (truth)
                 QVERIFY2(best && best->ptsKey >= *truth, qPrintable(QStringLiteral("round %1").arg(round)));
@@ -126,24 +130,6 @@ private slots:
                 QCOMPARE(best->ptsKey, *truth);
         }
         QVERIFY(bandHits > 200);
-    }
-
-    void frontierBestBelow()
-    {
-        std::mt19937 rng(3);
-        for (int round = 0; round < 300; ++round) {
-            std::vector<std::pair<double, double>> items;
-            for (int i = 0, n = 1 + int(rng() % 40); i < n; ++i)
-                items.emplace_back(double(rng() % 30), double(rng() % 100) - 20);
-            search::Frontier frontier;
-            frontier.build(items);
-            const double budget = double(rng() % 35);
-            std::optional<double> truth;
-            for (const auto &[cost, pts] : items)
-                if (cost < budget)
-                    truth = std::max(truth.value_or(-HUGE_VAL), pts);
-            QCOMPARE(frontier.bestBelow(budget), truth);
-        }
     }
 };
 
