@@ -30,17 +30,24 @@ struct Run {
     float target = 0;
 };
 
-// What the user does at a yield: click "Only Show Top 35" (ticking cuts the list to 35), or press Stop.
+// What the user does at a yield, by the window's rules: "Only Show Top 35" (ticking cuts the list to
+// 35), Stop, and the mode buttons, which wait for Stop; "Pts/W Mode" then ticks the box.
 struct UserActions {
     search::SortedLines &lines;
     search::SearchState &state;
     bool &top35;
+    bool unlocked = false;
     void clickTop35()
     {
         if ((top35 = !top35))
             search::cutToTop35(lines);
     }
-    void pressStop() { state.StopRequested = true; }
+    void pressStop() { state.StopRequested = unlocked = true; }
+    void clickMode(Mode mode)
+    {
+        if (unlocked && mode == Mode::PointsPerWeek && !top35)
+            clickTop35();
+    }
 };
 
 struct RunSettings {
@@ -135,7 +142,7 @@ QString cell(std::mt19937 &rng, const QString &plain, std::initializer_list<cons
 }
 
 // Hard rosters: points across 10 and 100, equal points and costs, "-.01", "." and ".01", exponents,
-// one player who dwarfs the rest, targets met.
+// one player who dwarfs the rest, targets met, costs below zero.
 enum class Family {
     Plain,
     Straddle,
@@ -149,6 +156,7 @@ enum class Family {
     Straddle100,
     Outlier,
     Exponents,
+    NegativeCosts,
     Count
 };
 
@@ -167,6 +175,7 @@ QString pointsFor(std::mt19937 &rng, Family family, int cost)
     case Family::Straddle100: return roster::numberToText((900 + rng() % 210) / 100.0); // teams of 9x. and 10x.
     case Family::Outlier: return rng() % 40 ? roster::numberToText((20 + rng() % 161) / 100.0) : "9E9";
     case Family::Exponents: return pick(rng, {"1E0", "5E-1", "1.0E0", "10E-1", "5E0"});
+    case Family::NegativeCosts: return roster::numberToText((20 + rng() % 161) / 100.0);
     case Family::Count: break;
     }
     return {};
@@ -196,6 +205,8 @@ std::pair<search::CandidateTables, RunSettings> generate(std::mt19937 &rng)
                 cost = pick(rng, {"9E99", "9E9", "1E20"});
             if (family == Family::Exponents)
                 cost = pick(rng, {"5E0", "1E1", "50E-1", "7"});
+            if (family == Family::NegativeCosts) // completions cheaper than nothing
+                cost = QString::number(int(rng() % 21) - 8);
             const QString points = sameRows ? sharedPoints : pointsFor(rng, family, whole);
             row.cost = family == Family::Plain ? cell(rng, cost, {"", "abc", "-3", "0", "1E1", "99", "7.", "1,50", "9E99"})
                                                : cost;
@@ -241,15 +252,18 @@ std::pair<search::CandidateTables, RunSettings> generate(std::mt19937 &rng)
     out.second.batchLines = rng() % 3 == 0;
     out.second.capacity = 3000;
 
-    // At a few Winger-pair yields and yields after a listed line the user clicks the box or presses Stop.
-    std::vector<std::tuple<bool, std::size_t, bool>> clicks; // at a pair yield or a listed line's, its count, Stop
+    // At a few Winger-pair yields and yields after a listed line the user clicks the box (0),
+    // "Pts/G Mode" (1), "Pts/W Mode" (2) or Stop (3).
+    std::vector<std::tuple<bool, std::size_t, int>> clicks; // at a pair yield or a listed line's, its count, what
     for (bool pair : {true, false})
         for (int i = 0, count = int(rng() % 5); i < count; ++i)
-            clicks.push_back({pair, 1 + rng() % (rng() % 2 ? 20 : 150), rng() % 6 == 0});
+            clicks.push_back({pair, 1 + rng() % (rng() % 2 ? 20 : 150), rng() % 6 == 0 ? 3 : int(rng() % 3)});
     out.second.onYield = [clicks](bool pair, std::size_t count, UserActions &user) {
-        for (const auto &[atPair, at, stop] : clicks)
+        for (const auto &[atPair, at, what] : clicks)
             if (atPair == pair && at == count)
-                stop ? user.pressStop() : user.clickTop35();
+                what == 0   ? user.clickTop35()
+                : what == 3 ? user.pressStop()
+                            : user.clickMode(what == 1 ? Mode::PointsPerGame : Mode::PointsPerWeek);
     };
     return out;
 }
