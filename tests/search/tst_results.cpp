@@ -60,6 +60,7 @@ private slots:
         QTest::newRow("zero") << 0.f << 0.f << ". -- 0";
         QTest::newRow("negative") << -1.5f << -3.f << "-1.5 -- -3";
         QTest::newRow("cost of 7 significant digits") << 50.f << 12345.67f << "50. -- 12345.67";
+        QTest::newRow("cost of 21 digits") << 5.f << 1e20f << "5. -- 1E+20";
         // Beyond 10^15 only 7 digits are the points' own; the float holds 1234567008616448.
         QTest::newRow("points of 16 digits") << 1.234567e15f << 950.f << "1234567000000000. -- 950";
     }
@@ -193,6 +194,12 @@ private slots:
         while (model.size() > 35)
             model.erase(model.begin());
         check();
+        // Cleared, the list starts afresh: no line of before is found again or comes back.
+        const auto closing = lines.anchorAt(lines.size() - 1), team = lines.anchorAt(0);
+        lines.clear();
+        QVERIFY(!lines.rowOf(closing) && !lines.rowOf(team));
+        lines.insert(1, "1. -- 9");
+        QVERIFY(lines.size() == 1 && lines.at(0) == "1. -- 9" && !lines.rowOf(team));
     }
 
     // Batched lines wait for a merge and count towards the cap; a tick while they wait cuts them too.
