@@ -212,7 +212,6 @@ private:
             if (hostCalls_ != before)
                 cannotList = defenceCannotList(d);
         }
-        yields(wingers_.trailingYields);
     }
 
     bool yields(int count)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "groups.h"
 
+#include <QtGlobal>
+
 namespace search {
 
 GroupList groupsOf(const PositionTable &t, bool pairYields)
@@ -36,7 +38,7 @@ GroupList groupsOf(const PositionTable &t, bool pairYields)
     };
     if (m > 0)
         level(level, 0, 0);
-    out.trailingYields = pendingYields;
+    Q_ASSERT(pendingYields == 0);
     return out;
 }
 

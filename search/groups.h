@@ -19,11 +19,12 @@ struct Group {
 
 struct GroupList {
     std::vector<Group> groups;
-    int trailingYields = 0; // pair yields after the last combination
 };
 
 // With `pairYields`, each group records the yields the loops make once per pair of the first two
-// rows, so that a search over groups can make them at the same moments.
+// rows, so that a search over groups can make them at the same moments. No yield comes after the
+// last combination: a level's range is never empty (the candidate rows reach at least to the
+// position's share, and an unticked row among those is held), so every pair reaches a combination.
 GroupList groupsOf(const PositionTable &t, bool pairYields);
 
 } // namespace search
