@@ -24,6 +24,7 @@ private slots:
         // a writer puts inside a replacement is no part of it.
         QTest::newRow("\\u and its replacement, none after \\uc0, line ends not counted")
             << R"({\rtf1 \u8364?5{\uc0\u233 x}\u-40000?)"_ba + "\\u233\r\n?{\\uc2\\u233 e\r\n'}}" << u"€5éx\u8000éé"_s;
+        QTest::newRow("a control word as the replacement") << R"({\rtf1 a\u233\par b})"_ba << u"aéb"_s;
         QTest::newRow("half pairs") << R"({\rtf1 \u-10240?a\u-9216?})"_ba << u"\uFFFDa\uFFFD"_s;
         QTest::newRow("skipped destinations")
             << R"({\rtf1{\fonttbl{\f0 A;}}{\colortbl;\red9;}{\stylesheet{\s1 H;}}{\info T}a{\pict 89504e})"
