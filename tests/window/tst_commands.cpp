@@ -93,6 +93,8 @@ private slots:
         QVERIFY(help->RichTextBox1->verticalScrollBar()->maximum() > 0);
         QCOMPARE(help->RichTextBox1->verticalScrollBar()->value(), 0);
         QCOMPARE(help->RichTextBox1->textCursor().position(), 0);
+        // A screen reader names the document it reads from, as it names every control it reaches.
+        QVERIFY(!QAccessible::queryAccessibleInterface(help->RichTextBox1)->text(QAccessible::Name).isEmpty());
         // A second click brings the same window forward without reading the file again.
         writeHelp("Changed while open.");
         f.window->cmdHelp->click();
