@@ -28,8 +28,9 @@ same sample on the same code, and edits elsewhere in a file leave a site's rank 
 
 A slip that no input can tell from the code (a capacity reserved, a threshold that only picks a
 slower path, a bound that cannot be reached) is no blind spot of the tests. Once reviewed, it goes
-in scripts/equivalent-slips.txt with the reason, and is not drawn: one row per slip, tab-separated,
-the file, the code of its line as it stands, the slip as --list shows it, and why.
+in scripts/equivalent-slips.txt with the reason, and is not drawn: tab-separated, the file, the
+code of its line as it stands, the slip as --list shows it, and why. A row covers every slip of its
+kind on that line.
 
 Sample columns: number, file, line, column, kind, what, the line after the slip, original text,
 replacement.
