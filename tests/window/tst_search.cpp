@@ -210,6 +210,15 @@ private slots:
         w.optM[1]->click();
         QVERIFY(w.chkTop35->isChecked() && w.listLines() == before.mid(before.size() - 37)
                 && list.model()->rowCount() == 37);
+        // A better team takes the weakest's place: as many lines, and the selection stays on its
+        // line, now one row up.
+        list.setCurrentIndex(list.model()->index(10, 0));
+        const QString chosen = list.currentIndex().data().toString();
+        list.lines().insert(1e9f, "1000000000. -- 1");
+        list.lines().removeFirst();
+        list.linesChanged();
+        QVERIFY(list.model()->rowCount() == 37 && list.currentIndex().row() == 9);
+        QCOMPARE(list.currentIndex().data().toString(), chosen);
     }
 
     // Selecting one line tints the rows its numbers name, ten in all, in the name, cost and points
