@@ -100,8 +100,9 @@ private slots:
     }
 
     // The row buttons' arrow is drawn in black, white and light grey of its own: nothing of the
-    // theme's colours shows through it.
-    void arrowColours()
+    // theme's colours shows through it. Each frame draws a black line across its width under the
+    // column titles.
+    void ownColours()
     {
         const QImage arrow = f.window->row(Position::G, 15).cmdM->icon().pixmap(QSize(7, 11)).toImage();
         QSet<QRgb> colours;
@@ -109,6 +110,14 @@ private slots:
             for (int x = 0; x < arrow.width(); ++x)
                 colours << arrow.pixel(x, y);
         QCOMPARE(colours, (QSet<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(192, 192, 192)}));
+        for (QGroupBox *frame : {f.window->fraC, f.window->fraW, f.window->fraD, f.window->fraG}) {
+            const QImage drawn = frame->grab().toImage();
+            int longest = 0; // the longest run of black in one line of pixels
+            for (int y = 0; y < drawn.height(); ++y)
+                for (int x = 0, run = 0; x < drawn.width(); ++x)
+                    longest = std::max(longest, run = drawn.pixel(x, y) == qRgb(0, 0, 0) ? run + 1 : 0);
+            QVERIFY2(longest > drawn.width() * 3 / 4, qPrintable(frame->objectName()));
+        }
     }
 
     // With every rate emptied, a games change rates its own row only, a points change all 70 rows.
@@ -129,8 +138,8 @@ private slots:
     {
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<bool>("exchanges");
-        QTest::newRow("filled row with empty row, ticked with unticked") << "C3 C7" << true;
-        QTest::newRow("cross-position pick: Wingers 3 and 5") << "C3 W5" << true;
+        QTest::newRow("first row with empty row, ticked with unticked") << "C1 C7" << true;
+        QTest::newRow("cross-position pick: Wingers 5 and 1") << "C5 W1" << true;
         QTest::newRow("same row twice") << "C4 C4" << false;
         QTest::newRow("Centres 18 then Defence 2: no such row") << "C18 D2" << false;
     }
