@@ -70,10 +70,12 @@ private slots:
             {"2.5", 2.5, 2}, {"3.5", 3.5, 4}, {" +1,234.5 ", 1234.5, 1234}, {"32767", 32767, 32767},
             {"32767.5", 32767.5, 99999}, {"-32768.5", -32768.5, -32768}, {"-32769", -32769, 99999},
             {"9007199254740993", 9007199254740992.0, 99999}, {"1.7976931348623157E308", DBL_MAX, 99999},
-            {"1E400", NAN, 99999}, {"-1E-400", -0.0, 0}, {"1E99999999999999999999", NAN, 99999}};
+            {"1E400", NAN, 99999}, {"-1E-400", -0.0, 0}, {"1E-400", 0.0, 0}, {"1E99999999999999999999", NAN, 99999}};
         // clang-format on
         for (const auto &[text, number, whole] : rows)
             QTest::newRow(text) << QString::fromLatin1(text) << number << whole;
+        // Out of range by the exponent and the leading zeros together: 10^499, too large.
+        QTest::newRow("1E1500 after 1,000 zeros") << "0." + QString(1000, u'0') + "1E1500" << double(NAN) << 99999;
     }
     void conversions()
     {
