@@ -91,7 +91,7 @@ Token Tokenizer::controlWord()
 
     // Binary data may hold any byte, braces included, so it is stepped over here.
     if (token.text == QByteArrayView("bin") && token.number > 0)
-        pos_ += std::min<qsizetype>(token.number, bytes_.size() - pos_);
+        pos_ = std::min<qsizetype>(pos_ + token.number, bytes_.size());
     return token;
 }
 

@@ -18,8 +18,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         // Control bytes (\'00, \'01) have no place in a help text; a non-breaking space (\'a0) has,
         // and the plain text shows it as a blank.
-        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6 a\\b\{c\}\'00\'01\'81\'9d\'a0})"_ba
-                                 << u"café € ö a\\b{c} "_s;
+        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6\'A9 a\\b\{c\}\'00\'01\'81\'9d\'a0})"_ba
+                                 << u"café € ö© a\\b{c} "_s;
         // A number past 16 bits counts as the nearest end of the range (-32768 is U+8000); a line end
         // a writer puts inside a replacement is no part of it.
         QTest::newRow("\\u and its replacement, none after \\uc0, line ends not counted")
@@ -57,6 +57,8 @@ private slots:
         QCOMPARE(rtf::readRtf(rtf, &document, &error), !expected.isNull());
         QCOMPARE(error.isEmpty(), !expected.isNull());
         QCOMPARE(document.toPlainText(), expected);
+        // Loading is no edit to undo, and the document's own undo setting is kept.
+        QVERIFY(document.isUndoRedoEnabled() && !document.isUndoAvailable());
     }
 
     // Bold, italic, underline, points, colour, family ("-": the viewer's own) and whether it is a
