@@ -8,6 +8,12 @@
 
 namespace search {
 
+namespace {
+// A value whose binary fraction runs longer than this is taken as inexact: a safe answer, as
+// it only adds the rounding margin, and one that ends the search for its power of two.
+constexpr int MaxFractionBits = 60;
+} // namespace
+
 bool sumsAreExact(const std::vector<double> &values, double scale, int precisionBits)
 {
     int bits = 0;
@@ -15,10 +21,9 @@ bool sumsAreExact(const std::vector<double> &values, double scale, int precision
         if (!std::isfinite(v))
             return false;
         int k = 0;
-        while (k <= 60 && std::ldexp(v, k) != std::nearbyint(std::ldexp(v, k)))
-            ++k;
-        if (k > 60)
-            return false;
+        while (std::ldexp(v, k) != std::nearbyint(std::ldexp(v, k)))
+            if (++k > MaxFractionBits)
+                return false;
         bits = std::max(bits, k);
     }
     return std::isfinite(scale) && std::ldexp(scale, bits) <= std::ldexp(1.0, precisionBits);

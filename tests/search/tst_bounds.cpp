@@ -43,6 +43,9 @@ private slots:
         QTest::newRow("an endless value") << QList<double>{std::numeric_limits<double>::infinity()} << 1.0 << 53 << false;
         QTest::newRow("an exponent text's 1E-5") << QList<double>{double(1e-5f)} << 1.0 << 53 << true;
         QTest::newRow("the same at single precision") << QList<double>{double(1e-5f)} << 1.0 << 24 << false;
+        // A fraction of up to 60 bits is looked for; one longer is taken as inexact.
+        QTest::newRow("2^-60 at a tiny scale") << QList<double>{std::ldexp(1, -60)} << std::ldexp(1, -40) << 24 << true;
+        QTest::newRow("2^-61 at a tiny scale") << QList<double>{std::ldexp(1, -61)} << std::ldexp(1, -40) << 24 << false;
     }
 
     void sumsAreExact()
