@@ -106,6 +106,7 @@ private slots:
         QTest::newRow("NUL in one value") << "CC_1=1" << QByteArray("a\0b", 3) << "CC_1" << "v" << "CC_1=1" << "Nothing was pasted: the value for Centres row 1 cost holds the control character U+0000, which no roster cell can hold, after \"a\".";
         QTest::newRow("invalid UTF-8: the line read as Windows-1252") << "" << QByteArray("Zo\xEB \x93Z\x94\t3\nC\xC3\xB4t\xC3\xA9\t4\n") << "CN_1" << "v" << "CN_1=Zo\u00EB_\u201CZ\u201D CC_1=3 CN_2=C\u00F4t\u00E9 CC_2=4" << "";
         QTest::newRow("60 MB: refused by its size") << "WN_1=Ann WC_1=4" << QByteArray("Name\t10\t2\t3\n").repeated(5 << 20) << "WN_1" << "v" << "WN_1=Ann WC_1=4" << "Nothing was pasted: the clipboard holds 60.0 MB of text, more than the roster can take; from the name cell of Wingers row 1 only 20 rows and 5 columns fit (name, cost, points, games, and the points for the week, which are worked out and never pasted), of at most 65,536 characters each.";
+        QTest::newRow("an empty value over one filled cell") << "CC_1=4" << QByteArray("\t\n") << "CN_1" << "v" << "CN_1= CC_1=" << "The paste emptied 1 cell that held a value; Ctrl+Z puts it back.";
         QTest::newRow("an empty block over filled cells") << "CN_1=Ann CC_1=4 CN_2=Bo CP_2=1" << QByteArray("\t\n\t\t\n") << "CN_1" << "v" << "CN_1= CC_1= CN_2= CC_2= CP_2=" << "The paste emptied 4 cells that held a value; Ctrl+Z puts them back.";
         // clang-format on
     }

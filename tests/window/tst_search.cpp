@@ -174,10 +174,23 @@ private slots:
         w.chkTop35->setChecked(false);
         w.optM[0]->setChecked(true);
         w.txtTarget->setText(QStringLiteral("0"));
-        w.cmdDo->click();
         ResultListBox &list = *w.List1;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Many lines at once into a list never cleared, into one cleared while scrolled to its end,
+        // and a search's list: each shows its first line.
+        const auto fillAndTop = [&] {
+            for (int i = 0; i < 100; ++i)
+                list.lines().insert(float(i), std::to_string(i) + ". -- 1");
+            list.linesChanged();
+            return list.verticalScrollBar()->value();
+        };
+        QCOMPARE(fillAndTop(), 0);
+        list.scrollToBottom();
+        list.lines().clear();
+        QCOMPARE(fillAndTop(), 0);
+        w.cmdDo->click();
+        QCOMPARE(list.verticalScrollBar()->value(), 0);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(2, 0)).center());
         QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
