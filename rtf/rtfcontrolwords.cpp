@@ -92,9 +92,6 @@ WordEntry lookUpWord(QByteArrayView name)
             built.insert(QByteArray(entry.name), entry);
         return built;
     }();
-    // Every name in the table is short; a longer one is not looked for.
-    if (name.size() > 32)
-        return WordEntry{"", Word::Unknown};
     return Table.value(QByteArray::fromRawData(name.data(), name.size()), WordEntry{"", Word::Unknown});
 }
 

@@ -43,6 +43,9 @@ private slots:
         // The viewer breaks a word wider than itself in time that grows as the square of its length.
         QTest::newRow("a word of 2,500 letters")
             << "{\\rtf1 " + QByteArray(2500, 'x') + "}" << (QString(1000, u'x') + u' ').repeated(2) + QString(500, u'x');
+        // One format throughout is one run, however many characters.
+        QTest::newRow("30,000 characters of one format") << "{\\rtf1 " + QByteArray("ab ").repeated(10000) + "}"
+                                                         << u"ab "_s.repeated(10000);
         // Not RTF at all: no text (a null expected text), a reason, and the earlier help gone.
         QTest::newRow("empty") << QByteArray() << QString();
         QTest::newRow("plain text") << QByteArray("Centres, Wingers, Defence, Goalies") << QString();
@@ -151,7 +154,13 @@ private slots:
             const QTextCharFormat format = found.charFormat();
             QVERIFY2(!found.isNull() && format.fontWeight() >= QFont::Bold && format.fontPointSize() > 12.0, heading);
             QCOMPARE(format.fontFamilies().toStringList(), QStringList{u"Arial"_s});
+            // A heading stands apart from the text below it, and from the text above it but at the top.
+            const QTextBlockFormat block = found.blockFormat();
+            QVERIFY2(block.bottomMargin() > 0 && (block.topMargin() > 0) == (found.blockNumber() > 0), heading);
         }
+        // A list item hangs: indented, its first line, with the bullet, further out.
+        const QTextBlockFormat item = document.find(u"the row number;"_s).blockFormat();
+        QVERIFY(item.leftMargin() > 0 && item.textIndent() < 0 && item.leftMargin() + item.textIndent() > 0);
     }
 };
 
