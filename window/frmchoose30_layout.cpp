@@ -305,7 +305,6 @@ void frmChoose30::buildLayout()
     optMGroup_->addButton(optM[0], 0);
     optMGroup_->addButton(optM[1], 1);
     optM[1]->setChecked(true);
-    static_cast<OptionButton *>(optM[1])->keepTabStops();
     chkTop35 = button(design("chkTop35"), this, true);
     chkTop35->setChecked(true);
 

@@ -120,6 +120,33 @@ private slots:
         }
     }
 
+    // Where a box puts its text, as drawn: the money and the titles centred, the captions and the
+    // numbers of a row to the right, the percentage to the left.
+    void textPlacement_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("side"); // -1 left, 0 centred, 1 right
+        for (const auto &[box, side] : {std::pair{"txtCash", 0}, {"Text1", 0}, {"NN_0", 1}, {"NN_2", 1}, {"CC_3", 1},
+                                        {"txtPerc", -1}})
+            QTest::newRow(box) << QString::fromLatin1(box) << side;
+    }
+    void textPlacement()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, side);
+        const QImage drawn = f.window->findChild<QWidget *>(box)->grab().toImage();
+        int first = drawn.width(), last = -1; // the columns the text's ink reaches
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (qGray(drawn.pixel(x, y)) < 100) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        const int left = first, right = drawn.width() - 1 - last;
+        QVERIFY2(last >= 0 && (side == 0 ? std::abs(left - right) <= 2 : side < 0 ? left < right : right < left),
+                 qPrintable(QStringLiteral("%1 blank on the left, %2 on the right").arg(left).arg(right)));
+    }
+
     // With every rate emptied, a games change rates its own row only, a points change all 70 rows.
     void changeRecomputes()
     {
@@ -152,9 +179,17 @@ private slots:
         const QStringList picks = clicks.split(u' ');
         if (exchanges)
             std::swap(expected[picks[1].left(1) + picks[0].mid(1)], expected[picks[1]]);
-        for (const QString &pick : picks)
+        // While a move waits for its second row, the pointer shows it over every cell too; then each
+        // cell shows its own again.
+        const auto pointers = [&] {
+            const auto &cells = f.window->row(Position::G, 1);
+            return QList{f.window->cursor().shape(), cells.N->cursor().shape(), cells.PW->cursor().shape()};
+        };
+        for (const QString &pick : picks) {
             f.window->row(positionFromLetter(pick[0]), pick.mid(1).toInt()).cmdM->click();
-        QCOMPARE(f.window->cursor().shape(), Qt::ArrowCursor);
+            const QList<Qt::CursorShape> moving(3, Qt::SizeVerCursor), own{Qt::ArrowCursor, Qt::IBeamCursor, Qt::ArrowCursor};
+            QCOMPARE(pointers(), &pick == &picks.front() ? moving : own);
+        }
         QCOMPARE(texts(f), expected);
         QCOMPARE(rowMarks(f), marks); // no "!" either: every rate moved with its points and games
     }
