@@ -35,6 +35,22 @@ public:
         for (const QString &setting : settings.split(u' ', Qt::SkipEmptyParts))
             findChild<QLineEdit *>(setting.section(u'=', 0, 0))->setText(setting.section(u'=', 1).replace(u'_', u' '));
     }
+    // Every row's name, cost, points and games by row ("W3"), and its rate if asked for (an
+    // empty row's rate shows 0 once its texts have changed).
+    QMap<QString, QString> rowTexts(bool rates = false)
+    {
+        QMap<QString, QString> texts;
+        for (Position p : roster::AllPositions)
+            for (int r = 1; r <= roster::rowCount(p); ++r) {
+                QStringList values;
+                for (const QLineEdit *field : row(p, r).editableFields())
+                    values << field->text();
+                if (rates)
+                    values << row(p, r).PW->text();
+                texts[QLatin1Char(roster::letter(p)) + QString::number(r)] = values.join(u'|');
+            }
+        return texts;
+    }
     QStringList listLines() const
     {
         QStringList lines;
@@ -83,6 +99,16 @@ struct WindowFixture {
         window = std::make_unique<TestWindow>();
     }
 
+    // The window shown and exposed, or active too: key events go to the active window only.
+    bool show(bool active = false)
+    {
+        window->show();
+        if (!active)
+            return QTest::qWaitForWindowExposed(window.get());
+        QApplication::setActiveWindow(window.get());
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
     // The sample roster loaded as at start-up, auto-save unticked.
     void loadSample()
     {
@@ -98,6 +124,13 @@ struct WindowFixture {
         folder.reset();
     }
 };
+
+// A file's bytes, or "(unreadable)".
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
 
 // The clipboard holds these bytes as its plain text, as another program offers them.
 inline void setClipboardBytes(const QByteArray &bytes)

@@ -20,49 +20,11 @@ QSet<QString> tabStops(const QWidget &window)
     return stops;
 }
 
-// Runs `keys`, then gives back the texts of each popup menu that opened, one string a menu
-// ("Paste rows|Copy rows"), closing each as soon as it runs.
-QStringList menusOpenedBy(const std::function<void()> &keys)
-{
-    QStringList opened;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-            QStringList texts;
-            for (const QAction *action : menu->actions())
-                if (!action->isSeparator())
-                    texts << action->text();
-            opened << texts.join(u'|');
-            menu->close();
-        }
-    });
-    watch.start(0);
-    keys();
-    QCoreApplication::processEvents();
-    return opened;
-}
-
-void visit(QAccessibleInterface *node, const std::function<void(QAccessibleInterface *)> &see)
-{
-    if (!node)
-        return;
-    see(node);
-    for (int i = 0; i < node->childCount(); ++i)
-        visit(node->child(i), see);
-}
-
 } // namespace
 
 class TestAccess : public QObject {
     Q_OBJECT
     WindowFixture f;
-
-    void showActive()
-    {
-        f.window->show();
-        QApplication::setActiveWindow(f.window.get());
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    }
 
 private slots:
     void init()
@@ -89,7 +51,7 @@ private slots:
     {
         QFETCH(QString, clicks);
         QFETCH(QString, start);
-        showActive();
+        QVERIFY(f.show(true));
         TestWindow &w = *f.window;
         for (QChar click : clicks)
             QTest::mouseClick(w.optM[click == u'G' ? 0 : 1], Qt::LeftButton);
@@ -142,7 +104,7 @@ private slots:
         QFETCH(int, clicked);
         QFETCH(int, key);
         QFETCH(int, selected);
-        showActive();
+        QVERIFY(f.show(true));
         TestWindow &w = *f.window;
         w.chkTop35->setChecked(false);
         QTest::mouseClick(w.optM[std::size_t(clicked)], Qt::LeftButton);
@@ -172,41 +134,57 @@ private slots:
     {
         QFETCH(QString, control);
         QFETCH(QString, keys);
-        QFETCH(QStringList, menus);
-        showActive();
+        QVERIFY(f.show(true));
         f.window->findChild<QWidget *>(control)->setFocus(Qt::TabFocusReason);
         QWidget *focus = QApplication::focusWidget();
-        QStringList opened = menusOpenedBy([&] {
-            if (keys == u"menu") {
-                QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(-50, -50), focus->mapToGlobal(QPoint(-50, -50)));
-                QApplication::sendEvent(focus, &menu);
-                QTest::keyClick(focus, Qt::Key_Menu);
-            } else {
-                QTest::keyClick(focus, Qt::Key_F10, keys == u"F10" ? Qt::NoModifier : Qt::ShiftModifier);
+        // Each popup menu that opens, closed as soon as it runs, as its texts: the cell's menu
+        // from its own "Paste rows" on, after the line edit's actions ("|Paste rows|Copy rows").
+        QStringList opened;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                QStringList texts;
+                for (const QAction *action : menu->actions())
+                    if (!action->isSeparator())
+                        texts << action->text();
+                const QString line = texts.join(u'|');
+                opened << line.mid(line.lastIndexOf(QStringLiteral("|Paste rows")));
+                menu->close();
             }
         });
-        // The cell's menu begins with the line edit's own actions.
-        for (QString &menu : opened)
-            menu = menu.mid(menu.lastIndexOf(QStringLiteral("|Paste rows")));
-        QCOMPARE(opened, menus);
+        watch.start(0);
+        if (keys == u"menu") {
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(-50, -50), focus->mapToGlobal(QPoint(-50, -50)));
+            QApplication::sendEvent(focus, &menu);
+            QTest::keyClick(focus, Qt::Key_Menu);
+        } else {
+            QTest::keyClick(focus, Qt::Key_F10, keys == u"F10" ? Qt::NoModifier : Qt::ShiftModifier);
+        }
+        QCoreApplication::processEvents();
+        QTEST(opened, "menus");
     }
 
     // Every control a user can focus has a name of its own a listener understands; the mode
     // buttons are radio buttons; each frame is named by its position.
     void screenReaderNames()
     {
-        showActive();
+        QVERIFY(f.show(true));
         TestWindow &w = *f.window;
         QStringList named, frames; // every shown control's name a user can focus; the frames' names
         QMap<QString, QAccessible::Role> roles;
-        visit(QAccessible::queryAccessibleInterface(&w), [&](QAccessibleInterface *node) {
+        for (QList nodes{QAccessible::queryAccessibleInterface(&w)}; !nodes.isEmpty();) {
+            QAccessibleInterface *node = nodes.takeFirst();
+            if (!node)
+                continue;
+            for (int i = 0; i < node->childCount(); ++i)
+                nodes << node->child(i);
             const QString id = node->object() ? node->object()->objectName() : QString();
             roles[id] = node->role();
             if (node->role() == QAccessible::Grouping && id.startsWith(u"fra"))
                 frames << node->text(QAccessible::Name);
             if (node->state().focusable && !node->state().invisible)
                 named << node->text(QAccessible::Name).simplified();
-        });
+        }
         QVERIFY2(!named.contains("") && named.removeDuplicates() == 0, qPrintable(named.join(u'|')));
         QCOMPARE(named.size(), tabStops(w).size());
         for (const char *spoken :
@@ -255,7 +233,7 @@ private slots:
     // the list's widest, fits the viewport: no horizontal scroll bar. CTest runs this at 1x and 2x.
     void widestLineFits()
     {
-        showActive();
+        QVERIFY(f.show(true));
         ResultListBox &list = *f.window->List1;
         const auto width = [&](const QString &text) { return list.fontMetrics().horizontalAdvance(text); };
         const auto wider = [&](const auto &a, const auto &b) { return width(a) < width(b); };

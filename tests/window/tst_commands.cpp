@@ -43,10 +43,8 @@ private slots:
     void arrangement()
     {
         QFETCH(QString, clicks);
-        QFETCH(QString, frames);
         TestWindow &w = *f.window;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(f.show());
         w.move(300, 0);
         for (QChar click : clicks)
             (click == u'H' ? w.cmdHSwitch : click == u'V' ? w.cmdVSwitch : w.cmdCompact)->click();
@@ -57,7 +55,7 @@ private slots:
         QString seen;
         for (const QGroupBox *box : frame)
             seen += box->objectName().back();
-        QCOMPARE(seen, frames);
+        QTEST(seen, "frames");
         const auto at = [&](int place) { return frame[place]->geometry(); };
         for (int column : {0, 1}) // the lower frame right below the upper one, the columns apart
             QVERIFY(at(column + 2).top() > at(column).bottom() && at(column + 2).top() - at(column).bottom() < 20);
@@ -116,16 +114,13 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << ""
-                                 << "No such file or directory";
-        QTest::newRow("a pipe") << "fifo"
-                                << "it is not a file";
-        QTest::newRow("larger than 16 MB") << "17 MB"
-                                           << "it is larger than 16 MB";
-        QTest::newRow("not RTF") << "plain"
-                                 << "The file is not a Rich Text Format document: it does not begin with {\\rtf.";
-        QTest::newRow("16 MB, read whole") << "16 MB"
-                                           << "The file is not a Rich Text Format document: it does not begin with {\\rtf.";
+        // clang-format off
+        QTest::newRow("missing") << "" << "No such file or directory";
+        QTest::newRow("a pipe") << "fifo" << "it is not a file";
+        QTest::newRow("larger than 16 MB") << "17 MB" << "it is larger than 16 MB";
+        QTest::newRow("not RTF") << "plain" << "The file is not a Rich Text Format document: it does not begin with {\\rtf.";
+        QTest::newRow("16 MB, read whole") << "16 MB" << "The file is not a Rich Text Format document: it does not begin with {\\rtf.";
+        // clang-format on
     }
     void unreadableHelp()
     {
@@ -156,10 +151,8 @@ private slots:
         QFETCH(bool, mainShown);
         writeHelp("Top.");
         TestWindow &w = *f.window;
-        if (mainShown) {
-            w.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&w));
-        }
+        if (mainShown)
+            QVERIFY(f.show());
         const auto onTop = [](const QWidget *window) {
             const bool widget = window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
             const QWindow *handle = window->windowHandle();

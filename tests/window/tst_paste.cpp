@@ -42,27 +42,6 @@ class TestPaste : public QObject {
 
     QLineEdit *cell(const QString &name) { return f.window->findChild<QLineEdit *>(name); }
     static void key(QLineEdit *target, Qt::Key k) { QTest::keyClick(target, k, Qt::ControlModifier); }
-    void pasteRowsFromMenu(QLineEdit *target)
-    {
-        std::unique_ptr<QMenu> menu(f.window->cellMenu(target));
-        QAction *paste = menuAction(*menu, QStringLiteral("Paste rows"));
-        QVERIFY(paste && paste->isEnabled());
-        paste->trigger();
-    }
-
-    // Name, cost, points and games of every row of every position, and the rates if asked for
-    // (an empty row's rate shows 0 once its texts have changed).
-    QStringList allTexts(bool rates = false)
-    {
-        QStringList texts;
-        for (Position p : roster::AllPositions)
-            for (int r = 1; r <= roster::rowCount(p); ++r) {
-                for (QLineEdit *field : f.window->row(p, r).editableFields())
-                    texts << field->text();
-                texts << (rates ? f.window->row(p, r).PW->text() : QString());
-            }
-        return texts;
-    }
     bool namesShowTheirStart()
     {
         for (Position p : roster::AllPositions)
@@ -119,17 +98,25 @@ private slots:
         QFETCH(QString, after);
         QFETCH(QString, message);
         f.window->setTexts(before);
-        const QStringList textsBefore = allTexts();
+        const QMap<QString, QString> textsBefore = f.window->rowTexts();
         setClipboardBytes(clipboard);
         QLineEdit *target = cell(at);
-        for (QChar k : keys)
-            k == u'm' ? pasteRowsFromMenu(target) : key(target, k == u'v' ? Qt::Key_V : Qt::Key_Z);
+        for (QChar k : keys) {
+            if (k != u'm') {
+                key(target, k == u'v' ? Qt::Key_V : Qt::Key_Z);
+                continue;
+            }
+            std::unique_ptr<QMenu> menu(f.window->cellMenu(target));
+            QAction *paste = menuAction(*menu, QStringLiteral("Paste rows"));
+            QVERIFY(paste && paste->isEnabled());
+            paste->trigger();
+        }
         for (const QString &pair : after.split(u' '))
             QCOMPARE(cell(pair.section(u'=', 0, 0))->text(), pair.section(u'=', 1).replace(u'_', u' '));
         QCOMPARE(f.messages, message.isEmpty() ? QStringList() : QStringList{message});
         // Ctrl+Z then puts back every text as it was before the paste, names shown from their start.
         key(target, Qt::Key_Z);
-        QCOMPARE(allTexts(), textsBefore);
+        QCOMPARE(f.window->rowTexts(), textsBefore);
         QVERIFY(namesShowTheirStart());
     }
 
@@ -154,21 +141,18 @@ private slots:
         QFETCH(QString, position);
         const Position p = positionFromLetter(position[0]);
         const QString caption = QStringList{"Centres", "Wingers", "Defence", "Goalies"}[roster::index(p)];
-        QFile file(QStringLiteral(KORVANE_CLIPBOARDS_DIR "/") + capture);
-        QVERIFY2(file.open(QIODevice::ReadOnly), "the real clipboards belong in shared/clipboards beside the repository");
-        QByteArray bytes = file.readAll();
+        QByteArray bytes = fileBytes(QStringLiteral(KORVANE_CLIPBOARDS_DIR "/") + capture);
+        QVERIFY2(bytes != "(unreadable)", "the real clipboards belong in shared/clipboards beside the repository");
         if (crlf)
             bytes.replace("\n", "\r\n");
         const bool german = capture.contains(u"de_DE");
         const int rows = german ? 15 : 20;
         QCOMPARE(bytes.count('\n'), rows);
 
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(f.show(true));
         QLineEdit *target = f.window->row(p, 1).N;
         target->setText(QStringLiteral("An earlier player of a long name"));
-        const QStringList before = allTexts();
-        f.window->activateWindow();
+        const QMap<QString, QString> before = f.window->rowTexts();
         target->setFocus();
         QTRY_VERIFY(target->hasFocus()); // the cell pasted into shows its name's start too
         setClipboardBytes(bytes);
@@ -185,7 +169,7 @@ private slots:
                                              "in %1 row 8 points became \"0.33\".";
         QCOMPARE(f.messages, QStringList{told.arg(caption)});
         if (refused) {
-            QCOMPARE(allTexts(), before);
+            QCOMPARE(f.window->rowTexts(), before);
             return;
         }
         for (int r = 1; r <= roster::rowCount(p); ++r) {
@@ -196,7 +180,7 @@ private slots:
         }
         QVERIFY(namesShowTheirStart() && f.window->row(p, 1).PW->text() == u"4.36");
         key(target, Qt::Key_Z);
-        QCOMPARE(allTexts(), before);
+        QCOMPARE(f.window->rowTexts(), before);
         QVERIFY(target->hasFocus() && namesShowTheirStart());
     }
 
@@ -228,7 +212,7 @@ private slots:
                 c.P->setText(QString::number(r * 0.25));
                 c.W->setText(QString::number(r % 4));
             }
-            const QStringList before = allTexts(true);
+            const QMap<QString, QString> before = f.window->rowTexts(true);
             std::unique_ptr<QMenu> menu(f.window->titleMenu(p));
             QVERIFY(menu->actions().size() == 1 && menuAction(*menu, "Copy rows"));
             menu->actions()[0]->trigger();
@@ -237,7 +221,7 @@ private slots:
                 for (QLineEdit *field : f.window->row(p, r).editableFields())
                     field->clear();
             key(f.window->row(p, 1).N, Qt::Key_V);
-            QCOMPARE(allTexts(true), before);
+            QCOMPARE(f.window->rowTexts(true), before);
         }
         QVERIFY(f.messages.isEmpty());
     }

@@ -24,12 +24,6 @@ static QByteArray sampleRoster(const QList<std::pair<int, QString>> &changes = {
     return (values.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }
 
-static QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
 class TestRosterWindow : public QObject {
     Q_OBJECT
     WindowFixture f;

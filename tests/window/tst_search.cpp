@@ -73,9 +73,8 @@ private slots:
         QTest::addColumn<QString>("percentage");
         QTest::addColumn<QString>("cost");
         QTest::addColumn<bool>("listed");
-        QFile help(QStringLiteral(KORVANE_DATA_DIR "/help.rtf"));
-        QVERIFY(help.open(QIODevice::ReadOnly));
-        const QString text = QString::fromLatin1(help.readAll()).simplified();
+        const QString text = QString::fromLatin1(fileBytes(QStringLiteral(KORVANE_DATA_DIR "/help.rtf"))).simplified();
+        QVERIFY(text != u"(unreadable)");
         const QRegularExpression example(QStringLiteral(
             R"(with money (\d+)(?: and (\d+) %[^:]*:)? a team costing ([\d.]+) is listed and one costing ([\d.]+) is not)"));
         int examples = 0;
@@ -107,9 +106,7 @@ private slots:
         const double value = cost.toDouble();
         w.row(Position::C, 1).C->setText(QString::number(std::floor(value)));
         w.row(Position::C, 2).C->setText(QString::number(value - std::floor(value)));
-        w.txtCash->setText(money);
-        w.txtPerc->setText(percentage);
-        w.txtTarget->setText(QStringLiteral("0"));
+        w.setTexts(QStringLiteral("txtCash=%1 txtPerc=%2 txtTarget=0").arg(money, percentage));
         w.cmdDo->click();
         QVERIFY(f.messages.isEmpty());
         QTEST(w.List1->count() == 3, "listed"); // the team and the two closing counts
@@ -158,8 +155,7 @@ private slots:
 
         // The next search starts afresh, with a new list, and runs to its end.
         w.useReferenceEngine = false;
-        w.txtCash->setText(QStringLiteral("10"));
-        w.txtPerc->setText(QStringLiteral("95"));
+        w.setTexts(QStringLiteral("txtCash=10 txtPerc=95"));
         w.cmdDo->click();
         QCOMPARE(w.listLines(), (QStringList{"0", "6282753750"}));
         QTest::keyClick(w.row(Position::C, 1).N, Qt::Key_V, Qt::ControlModifier); // the roster takes pastes again
@@ -175,8 +171,7 @@ private slots:
         w.optM[0]->setChecked(true);
         w.txtTarget->setText(QStringLiteral("0"));
         ResultListBox &list = *w.List1;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(f.show());
         // Many lines at once into a list never cleared, into one cleared while scrolled to its end,
         // and a search's list: each shows its first line.
         const auto fillAndTop = [&] {
@@ -260,8 +255,7 @@ private slots:
         for (const QString &l :
              {line, other, QStringLiteral("35"), QStringLiteral("40.5 -- 90 -- 1 2 - 1 2 3 4 - 1 2 3 - 2")})
             list.addItem(l.toStdString());
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(f.show());
         const auto rowOf = [&](const QString &text) { return int(w.listLines().indexOf(text)); };
         const auto click = [&](const QString &text, Qt::KeyboardModifiers modifiers = {}) {
             QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
