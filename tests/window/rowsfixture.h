@@ -85,9 +85,6 @@ struct WindowFixture {
     {
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
-        beeps = ends = 0;
-        answer = false;
-        messages.clear();
         toolkit::setProgramFolder(folder->path());
         toolkit::setQuestionAnswerer([this](const QString &text, const QString &caption) {
             asked = text + u'|' + caption;
@@ -122,6 +119,7 @@ struct WindowFixture {
         window.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         folder.reset();
+        *this = {}; // the counts and the reply as they start the next test
     }
 };
 

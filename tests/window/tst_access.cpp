@@ -6,12 +6,10 @@
 
 using namespace rowstest;
 
-namespace {
-
-QString name(const QWidget *w) { return w ? w->objectName() : QStringLiteral("(none)"); }
+static QString name(const QWidget *w) { return w ? w->objectName() : QStringLiteral("(none)"); }
 
 // The controls the Tab key must reach: shown, enabled, taking focus from the Tab key.
-QSet<QString> tabStops(const QWidget &window)
+static QSet<QString> tabStops(const QWidget &window)
 {
     QSet<QString> stops;
     for (const QWidget *w : window.findChildren<QWidget *>())
@@ -19,8 +17,6 @@ QSet<QString> tabStops(const QWidget &window)
             stops << w->objectName();
     return stops;
 }
-
-} // namespace
 
 class TestAccess : public QObject {
     Q_OBJECT
@@ -216,8 +212,7 @@ private slots:
         QCOMPARE(QToolTip::text(), w.List1->toolTip());
         QToolTip::hideText();
 
-        w.txtCash->setText(money);
-        w.txtTarget->setText(QStringLiteral("0"));
+        w.setTexts("txtCash=" + money + " txtTarget=0");
         w.cmdDo->click(); // the week's points: each row's points times its games
         QVERIFY(w.List1->count() == 37 && w.List1->toolTip().isEmpty());
         QAccessibleTableInterface *table = list->tableInterface();

@@ -80,8 +80,7 @@ private slots:
     // however long the document.
     void helpWindow()
     {
-        const QByteArray text = QByteArray("Pick your team.\\par ").repeated(200);
-        writeHelp(text);
+        writeHelp(QByteArray("Pick your team.\\par ").repeated(200));
         f.window->cmdHelp->click();
         frmHelp *help = f.window->helpWindow();
         QVERIFY(help && help->isVisible() && !help->parentWidget());

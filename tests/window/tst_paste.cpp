@@ -5,12 +5,10 @@
 
 using namespace rowstest;
 
-namespace {
-
 // What the sheet behind both captures shows, row by row, written from the sheet and not from
 // the program: name, cost, points per game, games.
 // clang-format off
-const QList<QStringList> sheet{
+static const QList<QStringList> sheet{
     {"C\u00F4t\u00E9, Jean-Fran\u00E7ois", "12", "1.09", "4"},
     {"Pat \"The Cat\" O'Neil", "9", "0.85", "3"},
     {"\u0141ukasz \u017Bmuda", "10", "1.5", "3"},
@@ -33,8 +31,6 @@ const QList<QStringList> sheet{
     {"Zed", "19", "1.35", "2"},
 };
 // clang-format on
-
-} // namespace
 
 class TestPaste : public QObject {
     Q_OBJECT

@@ -70,11 +70,12 @@ private slots:
         QTest::addColumn<bool>("answer");
         QTest::addColumn<QString>("asked");
         QTest::addColumn<bool>("written");
+        // clang-format off
         QTest::newRow("Save") << "Save" << true << "" << true;
-        QTest::newRow("Reload, No") << "Reload" << false
-                                    << "Are you sure you want to reload the statistics, without saving?|Korvane" << false;
+        QTest::newRow("Reload, No") << "Reload" << false << "Are you sure you want to reload the statistics, without saving?|Korvane" << false;
         QTest::newRow("close, No") << "close" << false << "Would you like to save?|Save?" << false;
         QTest::newRow("close, Yes") << "close" << true << "Would you like to save?|Save?" << true;
+        // clang-format on
     }
     void commands()
     {

@@ -103,10 +103,9 @@ private slots:
                 w.row(p, r).C->setText(QStringLiteral("0"));
                 w.row(p, r).P->setText(QStringLiteral("1"));
             }
-        const double value = cost.toDouble();
-        w.row(Position::C, 1).C->setText(QString::number(std::floor(value)));
-        w.row(Position::C, 2).C->setText(QString::number(value - std::floor(value)));
-        w.setTexts(QStringLiteral("txtCash=%1 txtPerc=%2 txtTarget=0").arg(money, percentage));
+        const double whole = std::floor(cost.toDouble());
+        w.setTexts(QStringLiteral("CC_1=%1 CC_2=%2 txtCash=%3 txtPerc=%4 txtTarget=0")
+                       .arg(QString::number(whole), QString::number(cost.toDouble() - whole), money, percentage));
         w.cmdDo->click();
         QVERIFY(f.messages.isEmpty());
         QTEST(w.List1->count() == 3, "listed"); // the team and the two closing counts
