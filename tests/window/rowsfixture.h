@@ -81,7 +81,9 @@ struct WindowFixture {
     bool answer = false; // the reply to every question
     QString asked;       // the last question, "text|caption"
 
-    void start()
+    // A fresh window with its program folder empty, or holding the sample roster loaded as at
+    // start-up with auto-save unticked.
+    void start(bool sample = false)
     {
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
@@ -94,6 +96,11 @@ struct WindowFixture {
         toolkit::setBeeper([this] { ++beeps; });
         toolkit::setProgramEnder([this] { ++ends; });
         window = std::make_unique<TestWindow>();
+        if (!sample)
+            return;
+        QVERIFY(QFile::copy(QStringLiteral(KORVANE_DATA_DIR "/players.txt"), folder->filePath("players.txt")));
+        window->Form_Load();
+        window->chkASave->setChecked(false);
     }
 
     // The window shown and exposed, or active too: key events go to the active window only.
@@ -104,14 +111,6 @@ struct WindowFixture {
             return QTest::qWaitForWindowExposed(window.get());
         QApplication::setActiveWindow(window.get());
         return QTest::qWaitForWindowActive(window.get());
-    }
-
-    // The sample roster loaded as at start-up, auto-save unticked.
-    void loadSample()
-    {
-        QVERIFY(QFile::copy(QStringLiteral(KORVANE_DATA_DIR "/players.txt"), folder->filePath("players.txt")));
-        window->Form_Load();
-        window->chkASave->setChecked(false);
     }
 
     void stop()

@@ -23,11 +23,7 @@ class TestAccess : public QObject {
     WindowFixture f;
 
 private slots:
-    void init()
-    {
-        f.start();
-        f.loadSample();
-    }
+    void init() { f.start(true); } // the sample roster
     void cleanup() { f.stop(); }
 
     // Tab pressed on whatever has the focus, as many times as there are stops: every stop once,
@@ -232,8 +228,7 @@ private slots:
         ResultListBox &list = *f.window->List1;
         const auto width = [&](const QString &text) { return list.fontMetrics().horizontalAdvance(text); };
         const auto wider = [&](const auto &a, const auto &b) { return width(a) < width(b); };
-        const QString digits = QStringLiteral("0123456789");
-        const QChar digit = *std::max_element(digits.begin(), digits.end(), wider);
+        const QChar digit = std::ranges::max(QStringLiteral("0123456789"), wider);
         QStringList lines;
         for (const char *head :
              {"888888.8 -- -8888.888", "888888.8 -- 88888.88", "-88888.88 -- -8888.888", "-88888.88 -- 88888.88"})

@@ -38,13 +38,11 @@ class TestPaste : public QObject {
 
     QLineEdit *cell(const QString &name) { return f.window->findChild<QLineEdit *>(name); }
     static void key(QLineEdit *target, Qt::Key k) { QTest::keyClick(target, k, Qt::ControlModifier); }
+    // All 70 names show their first character.
     bool namesShowTheirStart()
     {
-        for (Position p : roster::AllPositions)
-            for (int r = 1; r <= roster::rowCount(p); ++r)
-                if (f.window->row(p, r).N->cursorPosition() != 0)
-                    return false;
-        return true;
+        const auto names = f.window->findChildren<QLineEdit *>(QRegularExpression("^.N_"));
+        return names.size() == 70 && std::ranges::all_of(names, [](auto *name) { return name->cursorPosition() == 0; });
     }
 
 private slots:

@@ -19,8 +19,7 @@ private slots:
     // an auto-save.
     void init()
     {
-        f.start();
-        f.loadSample();
+        f.start(true);
         QVERIFY(QFile::remove(f.folder->filePath(QStringLiteral("players.txt"))));
     }
     void cleanup() { f.stop(); }
