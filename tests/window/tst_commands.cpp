@@ -100,10 +100,8 @@ private slots:
         QVERIFY(help->close());
         f.window->cmdHelp->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        const QWidgetList all = QApplication::topLevelWidgets();
-        QCOMPARE(
-            std::count_if(all.begin(), all.end(), [](QWidget *w) { return qobject_cast<frmHelp *>(w) && w->isVisible(); }),
-            1);
+        const auto shownHelp = [](QWidget *w) { return qobject_cast<frmHelp *>(w) && w->isVisible(); };
+        QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), shownHelp), 1);
         QVERIFY(f.window->helpWindow()->isVisible() && shown().contains("Changed while open."));
     }
 
