@@ -37,17 +37,16 @@ public:
     }
     // Every row's name, cost, points and games by row ("W3"), and its rate if asked for (an
     // empty row's rate shows 0 once its texts have changed).
-    QMap<QString, QString> rowTexts(bool rates = false)
+    QMap<QString, QStringList> rowTexts(bool rates = false)
     {
-        QMap<QString, QString> texts;
+        QMap<QString, QStringList> texts;
         for (Position p : roster::AllPositions)
             for (int r = 1; r <= roster::rowCount(p); ++r) {
-                QStringList values;
+                QStringList &values = texts[QLatin1Char(roster::letter(p)) + QString::number(r)];
                 for (const QLineEdit *field : row(p, r).editableFields())
                     values << field->text();
                 if (rates)
                     values << row(p, r).PW->text();
-                texts[QLatin1Char(roster::letter(p)) + QString::number(r)] = values.join(u'|');
             }
         return texts;
     }

@@ -127,7 +127,8 @@ private slots:
         if (kind == u"fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (!kind.isEmpty()) // zeros, sparse: no disk is filled
-            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, kind == u"plain" ? 100 : kind.section(u' ', 0, 0).toInt() << 20));
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly)
+                    && QFile::resize(path, kind == u"plain" ? 100 : kind.section(u' ', 0, 0).toInt() << 20));
         f.window->cmdHelp->click();
         QVERIFY(f.window->helpWindow()->isVisible());
         QCOMPARE(shown(), QStringLiteral("The help document could not be read: %1 (%2)").arg(path, reason));

@@ -92,7 +92,7 @@ private slots:
         QFETCH(QString, after);
         QFETCH(QString, message);
         f.window->setTexts(before);
-        const QMap<QString, QString> textsBefore = f.window->rowTexts();
+        const auto textsBefore = f.window->rowTexts();
         setClipboardBytes(clipboard);
         QLineEdit *target = cell(at);
         for (QChar k : keys) {
@@ -146,7 +146,7 @@ private slots:
         QVERIFY(f.show(true));
         QLineEdit *target = f.window->row(p, 1).N;
         target->setText(QStringLiteral("An earlier player of a long name"));
-        const QMap<QString, QString> before = f.window->rowTexts();
+        const auto before = f.window->rowTexts();
         target->setFocus();
         QTRY_VERIFY(target->hasFocus()); // the cell pasted into shows its name's start too
         setClipboardBytes(bytes);
@@ -206,7 +206,7 @@ private slots:
                 c.P->setText(QString::number(r * 0.25));
                 c.W->setText(QString::number(r % 4));
             }
-            const QMap<QString, QString> before = f.window->rowTexts(true);
+            const auto before = f.window->rowTexts(true);
             std::unique_ptr<QMenu> menu(f.window->titleMenu(p));
             QVERIFY(menu->actions().size() == 1 && menuAction(*menu, "Copy rows"));
             menu->actions()[0]->trigger();

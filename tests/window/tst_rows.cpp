@@ -112,8 +112,8 @@ private slots:
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<int>("side"); // -1 left, 0 centred, 1 right
-        for (const auto &[box, side] : {std::pair{"txtCash", 0}, {"Text1", 0}, {"NN_0", 1}, {"NN_2", 1}, {"CC_3", 1},
-                                        {"txtPerc", -1}})
+        for (const auto &[box, side] :
+             {std::pair{"txtCash", 0}, {"Text1", 0}, {"NN_0", 1}, {"NN_2", 1}, {"CC_3", 1}, {"txtPerc", -1}})
             QTest::newRow(box) << QString::fromLatin1(box) << side;
     }
     void textPlacement()
@@ -129,7 +129,7 @@ private slots:
                     last = std::max(last, x);
                 }
         const int left = first, right = drawn.width() - 1 - last;
-        QVERIFY2(last >= 0 && (side == 0 ? std::abs(left - right) <= 2 : side < 0 ? left < right : right < left),
+        QVERIFY2(last >= 0 && (side == 0 ? std::abs(left - right) <= 2 : side * (left - right) > 0),
                  qPrintable(QStringLiteral("%1 blank on the left, %2 on the right").arg(left).arg(right)));
     }
 
@@ -160,7 +160,7 @@ private slots:
     {
         QFETCH(QString, clicks);
         QFETCH(bool, exchanges);
-        QMap<QString, QString> expected = f.window->rowTexts();
+        auto expected = f.window->rowTexts();
         const QStringList marks = rowMarks(f);
         const QStringList picks = clicks.split(u' ');
         if (exchanges)
@@ -173,7 +173,8 @@ private slots:
         };
         for (const QString &pick : picks) {
             f.window->row(positionFromLetter(pick[0]), pick.mid(1).toInt()).cmdM->click();
-            const QList<Qt::CursorShape> moving(3, Qt::SizeVerCursor), own{Qt::ArrowCursor, Qt::IBeamCursor, Qt::ArrowCursor};
+            const QList<Qt::CursorShape> moving(3, Qt::SizeVerCursor),
+                own{Qt::ArrowCursor, Qt::IBeamCursor, Qt::ArrowCursor};
             QCOMPARE(pointers(), &pick == &picks.front() ? moving : own);
         }
         QCOMPARE(f.window->rowTexts(), expected);
