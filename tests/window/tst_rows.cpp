@@ -171,11 +171,10 @@ private slots:
             const auto &cells = f.window->row(Position::G, 1);
             return QList{f.window->cursor().shape(), cells.N->cursor().shape(), cells.PW->cursor().shape()};
         };
+        const QList<Qt::CursorShape> move(3, Qt::SizeVerCursor), own{Qt::ArrowCursor, Qt::IBeamCursor, Qt::ArrowCursor};
         for (const QString &pick : picks) {
             f.window->row(positionFromLetter(pick[0]), pick.mid(1).toInt()).cmdM->click();
-            const QList<Qt::CursorShape> moving(3, Qt::SizeVerCursor),
-                own{Qt::ArrowCursor, Qt::IBeamCursor, Qt::ArrowCursor};
-            QCOMPARE(pointers(), &pick == &picks.front() ? moving : own);
+            QCOMPARE(pointers(), &pick == &picks.front() ? move : own);
         }
         QCOMPARE(f.window->rowTexts(), expected);
         QCOMPARE(rowMarks(f), marks); // no "!" either: every rate moved with its points and games
