@@ -9,10 +9,8 @@ namespace roster {
 
 QString rateText(const QString &points, const QString &games)
 {
-    if (!IsNumericText(games) || !IsNumericText(points))
-        return QStringLiteral("0");
-    // A numeric text may still be too large to hold (1E400), and only uncut texts can make
-    // the product overflow; neither may show as a rate, so both count as no rate at all.
+    // A text that is no number, or one too large to hold (1E400), has no value; and only uncut
+    // texts can make the product overflow. None may show as a rate: each counts as no rate at all.
     const std::optional<double> perGame = toDouble(points);
     const std::optional<double> gameCount = toDouble(games);
     if (!perGame || !gameCount)

@@ -110,6 +110,7 @@ private slots:
         QTest::newRow("cut to width, another number") << 4 << ".125" << QByteArray("\".125\"");
         // Unquoted, 1E3 would load as 1000 cut to the games field's 3 characters: 100.
         QTest::newRow("1E3 games") << 5 << "1E3" << QByteArray("\"1E3\"");
+        QTest::newRow("1E9 cost") << 3 << "1E9" << QByteArray("\"1E9\"");
         // A number whose shortest form is another number keeps its own text.
         QTest::newRow("money of 17 digits") << 0 << "0.30000000000000004" << QByteArray("\"0.30000000000000004\"");
         // A name is a whole line: never quoted, never trimmed, its line break a blank.
