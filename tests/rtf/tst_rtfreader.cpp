@@ -18,12 +18,13 @@ private slots:
         QTest::addColumn<QString>("expected");
         // Control bytes (\'00, \'01) have no place in a help text; a non-breaking space (\'a0) has,
         // and the plain text shows it as a blank.
-        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6\'A9 a\\b\{c\}\'00\'01\'81\'9d\'a0})"_ba
-                                 << u"café € ö© a\\b{c} "_s;
+        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6\'A9b a\\b\{c\}\'00\'01\'81\'9d\'a0})"_ba
+                                 << u"café € ö©b a\\b{c} "_s;
         // A number past 16 bits counts as the nearest end of the range (-32768 is U+8000); a line end
         // a writer puts inside a replacement is no part of it.
         QTest::newRow("\\u and its replacement, none after \\uc0, line ends not counted")
             << R"({\rtf1 \u8364?5{\uc0\u233 x}\u-40000?)"_ba + "\\u233\r\n?{\\uc2\\u233 e\r\n'}}" << u"€5éx\u8000éé"_s;
+        QTest::newRow("an escape cut short at the end") << R"({\rtf1 a\'e)"_ba << u"a"_s;
         QTest::newRow("a control word as the replacement") << R"({\rtf1 a\u233\par b})"_ba << u"aéb"_s;
         QTest::newRow("half pairs") << R"({\rtf1 \u-10240?a\u-9216?})"_ba << u"\uFFFDa\uFFFD"_s;
         QTest::newRow("skipped destinations")
@@ -72,7 +73,7 @@ private slots:
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("format");
-        const QByteArray groups = R"({\rtf1{\colortbl;\red255\green0\blue0;\red0\green0\blue255;})"
+        const QByteArray groups = R"({\rtf1{\colortbl;\red255\green0\blue0;\blue255;})"
                                   R"(a{\b\i\ul\fs36\cf1 b{\b0\cf2 c}d}e\b\cf2\fs40 f\plain g})";
         QTest::newRow("group sets") << groups << 1 << "b i u 18 #ff0000 - -";
         QTest::newRow("inner group") << groups << 2 << "- i u 18 #0000ff - -";
