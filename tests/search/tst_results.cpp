@@ -63,6 +63,7 @@ private slots:
         QTest::newRow("cost of 21 digits") << 5.f << 1e20f << "5. -- 1E+20";
         // Beyond 10^15 only 7 digits are the points' own; the float holds 1234567008616448.
         QTest::newRow("points of 16 digits") << 1.234567e15f << 950.f << "1234567000000000. -- 950";
+        QTest::newRow("16 digits, the 7th rounded up") << 1.2345675e15f << 950.f << "1234568000000000. -- 950";
     }
 
     void resultLine()
