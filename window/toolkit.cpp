@@ -56,10 +56,9 @@ bool askYesNo(QWidget *parent, const QString &text, const QString &caption)
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(caption);
     box.setText(text);
+    // The box picks its buttons' keys by their roles: Enter answers Yes; Escape, or closing the
+    // box from its title bar, answers No, never leaving the question unanswered.
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
-    // Closing the box from its title bar counts as No, never as an unanswered question.
-    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

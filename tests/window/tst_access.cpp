@@ -164,6 +164,7 @@ private slots:
         TestWindow &w = *f.window;
         QStringList named, frames; // every shown control's name a user can focus; the frames' names
         QMap<QString, QAccessible::Role> roles;
+        QString percentageHelp;
         for (QList nodes{QAccessible::queryAccessibleInterface(&w)}; !nodes.isEmpty();) {
             QAccessibleInterface *node = nodes.takeFirst();
             if (!node)
@@ -176,7 +177,10 @@ private slots:
                 frames << node->text(QAccessible::Name);
             if (node->state().focusable && !node->state().invisible)
                 named << node->text(QAccessible::Name).simplified();
+            if (id == u"txtPerc")
+                percentageHelp = node->text(QAccessible::Description);
         }
+        QVERIFY(percentageHelp.contains("faster")); // what the percentage does, as its caption's tooltip says
         QVERIFY2(!named.contains("") && named.removeDuplicates() == 0, qPrintable(named.join(u'|')));
         QCOMPARE(named.size(), tabStops(w).size());
         for (const char *spoken :

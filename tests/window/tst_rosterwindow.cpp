@@ -114,6 +114,7 @@ private slots:
         const QString interrupted = "the save was interrupted.";
         const std::tuple<QString, QString, QString> rows[] = {
             {"fifo", "Save close search", kind.arg("a pipe (FIFO)")},
+            {"socket", "Save", kind.arg("a socket")},
             {"folder", "Save", kind.arg("a folder")},
             {"link to fifo", "Save", link.arg("%1", "a pipe (FIFO)")},
             {"link to file", "Save close search", ""},
@@ -140,10 +141,12 @@ private slots:
         // sample roster, loaded.
         const bool link = fault.startsWith(u"link");
         const QString node = link ? elsewhere + u'/' + fault.section(u' ', -1) : path;
-        if (!link && fault != u"fifo" && fault != u"folder") {
+        if (!link && fault != u"fifo" && fault != u"socket" && fault != u"folder") {
             QVERIFY(QFile::copy(QStringLiteral(KORVANE_DATA_DIR "/players.txt"), path));
             f.window->Form_Load();
         }
+        if (fault == u"socket")
+            QVERIFY(::mknod(QFile::encodeName(node).constData(), S_IFSOCK | 0600, 0) == 0);
         if (fault.endsWith(u"fifo"))
             QVERIFY(::mkfifo(QFile::encodeName(node).constData(), 0600) == 0);
         if (fault.endsWith(u"folder"))
@@ -198,6 +201,30 @@ private slots:
         const QString prefix = QStringLiteral("The roster was not saved to %1: ").arg(path);
         QVERIFY2(why == u"*" ? told[0].startsWith(prefix) : told[0] == prefix + QString(why).replace("%1", node),
                  qPrintable(told[0]));
+    }
+
+    // The question before a reload or on closing, as the real box asks it: Enter, sent to what has
+    // the focus in it, answers Yes; Escape answers No.
+    void questionKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << true;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+    }
+    void questionKeys()
+    {
+        QFETCH(int, key);
+        toolkit::setQuestionAnswerer({});
+        QTimer press;
+        connect(&press, &QTimer::timeout, [&] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                press.stop();
+                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key(key));
+            }
+        });
+        press.start(10);
+        QTEST(toolkit::askYesNo(f.window.get(), QStringLiteral("Would you like to save?"), QStringLiteral("Save?")), "yes");
     }
 
     // A link that points nowhere at start-up is told as a missing roster is: not at all, and the

@@ -170,6 +170,8 @@ private slots:
         w.txtTarget->setText(QStringLiteral("0"));
         ResultListBox &list = *w.List1;
         QVERIFY(f.show());
+        // The lines' model keeps the rules every view relies on through all that follows.
+        QAbstractItemModelTester modelRules(list.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         // Many lines at once into a list never cleared, into one cleared while scrolled to its end,
         // and a search's list: each shows its first line.
         const auto fillAndTop = [&] {
@@ -225,6 +227,11 @@ private slots:
         list.linesChanged();
         QVERIFY(list.model()->rowCount() == 37 && list.currentIndex().row() == 9);
         QCOMPARE(list.currentIndex().data().toString(), chosen);
+        // A larger font gives the lines room: rows as tall as its lines.
+        QFont larger = list.font();
+        larger.setPixelSize(3 * list.visualRect(list.currentIndex()).height());
+        list.setFont(larger);
+        QVERIFY(list.visualRect(list.currentIndex()).height() >= QFontMetrics(larger).height());
     }
 
     // Selecting one line tints the rows its numbers name, ten in all, in the name, cost and points
