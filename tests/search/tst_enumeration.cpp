@@ -329,6 +329,12 @@ private slots:
         row("a floor at the money plus one", tens, {12, 12, 0}, 6,
             "No team can cost more than 12 and less than 12: the minimum percentage asks for more than the money.");
         row("best inside the band below the target", tens, {11, 9, 20}, 6, best.arg(9).arg(11).arg(12.5).arg(20));
+        // Five million teams of few costs, the Centres' and Wingers' sums interleaved: the costs a
+        // team can have, in order, each once.
+        row("many teams, few costs", "C:2,4,6,8,10,12,14,16,18,20 W:1,1,1,1,5,5,5,5,5,5,5,5 D:1,1,1,1,1,1,1,1 G:1,1,1,1",
+            {22, 20, 0}, 4989600,
+            "No team's cost lies inside the spending band (above 20 and below 22): the nearest possible teams cost 20 and "
+            "22.");
         row("no time to look", tens, {11, 9, 20.5f}, 6,
             "No team inside the spending band (above 9 and below 11) scores above the target 20.5.", 0, 0);
         row("Stop while working out why", "C:1,1,1,1,1,1 W:1,1,1,1,1,1,1,1 D:1,1,1,1,1 G:1,1,1", {20, 0, 1000}, 31500,
