@@ -25,6 +25,8 @@ private slots:
         QTest::newRow("\\u and its replacement, none after \\uc0, line ends not counted")
             << R"({\rtf1 \u8364?5{\uc0\u233 x}\u-40000?)"_ba + "\\u233\r\n?{\\uc2\\u233 e\r\n'}}" << u"€5éx\u8000éé"_s;
         QTest::newRow("an escape cut short at the end") << R"({\rtf1 a\'e)"_ba << u"a"_s;
+        QTest::newRow("a replacement beyond 255 characters counts 255")
+            << "{\\rtf1\\uc1000\\u233" + QByteArray(300, 'x') + "}" << u"é"_s + QString(45, u'x');
         QTest::newRow("a control word as the replacement") << R"({\rtf1 a\u233\par b})"_ba << u"aéb"_s;
         QTest::newRow("half pairs") << R"({\rtf1 \u-10240?a\u-9216?})"_ba << u"\uFFFDa\uFFFD"_s;
         QTest::newRow("skipped destinations")
@@ -157,7 +159,9 @@ private slots:
             QCOMPARE(format.fontFamilies().toStringList(), QStringList{u"Arial"_s});
             // A heading stands apart from the text below it, and from the text above it but at the top.
             const QTextBlockFormat block = found.blockFormat();
-            QVERIFY2(block.bottomMargin() > 0 && (block.topMargin() > 0) == (found.blockNumber() > 0), heading);
+            QVERIFY2(block.bottomMargin() > 0 && (block.topMargin() > 0) == (found.blockNumber() > 0)
+                         && block.leftMargin() == 0,
+                     heading);
         }
         // A list item hangs: indented, its first line, with the bullet, further out.
         const QTextBlockFormat item = document.find(u"the row number;"_s).blockFormat();
