@@ -109,7 +109,6 @@ ResultListBox::ResultListBox(QWidget *parent) : QTableView(parent), model_(new R
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setTextElideMode(Qt::ElideNone);
     setWordWrap(false);
     setFocusPolicy(Qt::StrongFocus);

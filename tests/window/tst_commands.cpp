@@ -61,6 +61,7 @@ private slots:
             QVERIFY(at(column + 2).top() > at(column).bottom() && at(column + 2).top() - at(column).bottom() < 20);
         QVERIFY(at(0).right() < at(1).left() && at(2).right() < at(3).left());
         QTRY_VERIFY(w.rect().contains(at(0)));
+        QVERIFY(w.updatesEnabled()); // painting again once the frames have moved
         const bool compact = clicks.count(u'C') == 1;
         QCOMPARE(w.cmdCompact->text(), compact ? "Full Window" : "Compact Window");
         if (compact) {
