@@ -30,7 +30,9 @@ A slip that no input can tell from the code (a capacity reserved, a threshold th
 slower path, a bound that cannot be reached) is no blind spot of the tests. Once reviewed, it goes
 in scripts/equivalent-slips.txt with the reason, and is not drawn: tab-separated, the file, the
 code of its line as it stands, the slip as --list shows it, and why. A row covers every slip of its
-kind on that line.
+kind on that line. A code ending in "..." covers every line that begins with the rest; the slip
+"n -> n+1, n a multiple of 15" covers each constant slip of that form (0 -> 1 included), as a
+twip more than a whole number of pixels truncates to the same pixel.
 
 Sample columns: number, file, line, column, kind, what, the line after the slip, original text,
 replacement.
@@ -253,16 +255,34 @@ def describe(kind, orig, repl):
     return f"{orig} -> {repl}"
 
 
+WHOLE_PIXELS = "n -> n+1, n a multiple of 15"
+
+
 def equivalent_slips():
-    """The slips reviewed as equivalent: (file, code of the line, slip) from EQUIVALENT."""
-    found = set()
+    """The slips reviewed as equivalent, from EQUIVALENT: a set of (file, code of the line, slip),
+    and a list of the rows that cover many lines, (file, code prefix, slip)."""
+    exact, prefixed = set(), []
     if os.path.exists(EQUIVALENT):
         with open(EQUIVALENT, encoding="utf-8") as f:
             for row in f:
                 if row.strip() and not row.startswith("#"):
                     path, code, slip = row.rstrip("\n").split("\t")[:3]
-                    found.add((path, code.strip(), slip))
-    return found
+                    code = code.strip()
+                    if code.endswith("..."):
+                        prefixed.append((path, code[:-3], slip))
+                    else:
+                        exact.add((path, code, slip))
+    return exact, prefixed
+
+
+def is_equivalent(equivalent, path, code, kind, orig, repl):
+    exact, prefixed = equivalent
+    slip = describe(kind, orig, repl)
+    if (path, code, slip) in exact:
+        return True
+    whole_pixels = kind == "constant" and orig.isdigit() and int(orig) % 15 == 0 and repl == str(int(orig) + 1)
+    return any(p == path and code.startswith(prefix) and (s == slip or (s == WHOLE_PIXELS and whole_pixels))
+               for p, prefix, s in prefixed)
 
 
 def sample(seed, count, filters):
@@ -273,7 +293,7 @@ def sample(seed, count, filters):
         lines, found = sites(path)
         for line, col, kind, orig, repl in found:
             text = lines[line - 1]
-            if (path, text.strip(), describe(kind, orig, repl)) in equivalent:
+            if is_equivalent(equivalent, path, text.strip(), kind, orig, repl):
                 left_out += 1
                 continue
             key = hashlib.sha256(f"{seed}\t{path}\t{text.strip()}\t{col}\t{orig}\t{repl}".encode(
