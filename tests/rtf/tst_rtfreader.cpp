@@ -27,6 +27,7 @@ private slots:
         QTest::newRow("an escape cut short at the end") << R"({\rtf1 a\'e)"_ba << u"a"_s;
         QTest::newRow("a replacement beyond 255 characters counts 255")
             << "{\\rtf1\\uc1000\\u233" + QByteArray(300, 'x') + "}" << u"é"_s + QString(45, u'x');
+        QTest::newRow("a control word at the very end") << R"({\rtf1 a\b)"_ba << u"a"_s;
         QTest::newRow("a control word as the replacement") << R"({\rtf1 a\u233\par b})"_ba << u"aéb"_s;
         QTest::newRow("half pairs") << R"({\rtf1 \u-10240?a\u-9216?})"_ba << u"\uFFFDa\uFFFD"_s;
         QTest::newRow("skipped destinations")
@@ -114,6 +115,9 @@ private slots:
                                 f.fontFamilies().toStringList().value(0, u"-"_s),
                                 f.fontStyleHint() == QFont::TypeWriter ? u"mono"_s : u"-"_s};
         QTEST(shown.join(u' '), "format");
+        // No paragraph word, no spacing and no indent.
+        const QTextBlockFormat block = cursor.blockFormat();
+        QVERIFY(block.topMargin() == 0 && block.bottomMargin() == 0 && block.leftMargin() == 0 && block.textIndent() == 0);
     }
 
     // A document far beyond any help is shown in part, and its last line says the rest is not.
