@@ -86,7 +86,6 @@ QVariant ResultLinesModel::data(const QModelIndex &index, int role) const
             return {};
         return descriptionProvider_(std::string(lines_.at(std::size_t(index.row()))));
     }
-    case Qt::SizeHintRole: return itemSize_;
     default: return {};
     }
 }
@@ -228,7 +227,6 @@ void ResultListBox::measureItems()
     const int width = itemWidth(metrics, QString::fromLatin1(longest.data(), qsizetype(longest.size())));
     // A pixel above and below the text: the view's item leaves none of its own.
     const int height = metrics.height() + 2;
-    model_->setItemSize(QSize(width, height));
     verticalHeader()->setDefaultSectionSize(height);
     horizontalHeader()->setDefaultSectionSize(width);
     horizontalHeader()->resizeSection(0, width);

@@ -24,7 +24,6 @@ public:
     // Tells the views what changed since the last call; `topRow` (a row of the view before)
     // comes back as the row its line stands at now, or where it stood when it went.
     int publish(int topRow);
-    void setItemSize(QSize size) { itemSize_ = size; }
     // The view's top row, whose line stays at the top through changes, as the selection's do.
     void setTopRow(std::function<int()> topRow) { topRow_ = std::move(topRow); }
     // What a screen reader says of a line besides its text: its players' names.
@@ -43,7 +42,6 @@ private:
     int published_ = 0; // rows the views know of
     std::function<int()> topRow_;
     std::map<int, search::SortedLines::Anchor> anchors_; // the lines at the views' rows before the changes
-    QSize itemSize_;
     std::function<QString(const std::string &)> descriptionProvider_;
 };
 
