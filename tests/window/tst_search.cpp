@@ -172,8 +172,8 @@ private slots:
         QVERIFY(f.show());
         // The lines' model keeps the rules every view relies on through all that follows.
         QAbstractItemModelTester modelRules(list.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        // Many lines at once into a list never cleared, into one cleared while scrolled to its end,
-        // and a search's list: each shows its first line.
+        // Many lines at once into a list never cleared, and into one cleared while scrolled to its
+        // end: each shows its first line.
         const auto fillAndTop = [&] {
             for (int i = 0; i < 100; ++i)
                 list.lines().insert(float(i), std::to_string(i) + ". -- 1");
@@ -185,7 +185,6 @@ private slots:
         list.lines().clear();
         QCOMPARE(fillAndTop(), 0);
         w.cmdDo->click();
-        QCOMPARE(list.verticalScrollBar()->value(), 0);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(2, 0)).center());
         QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
