@@ -48,6 +48,8 @@ private slots:
         // The viewer breaks a word wider than itself in time that grows as the square of its length.
         QTest::newRow("a word of 2,500 letters")
             << "{\\rtf1 " + QByteArray(2500, 'x') + "}" << (QString(1000, u'x') + u' ').repeated(2) + QString(500, u'x');
+        QTest::newRow("200,000 characters, all shown") << "{\\rtf1 " + QByteArray("help ").repeated(40000) + "}"
+                                                       << u"help "_s.repeated(40000);
         // One format throughout is one run, however many characters.
         QTest::newRow("30,000 characters of one format") << "{\\rtf1 " + QByteArray("ab ").repeated(10000) + "}"
                                                          << u"ab "_s.repeated(10000);
