@@ -75,8 +75,8 @@ private slots:
         // clang-format on
         for (const auto &[text, number, whole] : rows)
             QTest::newRow(text) << QString::fromLatin1(text) << number << whole;
-        // Out of range by the exponent and the leading zeros together: 10^499, too large.
         QTest::newRow("-1E-401 written out") << "-0." + QString(400, u'0') + "1" << -0.0 << 0;
+        // Out of range by the exponent and the leading zeros together: 10^499, too large.
         QTest::newRow("1E1500 after 1,000 zeros") << "0." + QString(1000, u'0') + "1E1500" << double(NAN) << 99999;
     }
     void conversions()
