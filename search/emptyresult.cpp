@@ -27,7 +27,7 @@ std::array<std::vector<double>, 4> groupCosts(const CandidateTables &tables)
     std::array<std::vector<double>, 4> groups;
     for (Position p : roster::AllPositions) {
         auto &costs = groups[std::size_t(roster::index(p))];
-        for (const Group &g : groupsOf(tables[p], false).groups)
+        for (const Group &g : groupsOf(tables[p], false))
             costs.push_back(g.cost);
         if (costs.empty())
             return {};

@@ -69,7 +69,7 @@ public:
 
     void PickDefence()
     {
-        for (const Group &d : defence_.groups) {
+        for (const Group &d : defence_) {
             if (state_.StopRequested)
                 return;
             place(Position::D, d);
@@ -91,9 +91,9 @@ private:
     {
         std::vector<double> costs, points;
         double costScale = 32768, ptsScale = 0;
-        for (const GroupList *list : {&defence_, &wingers_, &centres_, &goalies_}) {
+        for (const std::vector<Group> *list : {&defence_, &wingers_, &centres_, &goalies_}) {
             double c = 0, p = 0;
-            for (const Group &g : list->groups) {
+            for (const Group &g : *list) {
                 costs.push_back(g.cost);
                 points.push_back(g.pts);
                 c = std::max(c, std::fabs(g.cost));
@@ -114,13 +114,13 @@ private:
 
     void prepareGoalies()
     {
-        for (std::size_t i = 0; i < goalies_.groups.size(); ++i)
+        for (std::size_t i = 0; i < goalies_.size(); ++i)
             goaliesByCost_.push_back(i);
         std::stable_sort(goaliesByCost_.begin(), goaliesByCost_.end(),
-                         [&](std::size_t a, std::size_t b) { return goalies_.groups[a].cost < goalies_.groups[b].cost; });
+                         [&](std::size_t a, std::size_t b) { return goalies_[a].cost < goalies_[b].cost; });
         std::vector<double> pts;
         for (std::size_t i : goaliesByCost_)
-            pts.push_back(rankable(goalies_.groups[i].pts));
+            pts.push_back(rankable(goalies_[i].pts));
         if (!pts.empty())
             goaliePts_.build(pts);
     }
@@ -128,9 +128,9 @@ private:
     void prepareCompletions()
     {
         std::vector<CompletionTable::Item> items;
-        items.reserve(centres_.groups.size() * goalies_.groups.size());
-        for (const Group &c : centres_.groups)
-            for (const Group &g : goalies_.groups)
+        items.reserve(centres_.size() * goalies_.size());
+        for (const Group &c : centres_)
+            for (const Group &g : goalies_)
                 items.push_back({c.cost + g.cost, std::fabs(c.cost) + std::fabs(g.cost), pointsKey(c.pts, 3, g.pts, 1),
                                  float(rankable(c.pts)), float(rankable(g.pts))});
         centresAndGoalie_.build(items, costsExact_);
@@ -142,13 +142,13 @@ private:
     {
         std::vector<std::pair<double, double>> w, cg;
         double wHigh = -Infinity, cgHigh = -Infinity;
-        for (const Group &g : wingers_.groups) {
+        for (const Group &g : wingers_) {
             const double mag = std::fabs(g.cost);
             w.emplace_back(g.cost - costMargin(mag), pointsKey(g.pts, 3, 0, 0));
             wHigh = std::max(wHigh, g.cost + costMargin(mag));
         }
-        for (const Group &c : centres_.groups)
-            for (const Group &g : goalies_.groups) {
+        for (const Group &c : centres_)
+            for (const Group &g : goalies_) {
                 const double mag = std::fabs(c.cost) + std::fabs(g.cost);
                 cg.emplace_back((c.cost + g.cost) - costMargin(mag), pointsKey(c.pts, 3, g.pts, 1));
                 cgHigh = std::max(cgHigh, (c.cost + g.cost) + costMargin(mag));
@@ -192,9 +192,9 @@ private:
     // their yields and Stop as the plain loops have them, counting the teams in bulk.
     void PickWingers(const Group &d)
     {
-        const qint64 perWingers = qint64(centres_.groups.size()) * qint64(goalies_.groups.size());
+        const qint64 perWingers = qint64(centres_.size()) * qint64(goalies_.size());
         bool cannotList = defenceCannotList(d);
-        for (const Group &w : wingers_.groups) {
+        for (const Group &w : wingers_) {
             if (w.yieldsBefore > 0) {
                 if (!yields(w.yieldsBefore))
                     return;
@@ -242,7 +242,7 @@ private:
     // loops do.
     void PickCentres(const Group &d, const Group &w)
     {
-        const std::size_t nC = centres_.groups.size(), nG = goalies_.groups.size();
+        const std::size_t nC = centres_.size(), nG = goalies_.size();
         if (nC == 0 || nG == 0)
             return;
         // An endless cost takes every team of the block out of the band.
@@ -251,7 +251,7 @@ private:
             return;
         }
         for (std::size_t i = 0; i < nC; ++i) {
-            const Group &c = centres_.groups[i];
+            const Group &c = centres_[i];
             place(Position::C, c);
             const std::uint64_t before = hostCalls_;
             pickGoalieBlock(d, w, c);
@@ -267,13 +267,13 @@ private:
     // window's best Goalie gives the block's best team exactly.
     void pickGoalieBlock(const Group &d, const Group &w, const Group &c)
     {
-        const std::size_t nG = goalies_.groups.size();
+        const std::size_t nG = goalies_.size();
         const double partial = (c.cost + w.cost) + d.cost;
         const auto inBandFrom = [&](std::size_t i) {
-            return !(static_cast<float>(partial + goalies_.groups[i].cost) > static_cast<float>(state_.MinSpend));
+            return !(static_cast<float>(partial + goalies_[i].cost) > static_cast<float>(state_.MinSpend));
         };
         const auto belowLimit = [&](std::size_t i) {
-            return static_cast<float>(partial + goalies_.groups[i].cost) < static_cast<float>(state_.CashLimit);
+            return static_cast<float>(partial + goalies_[i].cost) < static_cast<float>(state_.CashLimit);
         };
         const auto lo = std::size_t(std::partition_point(goaliesByCost_.begin(), goaliesByCost_.end(), inBandFrom)
                                     - goaliesByCost_.begin());
@@ -294,7 +294,7 @@ private:
     // The same sums, in the same order, as the plain loops.
     void PickGoalie(const Group &d, const Group &w, const Group &c)
     {
-        for (const Group &g : goalies_.groups) {
+        for (const Group &g : goalies_) {
             place(Position::G, g);
             ++state_.Examined;
             const float TeamCost = static_cast<float>(((c.cost + w.cost) + d.cost) + g.cost);
@@ -310,7 +310,7 @@ private:
 
     SearchState &state_;
     SearchHost &host_;
-    GroupList defence_, wingers_, centres_, goalies_;
+    std::vector<Group> defence_, wingers_, centres_, goalies_;
     bool costsExact_ = false, pointsExact_ = false;
     std::vector<std::size_t> goaliesByCost_;
     RangeMax goaliePts_;

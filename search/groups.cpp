@@ -5,9 +5,9 @@
 
 namespace search {
 
-GroupList groupsOf(const PositionTable &t, bool pairYields)
+std::vector<Group> groupsOf(const PositionTable &t, bool pairYields)
 {
-    GroupList out;
+    std::vector<Group> out;
     const int m = t.share;
     std::array<int, 4> r{};
     int pendingYields = 0;
@@ -22,7 +22,7 @@ GroupList groupsOf(const PositionTable &t, bool pairYields)
         }
         g.yieldsBefore = pendingYields;
         pendingYields = 0;
-        out.groups.push_back(g);
+        out.push_back(g);
     };
     auto level = [&](auto &self, int k, int outer) -> void {
         levelLoop(t.levels[std::size_t(k)], outer, [&](int row) {

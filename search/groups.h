@@ -17,14 +17,10 @@ struct Group {
     int yieldsBefore = 0; // Winger-pair yields the loops make before reaching this combination
 };
 
-struct GroupList {
-    std::vector<Group> groups;
-};
-
 // With `pairYields`, each group records the yields the loops make once per pair of the first two
 // rows, so that a search over groups can make them at the same moments. No yield comes after the
 // last combination: a level's range is never empty (the candidate rows reach at least to the
 // position's share, and an unticked row among those is held), so every pair reaches a combination.
-GroupList groupsOf(const PositionTable &t, bool pairYields);
+std::vector<Group> groupsOf(const PositionTable &t, bool pairYields);
 
 } // namespace search
