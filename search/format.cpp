@@ -188,17 +188,11 @@ char *writeCost(char *out, float cost)
             *out++ = '-';
         return writeWhole(out, std::uint64_t(std::fabs(cost)));
     }
+    // The general form of 7 significant digits drops trailing zeros and a bare point, as %g does.
     char text[32];
     char *end = std::to_chars(text, text + sizeof text, double(cost), std::chars_format::general, 7).ptr;
     char *exponentAt = std::find(text, end, 'e');
-    char *mantissaEnd = exponentAt;
-    if (std::find(text, mantissaEnd, '.') != mantissaEnd) {
-        while (mantissaEnd[-1] == '0')
-            --mantissaEnd;
-        if (mantissaEnd[-1] == '.')
-            --mantissaEnd;
-    }
-    out = std::copy(text, mantissaEnd, out);
+    out = std::copy(text, exponentAt, out);
     if (exponentAt != end) {
         int x = 0;
         std::from_chars(exponentAt + (exponentAt[1] == '+' ? 2 : 1), end, x);
