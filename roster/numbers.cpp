@@ -205,7 +205,7 @@ QString numberToText(double value)
             text.append(digits, 1);
         }
         text += exponent < 0 ? "E-" : "E+";
-        const int magnitude = exponent < 0 ? -exponent : exponent;
+        const int magnitude = std::abs(exponent);
         if (magnitude < 10)
             text += '0';
         text += std::to_string(magnitude);
