@@ -379,8 +379,7 @@ void frmChoose30::buildLayout()
                                          pixels(c.left, top, c.width, RowHeight));
                 cell->setFont(small);
                 cell->setAlignment(c.alignment | Qt::AlignVCenter);
-                if (c.maxLength > 0)
-                    cell->setMaxLength(c.maxLength);
+                cell->setMaxLength(c.maxLength);
                 cell->setReadOnly(c.readOnly);
                 cell->setAccessibleName(QStringLiteral("%1 row %2 %3").arg(caption, index, QString::fromUtf8(c.spoken)));
                 // The cells are narrow: the text may use the two pixels the toolkit keeps clear
