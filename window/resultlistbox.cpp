@@ -17,8 +17,8 @@
 ResultLinesModel::ResultLinesModel(QObject *parent) : QAbstractListModel(parent)
 {
     // Before the lines first change, note what the views' rows show, to find those lines again.
+    // The notes last until the change is published, which drops them.
     lines_.beforeChange = [this] {
-        anchors_.clear();
         std::vector<int> rows{topRow_ ? topRow_() : 0};
         for (const QModelIndex &index : persistentIndexList())
             rows.push_back(index.row());
