@@ -28,7 +28,7 @@ private slots:
             {"1,500", none, "1.500"}, {"1.500", none, "1500"}, {"12", none, "-"}, {"1,2,3", comma, "-"},
             {"1.5", point, "-"}, {"1,234.5", point, "-"}, {"1.09", point, "-"}, {"12.34.5", point, "-"},
             {"Ng, JJ", none, "-"}, {"1,5 kr", none, "-"}, {"", none, "-"}, {",", none, "-"}, {"1,", comma, "-"},
-            {".5,123", comma, "-"}, {",.5", point, "-"},
+            {".5,123", comma, "-"}, {",.5", point, "-"}, {".5", point, "-"},
         };
         // clang-format on
         for (const auto &[text, mark, converted] : rows)

@@ -73,9 +73,10 @@ private slots:
             rosterBytes({{2, QByteArray(70000, 'n')}, {3, QByteArray(300000, '7')}, {6, QByteArray(70000, 'm')}}), 2,
             {QString(65536, u'n'), QString(1024, u'7'), "1.25", "3", QString(65536, u'm')}, RosterValueCount,
             "The name in Centres row 1 and 1 more were cut to their first 65,536 characters.");
-        row("names of 65,536 and 65,537 characters", rosterBytes({{2, QByteArray(65536, 'n')}, {6, QByteArray(65537, 'm')}}),
-            2, {QString(65536, u'n'), "1", "1.25", "3", QString(65536, u'm')}, RosterValueCount,
-            "The name in Centres row 2 was cut to its first 65,536 characters.");
+        row("names of 65,536 and 65,537 characters",
+            rosterBytes({{2, QByteArray(65536, 'n')}, {82, QByteArray(65537, 'm')}}), 2,
+            {QString(65536, u'n'), "1", "1.25", "3", "Player 1"}, RosterValueCount,
+            "The name in Wingers row 1 was cut to its first 65,536 characters.");
         row("larger than 16 MB", QByteArray(17 << 20, 'x'), 0, {QString(65536, u'x')}, 1,
             "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
             "65,536 characters.");
@@ -111,6 +112,7 @@ private slots:
         // Unquoted, 1E3 would load as 1000 cut to the games field's 3 characters: 100.
         QTest::newRow("1E3 games") << 5 << "1E3" << QByteArray("\"1E3\"");
         QTest::newRow("1E9 cost") << 3 << "1E9" << QByteArray("\"1E9\"");
+        QTest::newRow("a cost opening with a quote") << 3 << "\"7" << QByteArray("7");
         // A number whose shortest form is another number keeps its own text.
         QTest::newRow("money of 17 digits") << 0 << "0.30000000000000004" << QByteArray("\"0.30000000000000004\"");
         // A name is a whole line: never quoted, never trimmed, its line break a blank.

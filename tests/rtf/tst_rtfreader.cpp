@@ -30,6 +30,9 @@ private slots:
         QTest::newRow("an unknown word of z and Z") << R"({\rtf1 a\zyZ b})"_ba << u"ab"_s;
         QTest::newRow("a control word at the very end") << R"({\rtf1 a\b)"_ba << u"a"_s;
         QTest::newRow("a control word as the replacement") << R"({\rtf1 a\u233\par b})"_ba << u"aéb"_s;
+        QTest::newRow("a control symbol as the replacement") << R"({\rtf1 a\u233\{b})"_ba << u"aéb"_s;
+        QTest::newRow("a backslash before a line end ends the paragraph") << "{\\rtf1 a\\\r\nb}"_ba << u"a\nb"_s;
+        QTest::newRow("an escape of letters past f") << R"({\rtf1 a\'gzb\'Gz})"_ba << u"agzbGz"_s;
         QTest::newRow("half pairs") << R"({\rtf1 \u-10240?a\u-9216?})"_ba << u"\uFFFDa\uFFFD"_s;
         QTest::newRow("skipped destinations")
             << R"({\rtf1{\fonttbl{\f0 A;}}{\colortbl;\red9;}{\stylesheet{\s1 H;}}{\info T}a{\pict 89504e})"
@@ -48,11 +51,11 @@ private slots:
         // The viewer breaks a word wider than itself in time that grows as the square of its length.
         QTest::newRow("a word of 2,500 letters")
             << "{\\rtf1 " + QByteArray(2500, 'x') + "}" << (QString(1000, u'x') + u' ').repeated(2) + QString(500, u'x');
-        QTest::newRow("200,000 characters, all shown") << "{\\rtf1 " + QByteArray("help ").repeated(40000) + "}"
-                                                       << u"help "_s.repeated(40000);
+        QTest::newRow("200,000 characters, all shown")
+            << "{\\rtf1 " + QByteArray("help ").repeated(40000) + "}" << u"help "_s.repeated(40000);
         // One format throughout is one run, however many characters.
-        QTest::newRow("30,000 characters of one format") << "{\\rtf1 " + QByteArray("ab ").repeated(10000) + "}"
-                                                         << u"ab "_s.repeated(10000);
+        QTest::newRow("30,000 characters of one format")
+            << "{\\rtf1 " + QByteArray("ab ").repeated(10000) + "}" << u"ab "_s.repeated(10000);
         // Not RTF at all: no text (a null expected text), a reason, and the earlier help gone.
         QTest::newRow("empty") << QByteArray() << QString();
         QTest::newRow("plain text") << QByteArray("Centres, Wingers, Defence, Goalies") << QString();
@@ -64,7 +67,12 @@ private slots:
         QFETCH(QString, expected);
         QTextDocument document(u"earlier help text"_s);
         QString error = u"stale"_s;
+        // The earlier text cleared, then the whole text loaded as one change, however long: the
+        // viewer lays the document out once, not once per insertion.
+        int changes = 0;
+        connect(&document, &QTextDocument::contentsChanged, [&changes] { ++changes; });
         QCOMPARE(rtf::readRtf(rtf, &document, &error), !expected.isNull());
+        QCOMPARE(changes, expected.isNull() ? 1 : 2);
         QCOMPARE(error.isEmpty(), !expected.isNull());
         QCOMPARE(document.toPlainText(), expected);
         // Loading is no edit to undo, and the document's own undo setting is kept.

@@ -304,6 +304,8 @@ private slots:
         const QString best =
             "The best team inside the spending band (above %1 and below %2) scores %3, not above the target %4.";
         row("cost equals the money", hundreds, {1001, 901, 0}, 1, "1000");
+        row("cost equals the money plus one", team("100", "101", "100", "100"), {1001, 901, 0}, 1,
+            noCost.arg(901).arg(1001).arg("cheapest").arg(1001));
         row("cost equals MinSpend", team("100", "1", "100", "100"), {1001, 901, 0}, 1,
             noCost.arg(901).arg(1001).arg("dearest").arg(901));
         row("half above the money", team("100", "100.5", "100", "100"), {1001, 901, 0}, 1, "1000.5");

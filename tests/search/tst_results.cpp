@@ -61,6 +61,7 @@ private slots:
         QTest::newRow("one") << 1.f << 1.f << "1. -- 1";
         QTest::newRow("cost below 1E-4") << 5.f << 1e-5f << "5. -- 1E-05";
         QTest::newRow("cost of ten million") << 5.f << 1e7f << "5. -- 1E+07";
+        QTest::newRow("cost of 1E10") << 5.f << 1e10f << "5. -- 1E+10";
         QTest::newRow("negative") << -1.5f << -3.f << "-1.5 -- -3";
         QTest::newRow("cost of 7 significant digits") << 50.f << 12345.67f << "50. -- 12345.67";
         QTest::newRow("cost of 21 digits") << 5.f << 1e20f << "5. -- 1E+20";

@@ -80,6 +80,14 @@ private slots:
         // The first rows position by position, as the columns of frames read down; the later rows
         // after the search's controls, in the same order.
         QCOMPARE(blocks, "CDWGCDWG");
+        // The rates, the include boxes and the row buttons: each one run through all 70 rows.
+        for (const char *kind : {"%1PW_%2", "chk%1_%2", "cmd%1M_%2"}) {
+            QStringList run;
+            for (Position p : roster::AllPositions)
+                for (int r = 1; r <= roster::rowCount(p); ++r)
+                    run << QString::fromLatin1(kind).arg(roster::letter(p)).arg(r);
+            QCOMPARE(fromMoney.mid(fromMoney.indexOf(run.front()), run.size()), run);
+        }
     }
 
     // The arrow keys move between the two mode buttons and select the one they reach, whichever

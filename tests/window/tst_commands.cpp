@@ -115,6 +115,7 @@ private slots:
         // clang-format off
         QTest::newRow("missing") << "" << "No such file or directory";
         QTest::newRow("a pipe") << "fifo" << "it is not a file";
+        QTest::newRow("a file that fails when read") << "/proc/self/mem" << "Input/output error";
         QTest::newRow("larger than 16 MB") << "17 MB" << "it is larger than 16 MB";
         QTest::newRow("not RTF") << "plain" << "The file is not a Rich Text Format document: it does not begin with {\\rtf.";
         QTest::newRow("16 MB, read whole") << "16 MB" << "The file is not a Rich Text Format document: it does not begin with {\\rtf.";
@@ -127,6 +128,8 @@ private slots:
         const QString path = f.folder->filePath(QStringLiteral("help.rtf"));
         if (kind == u"fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind.startsWith(u'/')) // a link to it
+            QVERIFY(QFile::link(kind, path));
         else if (!kind.isEmpty()) // zeros, sparse: no disk is filled
             QVERIFY(QFile(path).open(QIODevice::WriteOnly)
                     && QFile::resize(path, kind == u"plain" ? 100 : kind.section(u' ', 0, 0).toInt() << 20));

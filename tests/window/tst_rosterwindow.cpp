@@ -55,6 +55,7 @@ private slots:
         QCOMPARE(f.messages.join(u'|'),
                  "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
                  "65,536 characters. The fields after the last value read keep what they showed.");
+        QCOMPARE(f.window->txtCash->text().size(), 65536);
     }
 
     // File indexes: 0 money, 1 target, then 4 per row from 2 (Centres row 1: 2 name, 3 cost,

@@ -136,10 +136,10 @@ private slots:
             QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
             std::unique_ptr<QMenu> menu(w.cellMenu(name));
             locked = !w.txtCash->isEnabled() && !w.txtTarget->isEnabled() && !w.optM[0]->isEnabled()
-                     && !w.cmdSave->isEnabled() && !w.cmdReload->isEnabled() && !w.row(Position::G, 15).PW->isEnabled()
-                     && !w.row(Position::W, 7).cmdM->isEnabled() && w.txtPerc->isEnabled() && w.cmdStop->isEnabled()
-                     && !menuAction(*menu, "Paste rows")->isEnabled() && !w.pasteRows(name, "Ng\t9\n")
-                     && name->text() != u"Ng";
+                     && !w.optM[1]->isEnabled() && !w.cmdSave->isEnabled() && !w.cmdReload->isEnabled()
+                     && !w.row(Position::G, 15).PW->isEnabled() && !w.row(Position::W, 7).cmdM->isEnabled()
+                     && w.txtPerc->isEnabled() && w.cmdStop->isEnabled() && !menuAction(*menu, "Paste rows")->isEnabled()
+                     && !w.pasteRows(name, "Ng\t9\n") && name->text() != u"Ng";
             close ? void(w.close()) : w.cmdStop->click();
             unwinding = w.txtCash->isEnabled() && w.row(Position::W, 7).chk->isEnabled() && !w.cmdDo->isEnabled();
             w.cmdDo->click(); // refused: the stopped search has not returned yet
@@ -185,19 +185,25 @@ private slots:
         list.lines().clear();
         QCOMPARE(fillAndTop(), 0);
         w.cmdDo->click();
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(2, 0)).center());
+        const auto click = [&](int row, Qt::KeyboardModifiers keys = {}) {
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, keys, list.visualRect(list.model()->index(row, 0)).center());
+        };
+        click(2);
         QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
+        click(0, Qt::ControlModifier);
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
         const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(copied.size(), 2);
-        // The clicked line and the next, each then its ten players' names in cells of their own,
-        // in the line's order.
-        for (int i = 0; i < 2; ++i) {
-            QStringList expected{list.item(2 + i)};
+        QCOMPARE(copied.size(), 3);
+        // The selected lines in the list's order, whatever order they were picked in, each then
+        // its ten players' names in cells of their own, in the line's order.
+        for (int i = 0; i < 3; ++i) {
+            QStringList expected{list.item(i == 0 ? 0 : 1 + i)};
             for (const auto &[p, r] : rowsNamed(expected[0]))
                 expected << w.row(p, r).N->text();
             QCOMPARE(copied[i].split(u'\t'), expected);
         }
+        click(2);
+        QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
 
         list.scrollTo(list.model()->index(10, 0), QAbstractItemView::PositionAtTop);
         const auto top = [&] { return list.model()->index(list.verticalScrollBar()->value(), 0).data().toString(); };
