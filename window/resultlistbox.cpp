@@ -16,9 +16,10 @@
 
 ResultLinesModel::ResultLinesModel(QObject *parent) : QAbstractListModel(parent)
 {
-    // Before the lines first change, note what the views' rows show, to find those lines again.
-    // The notes last until the change is published, which drops them.
+    // Before the lines first change, note afresh what the views' rows show, to find those lines
+    // again once the change is published.
     lines_.beforeChange = [this] {
+        anchors_.clear();
         std::vector<int> rows{topRow_ ? topRow_() : 0};
         for (const QModelIndex &index : persistentIndexList())
             rows.push_back(index.row());
@@ -45,7 +46,6 @@ int ResultLinesModel::publish(int topRow)
     const int count = int(lines_.size());
     const auto change = lines_.takeChange();
     if (change == search::SortedLines::Change::Cleared) { // the views start afresh
-        anchors_.clear();
         beginResetModel();
         published_ = count;
         endResetModel();
@@ -63,7 +63,6 @@ int ResultLinesModel::publish(int topRow)
     }
     changePersistentIndexList(before, after);
     const int top = followRow(topRow, true);
-    anchors_.clear();
     published_ = count;
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     return std::clamp(top, 0, std::max(0, count - 1));
