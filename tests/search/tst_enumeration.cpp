@@ -304,8 +304,9 @@ private slots:
         const QString best =
             "The best team inside the spending band (above %1 and below %2) scores %3, not above the target %4.";
         row("cost equals the money", hundreds, {1001, 901, 0}, 1, "1000");
-        row("cost equals the money plus one", team("100", "101", "100", "100"), {1001, 901, 0}, 1,
-            noCost.arg(901).arg(1001).arg("cheapest").arg(1001));
+        // The Goalie of 5 points makes the better team, but it costs the money plus one.
+        row("cost equals the money plus one", "C:100,101 W:100,100,100,100 D:100,100,100 G:99,100/5", {1001, 901, 0}, 2,
+            "1000");
         row("cost equals MinSpend", team("100", "1", "100", "100"), {1001, 901, 0}, 1,
             noCost.arg(901).arg(1001).arg("dearest").arg(901));
         row("half above the money", team("100", "100.5", "100", "100"), {1001, 901, 0}, 1, "1000.5");
