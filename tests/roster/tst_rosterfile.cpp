@@ -120,6 +120,8 @@ private slots:
         // A box cuts a name inside a character of two UTF-16 units: the half left over is dropped.
         QTest::newRow("name cut inside a character")
             << 2 << QStringLiteral("\U0001F3D2 Jo") + QChar(0xD83D) << QByteArray("\xF0\x9F\x8F\x92 Jo");
+        QTest::newRow("name starting with half a character")
+            << 2 << QChar(0xDC00) + QStringLiteral("Jo") << QByteArray("Jo");
     }
 
     // The value is written as the row says and comes back, without its quotes, at its own place.

@@ -49,6 +49,8 @@ private slots:
             << "{\\rtf1 a" + opens.first(127) + "x" + QByteArray(127, '}') + "b}" << u"axb"_s;
         QTest::newRow("129 groups deep") << "{\\rtf1 a" + opens.first(128) + "x" + QByteArray(128, '}') + "b}" << u"ab"_s;
         // The viewer breaks a word wider than itself in time that grows as the square of its length.
+        QTest::newRow("a word of 1,000 letters after a blank, whole")
+            << "{\\rtf1 a " + QByteArray(1000, 'x') + "}" << u"a "_s + QString(1000, u'x');
         QTest::newRow("a word of 2,500 letters")
             << "{\\rtf1 " + QByteArray(2500, 'x') + "}" << (QString(1000, u'x') + u' ').repeated(2) + QString(500, u'x');
         QTest::newRow("200,000 characters, all shown")
@@ -88,13 +90,14 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("format");
         const QByteArray groups = R"({\rtf1{\colortbl;\red255\green0\blue0;\blue255;})"
-                                  R"(a{\b\i\ul\fs36\cf1 b{\b0\cf2 c}d}e\b\cf2\fs40 f\plain g})";
+                                  R"(a{\b\i\ul\fs36\cf1 b{\b0\cf2 c}d}e\b\cf2\fs40 f\plain g\cf1\cf0 h})";
         QTest::newRow("group sets") << groups << 1 << "b i u 18 #ff0000 - -";
         QTest::newRow("inner group") << groups << 2 << "- i u 18 #0000ff - -";
         QTest::newRow("inner group restored") << groups << 3 << "b i u 18 #ff0000 - -";
         QTest::newRow("outer group restored") << groups << 4 << "- - - 12 - - -";
         QTest::newRow("outside a group") << groups << 5 << "b - - 20 #0000ff - -";
         QTest::newRow("plain") << groups << 6 << "- - - 12 - - -";
+        QTest::newRow("colour 0: the automatic one") << groups << 7 << "- - - 12 - - -";
         const QByteArray sizes = R"({\rtf1 \fs5000 x\fs0 y})";
         QTest::newRow("a size beyond reason") << sizes << 0 << "- - - 500 - - -"; // half-points: at most 1,000
         QTest::newRow("no size: the default") << sizes << 1 << "- - - 12 - - -";

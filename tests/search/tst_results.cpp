@@ -64,6 +64,7 @@ private slots:
         QTest::newRow("cost of 1E10") << 5.f << 1e10f << "5. -- 1E+10";
         QTest::newRow("negative") << -1.5f << -3.f << "-1.5 -- -3";
         QTest::newRow("cost of 7 significant digits") << 50.f << 12345.67f << "50. -- 12345.67";
+        QTest::newRow("points of 5 whole digits") << 12345.67f << 1.f << "12345.67 -- 1";
         QTest::newRow("cost of 21 digits") << 5.f << 1e20f << "5. -- 1E+20";
         // Beyond 10^15 only 7 digits are the points' own; the float holds 1234567008616448.
         QTest::newRow("points of 16 digits") << 1.234567e15f << 950.f << "1234567000000000. -- 950";
@@ -143,20 +144,21 @@ private slots:
         }
         search::SortedLines lines;
         lines.appendClosing("6000");
+        lines.appendClosing("examined");
         QRandomGenerator random(7);
         std::vector<search::SortedLines::Anchor> anchors;
         auto check = [&] {
             const std::vector<Line> sorted(model.begin(), model.end());
             QCOMPARE(lines.teamCount(), sorted.size());
-            QCOMPARE(lines.size(), sorted.size() + 1);
+            QCOMPARE(lines.size(), sorted.size() + 2);
             for (const auto &anchor : anchors) { // found again, or where it stood when it went
                 std::size_t where = 0;
                 const auto row = lines.rowOf(anchor, &where);
                 const Line line{anchor.points, anchor.text};
                 const auto it = std::lower_bound(sorted.begin(), sorted.end(), line);
                 const bool kept = anchor.closing || (it != sorted.end() && *it == line);
-                QCOMPARE(bool(row), kept);
-                QCOMPARE(where, anchor.closing ? sorted.size() : std::size_t(it - sorted.begin()));
+                QCOMPARE(row, kept ? std::optional(where) : std::nullopt);
+                QCOMPARE(where, anchor.closing ? sorted.size() + *anchor.closing : std::size_t(it - sorted.begin()));
             }
             for (int k = 0; k < 20 && !sorted.empty(); ++k) {
                 const std::size_t i = random.bounded(quint32(sorted.size()));
@@ -167,10 +169,10 @@ private slots:
                     QCOMPARE(std::string(lines.at(j)), sorted[j].second);
             for (std::size_t j = std::min<std::size_t>(sorted.size(), 5); j-- > 0;)
                 QCOMPARE(std::string(lines.at(j)), sorted[j].second);
-            QCOMPARE(std::string(lines.at(sorted.size())), "6000");
+            QVERIFY(lines.at(sorted.size()) == "6000" && lines.at(sorted.size() + 1) == "examined");
             anchors.clear();
             for (int k = 0; k < 8; ++k)
-                anchors.push_back(lines.anchorAt(random.bounded(quint32(sorted.size() + 1))));
+                anchors.push_back(lines.anchorAt(random.bounded(quint32(sorted.size() + 2))));
             if (!sorted.empty())
                 QCOMPARE(lines.firstPoints(), sorted.front().first);
         };
