@@ -70,8 +70,7 @@ void OptionButton::keyPressEvent(QKeyEvent *event)
             QAbstractButton *other = pair[pair[0] == this ? 1 : 0];
             other->setFocus(Qt::TabFocusReason);
             other->click();
-            event->accept();
-            return;
+            return; // the event stays accepted, as it came
         }
         break;
     default: break;

@@ -195,11 +195,10 @@ void frmChoose30::Form_Unload()
     toolkit::endProgram();
 }
 
-// The close cannot be refused: the question offers no Cancel.
-void frmChoose30::closeEvent(QCloseEvent *event)
+// The close cannot be refused: the question offers no Cancel, and the event comes accepted.
+void frmChoose30::closeEvent(QCloseEvent *)
 {
     Form_Unload();
-    event->accept();
 }
 
 // ---- roster file
