@@ -154,6 +154,7 @@ private slots:
         QTest::newRow("first row with empty row, ticked with unticked") << "C1 C7" << true;
         QTest::newRow("cross-position pick: Wingers 5 and 1") << "C5 W1" << true;
         QTest::newRow("last row picked second") << "C19 C20" << true;
+        QTest::newRow("last row picked first") << "G15 G1" << true;
         QTest::newRow("same row twice") << "C4 C4" << false;
         QTest::newRow("Centres 18 then Defence 2: no such row") << "C18 D2" << false;
     }
