@@ -263,10 +263,13 @@ private:
         case Destination::Skipped: return;
         case Destination::FontTable:
             if (c == u';') {
-                if (fonts_.size() < MaxTableEntries) {
+                // An entry without its \f number names no font; stored under -1 it would stand in
+                // for the viewer's own.
+                if (tableFont_ >= 0 && fonts_.size() < MaxTableEntries) {
                     fonts_.insert(tableFont_, FontEntry{fontName_.trimmed(), fontHint_});
                     shownFontAsked_ = INT_MIN;
                 }
+                tableFont_ = -1;
                 fontName_.clear();
             } else if (fontName_.size() < MaxFamilyLength) {
                 fontName_ += QChar(c);

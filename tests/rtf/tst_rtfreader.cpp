@@ -18,8 +18,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         // Control bytes (\'00, \'01) have no place in a help text; a non-breaking space (\'a0) has,
         // and the plain text shows it as a blank.
-        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6\'A9b a\\b\{c\}\'00\'01\'81\'9d\'a0})"_ba
-                                 << u"café € ö©b a\\b{c} "_s;
+        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6\'AFb a\\b\{c\}\'00\'01\'81\'9d\'a0})"_ba
+                                 << u"café € ö¯b a\\b{c} "_s;
         // A number past 16 bits counts as the nearest end of the range (-32768 is U+8000); a line end
         // a writer puts inside a replacement is no part of it.
         QTest::newRow("\\u and its replacement, none after \\uc0, line ends not counted")
@@ -89,7 +89,7 @@ private slots:
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("format");
-        const QByteArray groups = R"({\rtf1{\colortbl;\red255\green0\blue0;\blue255;})"
+        const QByteArray groups = R"({\rtf1{\colortbl;\red300\green0\blue0;\blue255;})"
                                   R"(a{\b\i\ul\fs36\cf1 b{\b0\cf2 c}d}e\b\cf2\fs40 f\plain g\cf1\cf0 h})";
         QTest::newRow("group sets") << groups << 1 << "b i u 18 #ff0000 - -";
         QTest::newRow("inner group") << groups << 2 << "- i u 18 #0000ff - -";
@@ -110,6 +110,12 @@ private slots:
         QTest::newRow("64th font") << fonts << 63 << "- - - 12 - Font 63 mono";
         QTest::newRow("65th font") << fonts << 64 << "- - - 12 - Font 0 mono";
         QTest::newRow("last font") << fonts << 2000 << "- - - 12 - Font 0 mono"; // after the blank at 1,000
+        // An entry without its number names no font; one without its semicolon ends at the next.
+        const QByteArray unnumbered = R"({\rtf1{\fonttbl{\fmodern Courier;}{\f1 Arial;}{\fmodern Times;}}\f0 x\f1 y})";
+        QTest::newRow("an entry without a number, first") << unnumbered << 0 << "- - - 12 - - -";
+        QTest::newRow("an entry without a number, after one") << unnumbered << 1 << "- - - 12 - Arial -";
+        QTest::newRow("an entry without a semicolon")
+            << R"({\rtf1{\fonttbl{\f0\fmodern Arial}{\f1\fmodern Courier;}}\f1 x})"_ba << 0 << "- - - 12 - Courier mono";
     }
 
     void formats()
