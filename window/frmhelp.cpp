@@ -61,8 +61,9 @@ void frmHelp::loadHelpDocument()
         unreadable(reason);
         return;
     }
+    const QString tooLarge = QStringLiteral("it is larger than %1 MB").arg(MaxHelpBytes >> 20);
     if (file.size() > MaxHelpBytes) {
-        unreadable(QStringLiteral("it is larger than %1 MB").arg(MaxHelpBytes >> 20));
+        unreadable(tooLarge);
         return;
     }
     // The file may have grown since it was looked at: one byte more than the limit tells.
@@ -72,7 +73,7 @@ void frmHelp::loadHelpDocument()
         return;
     }
     if (bytes.size() > MaxHelpBytes) {
-        unreadable(QStringLiteral("it is larger than %1 MB").arg(MaxHelpBytes >> 20));
+        unreadable(tooLarge);
         return;
     }
     QString error;
