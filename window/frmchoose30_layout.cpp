@@ -203,9 +203,9 @@ public:
     explicit MovePointerFollower(QWidget *window) : QObject(window), window_(window) { window->installEventFilter(this); }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    bool eventFilter(QObject *, QEvent *event) override // the window's events only
     {
-        if (watched == window_ && event->type() == QEvent::CursorChange) {
+        if (event->type() == QEvent::CursorChange) {
             const bool moving = window_->cursor().shape() == Qt::SizeVerCursor;
             for (QLineEdit *cell : window_->findChildren<QLineEdit *>()) {
                 if (moving)
@@ -329,7 +329,6 @@ void frmChoose30::buildLayout()
     lblCredit = label(design("lblCredit"), this);
 
     Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(search::TickSeconds * 1000);
 
     const QIcon arrow = arrowIcon();
