@@ -65,6 +65,7 @@ private slots:
         QTest::newRow("negative") << -1.5f << -3.f << "-1.5 -- -3";
         QTest::newRow("cost of 7 significant digits") << 50.f << 12345.67f << "50. -- 12345.67";
         QTest::newRow("points of 5 whole digits") << 12345.67f << 1.f << "12345.67 -- 1";
+        QTest::newRow("points of 7 whole digits") << 1234567.f << 1.f << "1234567. -- 1";
         QTest::newRow("cost of 21 digits") << 5.f << 1e20f << "5. -- 1E+20";
         // Beyond 10^15 only 7 digits are the points' own; the float holds 1234567008616448.
         QTest::newRow("points of 16 digits") << 1.234567e15f << 950.f << "1234567000000000. -- 950";
