@@ -29,10 +29,11 @@ same sample on the same code, and edits elsewhere in a file leave a site's rank 
 A slip that no input can tell from the code (a capacity reserved, a threshold that only picks a
 slower path, a bound that cannot be reached) is no blind spot of the tests. Once reviewed, it goes
 in scripts/equivalent-slips.txt with the reason, and is not drawn: tab-separated, the file, the
-code of its line as it stands, the slip as --list shows it, and why. A row covers every slip of its
-kind on that line. A code ending in "..." covers every line that begins with the rest; the slip
-"n -> n+1, n a multiple of 15" covers each constant slip of that form (0 -> 1 included), as a
-twip more than a whole number of pixels truncates to the same pixel.
+code of its line as it stands, the slip as --list shows it, and why. A row covers that slip
+wherever it falls on the line ("0 -> 1" covers every 0 there). A code ending in "..." covers every
+line that begins with the rest; the slip "n -> n+1, n a multiple of 15" covers each constant slip
+of that form (0 -> 1 included), as a twip more than a whole number of pixels truncates to the
+same pixel.
 
 Sample columns: number, file, line, column, kind, what, the line after the slip, original text,
 replacement.
