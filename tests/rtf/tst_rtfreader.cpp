@@ -175,6 +175,10 @@ private slots:
         QVERIFY(!document.toPlainText().contains(QRegularExpression(u"[\\\\{}]"_s)));
         QVERIFY(!document.lastBlock().text().startsWith(u"The rest of this document"_s));
         QCOMPARE(QTextCursor(&document).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        // The last paragraph takes its format though no \par ends it.
+        QTextDocument last;
+        QVERIFY(rtf::readRtf(R"({\rtf1 a\par\qc b})"_ba, &last, nullptr));
+        QCOMPARE(last.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
         for (const char *heading : {"Korvane Help", "The roster", "Include boxes", "Finding the best team",
                                     "Reading a result line", "Saving the roster", "Arranging the window"}) {
             const QTextCursor found = document.find(QRegularExpression(u"^%1$"_s.arg(heading)));

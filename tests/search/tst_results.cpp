@@ -207,7 +207,8 @@ private slots:
         lines.clear();
         QVERIFY(!lines.rowOf(closing) && !lines.rowOf(team));
         lines.insert(1, "1. -- 9");
-        QVERIFY(lines.size() == 1 && lines.at(0) == "1. -- 9" && !lines.rowOf(team));
+        lines.appendClosing("1");
+        QVERIFY(lines.size() == 2 && lines.at(0) == "1. -- 9" && !lines.rowOf(team) && !lines.rowOf(closing));
     }
 
     // Batched lines wait for a merge and count towards the cap; a tick while they wait cuts them too.
