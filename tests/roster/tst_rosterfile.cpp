@@ -50,6 +50,7 @@ private slots:
         row("shortest form, too long", rosterBytes({{3, "0010"}, {4, "007.50"}, {5, " +2 "}, {7, "123456789"}}), 3,
             {"10", "7.5", "2", "Player 1", "123456789"});
         row("empty input", {}, 0, {}, 0);
+        row("one byte", "5", 0, {"5"}, 1, "players.txt ended after 1 of 282 values.");
         row("truncated in a name", rosterBytes().first(12), 2, {"Play"}, 3, "players.txt ended after 3 of 282 values.");
         row("a comma in the last line, no line end", "90\r\n25\r\nPlayer 0\r\n1,5", 3, {"1", "5"}, 5,
             "players.txt ended after 5 of 282 values.");

@@ -128,6 +128,7 @@ private slots:
         QTest::newRow("name cell, menu key") << "DN_4" << "menu" << cell;
         QTest::newRow("games cell, Shift+F10") << "GW_15" << "Shift+F10" << cell;
         QTest::newRow("result list, Shift+F10") << "List1" << "Shift+F10" << list;
+        QTest::newRow("result list, menu key") << "List1" << "menu" << list;
         QTest::newRow("F10 alone opens nothing") << "CC_2" << "F10" << QStringList();
         // clang-format on
     }
@@ -141,6 +142,7 @@ private slots:
         // Each popup menu that opens, closed as soon as it runs, as its texts: the cell's menu
         // from its own "Paste rows" on, after the line edit's actions ("|Paste rows|Copy rows").
         QStringList opened;
+        QPoint openedAt; // where the last one opened, as a point of the focus
         QTimer watch;
         connect(&watch, &QTimer::timeout, [&] {
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
@@ -150,6 +152,7 @@ private slots:
                         texts << action->text();
                 const QString line = texts.join(u'|');
                 opened << line.mid(line.lastIndexOf(QStringLiteral("|Paste rows")));
+                openedAt = focus->mapFromGlobal(menu->pos());
                 menu->close();
             }
         });
@@ -163,6 +166,8 @@ private slots:
         }
         QCoreApplication::processEvents();
         QTEST(opened, "menus");
+        // The list's menu opens on the list, at its current line, not where the event says.
+        QVERIFY(control != u"List1" || focus->rect().contains(openedAt));
     }
 
     // Every control a user can focus has a name of its own a listener understands; the mode
