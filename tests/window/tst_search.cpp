@@ -10,6 +10,12 @@ using namespace rowstest;
 
 static int selectedRows(const ResultListBox &list) { return int(list.selectionModel()->selectedRows().size()); }
 
+// A click on the line at `row`, with these keys held.
+static void clickLine(ResultListBox &list, int row, Qt::KeyboardModifiers keys = {})
+{
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, keys, list.visualRect(list.model()->index(row, 0)).center());
+}
+
 class TestSearch : public QObject {
     Q_OBJECT
     WindowFixture f;
@@ -185,12 +191,9 @@ private slots:
         list.lines().clear();
         QCOMPARE(fillAndTop(), 0);
         w.cmdDo->click();
-        const auto click = [&](int row, Qt::KeyboardModifiers keys = {}) {
-            QTest::mouseClick(list.viewport(), Qt::LeftButton, keys, list.visualRect(list.model()->index(row, 0)).center());
-        };
-        click(2);
+        clickLine(list, 2);
         QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
-        click(0, Qt::ControlModifier);
+        clickLine(list, 0, Qt::ControlModifier);
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
         const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(copied.size(), 3);
@@ -202,7 +205,7 @@ private slots:
                 expected << w.row(p, r).N->text();
             QCOMPARE(copied[i].split(u'\t'), expected);
         }
-        click(2);
+        clickLine(list, 2);
         QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
 
         list.scrollTo(list.model()->index(10, 0), QAbstractItemView::PositionAtTop);
@@ -267,10 +270,7 @@ private slots:
             list.addItem(l.toStdString());
         QVERIFY(f.show());
         const auto rowOf = [&](const QString &text) { return int(w.listLines().indexOf(text)); };
-        const auto click = [&](const QString &text, Qt::KeyboardModifiers modifiers = {}) {
-            QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
-                              list.visualRect(list.model()->index(rowOf(text), 0)).center());
-        };
+        const auto click = [&](const QString &text, Qt::KeyboardModifiers keys = {}) { clickLine(list, rowOf(text), keys); };
         // The rows as the cells show them, in roster order: (C, 3) where name, cost and points are
         // tinted and described as in the team and the games are not, (C, -1) for any other tint or
         // description. `kept` gathers every text, text colour and tick, which must stay.
