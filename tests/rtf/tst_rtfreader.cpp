@@ -55,6 +55,9 @@ private slots:
             << "{\\rtf1 " + QByteArray(2500, 'x') + "}" << (QString(1000, u'x') + u' ').repeated(2) + QString(500, u'x');
         QTest::newRow("200,000 characters, all shown")
             << "{\\rtf1 " + QByteArray("help ").repeated(40000) + "}" << u"help "_s.repeated(40000);
+        QTest::newRow("200,001 characters, the last not shown")
+            << "{\\rtf1 " + QByteArray("help ").repeated(40000) + "x}"
+            << u"help "_s.repeated(40000) + u"\nThe rest of this document is not shown: it is far longer than any help."_s;
         // One format throughout is one run, however many characters.
         QTest::newRow("30,000 characters of one format")
             << "{\\rtf1 " + QByteArray("ab ").repeated(10000) + "}" << u"ab "_s.repeated(10000);
@@ -98,6 +101,9 @@ private slots:
         QTest::newRow("outside a group") << groups << 5 << "b - - 20 #0000ff - -";
         QTest::newRow("plain") << groups << 6 << "- - - 12 - - -";
         QTest::newRow("colour 0: the automatic one") << groups << 7 << "- - - 12 - - -";
+        // A colour left unfinished is no part of the next table's first entry.
+        QTest::newRow("a colour table after an unfinished entry")
+            << R"({\rtf1{\colortbl;\red255}{\colortbl;\blue255;}\cf1 x})"_ba << 0 << "- - - 12 - - -";
         const QByteArray sizes = R"({\rtf1 \fs5000 x\fs0 y})";
         QTest::newRow("a size beyond reason") << sizes << 0 << "- - - 500 - - -"; // half-points: at most 1,000
         QTest::newRow("no size: the default") << sizes << 1 << "- - - 12 - - -";

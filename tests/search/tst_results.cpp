@@ -63,6 +63,7 @@ private slots:
         QTest::newRow("cost of ten million") << 5.f << 1e7f << "5. -- 1E+07";
         QTest::newRow("cost of 1E10") << 5.f << 1e10f << "5. -- 1E+10";
         QTest::newRow("negative") << -1.5f << -3.f << "-1.5 -- -3";
+        QTest::newRow("negative, rounding to zero") << -0.001f << 1.f << ". -- 1";
         QTest::newRow("cost of 7 significant digits") << 50.f << 12345.67f << "50. -- 12345.67";
         QTest::newRow("points of 5 whole digits") << 12345.67f << 1.f << "12345.67 -- 1";
         QTest::newRow("points of 7 whole digits") << 1234567.f << 1.f << "1234567. -- 1";
@@ -70,6 +71,7 @@ private slots:
         // Beyond 10^15 only 7 digits are the points' own; the float holds 1234567008616448.
         QTest::newRow("points of 16 digits") << 1.234567e15f << 950.f << "1234567000000000. -- 950";
         QTest::newRow("16 digits, the 7th rounded up") << 1.2345675e15f << 950.f << "1234568000000000. -- 950";
+        QTest::newRow("16 digits, negative") << -1.234567e15f << 950.f << "-1234567000000000. -- 950";
     }
 
     void resultLine()

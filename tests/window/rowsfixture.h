@@ -16,7 +16,7 @@ namespace rowstest {
 using roster::Position;
 
 // The main window with its handlers, controls and search fields open to the tests, and the
-// plain nested loops in place of the production search when a test needs a slow one.
+// plain nested loops in place of the window's own search when a test needs a slow one.
 class TestWindow : public frmChoose30 {
 public:
     using frmChoose30::cmdVSwitch, frmChoose30::cmdHSwitch, frmChoose30::cmdCompact, frmChoose30::txtCash,
@@ -67,7 +67,7 @@ public:
 protected:
     void runSearch(const search::CandidateTables &tables, search::SearchState &state, search::SearchHost &host) override
     {
-        (useReferenceEngine ? search::pickDefenceReference : search::PickDefence)(tables, state, host);
+        useReferenceEngine ? search::pickDefenceReference(tables, state, host) : frmChoose30::runSearch(tables, state, host);
     }
 };
 
