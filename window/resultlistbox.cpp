@@ -276,7 +276,6 @@ void ResultListBox::keyPressEvent(QKeyEvent *event)
 void ResultListBox::contextMenuEvent(QContextMenuEvent *event)
 {
     showMenu(event->reason() == QContextMenuEvent::Keyboard ? underCurrentLine() : event->globalPos());
-    event->accept();
 }
 
 QPoint ResultListBox::underCurrentLine() const
