@@ -85,27 +85,6 @@ private slots:
         QTEST(f.beeps, "beeps");
     }
 
-    // The row buttons' arrow is drawn in black, white and light grey of its own: nothing of the
-    // theme's colours shows through it. Each frame draws a black line across its width under the
-    // column titles.
-    void ownColours()
-    {
-        const QImage arrow = f.window->row(Position::G, 15).cmdM->icon().pixmap(QSize(7, 11)).toImage();
-        QSet<QRgb> colours;
-        for (int y = 0; y < arrow.height(); ++y)
-            for (int x = 0; x < arrow.width(); ++x)
-                colours << arrow.pixel(x, y);
-        QCOMPARE(colours, (QSet<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(192, 192, 192)}));
-        for (QGroupBox *frame : {f.window->fraC, f.window->fraW, f.window->fraD, f.window->fraG}) {
-            const QImage drawn = frame->grab().toImage();
-            int longest = 0; // the longest run of black in one line of pixels
-            for (int y = 0; y < drawn.height(); ++y)
-                for (int x = 0, run = 0; x < drawn.width(); ++x)
-                    longest = std::max(longest, run = drawn.pixel(x, y) == qRgb(0, 0, 0) ? run + 1 : 0);
-            QVERIFY2(longest > drawn.width() * 3 / 4, qPrintable(frame->objectName()));
-        }
-    }
-
     // Where a box puts its text, as drawn: the money, the titles and a mode button's caption
     // centred, the captions and the numbers of a row to the right, the percentage to the left.
     void textPlacement_data()
