@@ -76,6 +76,7 @@ private slots:
         for (const auto &[text, number, whole] : rows)
             QTest::newRow(text) << QString::fromLatin1(text) << number << whole;
         QTest::newRow("-1E-401 written out") << "-0." + QString(400, u'0') + "1" << -0.0 << 0;
+        QTest::newRow("1E-1200 after 1,000 leading zeros") << QString(1000, u'0') + "1E-1200" << 0.0 << 0;
         // Out of range by the exponent and the leading zeros together: 10^499, too large.
         QTest::newRow("1E1500 after 1,000 zeros") << "0." + QString(1000, u'0') + "1E1500" << double(NAN) << 99999;
     }
@@ -142,6 +143,7 @@ private slots:
         QTest::newRow("cut") << "1234" << 3 << "123";
         QTest::newRow("astral character across the edge") << "ab" + clef << 3 << "ab";
         QTest::newRow("astral character inside") << "a" + clef + "b" << 3 << "a" + clef;
+        QTest::newRow("astral character first, cut after one unit") << clef << 1 << "";
     }
     void cutToWidth()
     {

@@ -120,6 +120,8 @@ private slots:
         const QByteArray unnumbered = R"({\rtf1{\fonttbl{\fmodern Courier;}{\f1 Arial;}{\fmodern Times;}}\f0 x\f1 y})";
         QTest::newRow("an entry without a number, first") << unnumbered << 0 << "- - - 12 - - -";
         QTest::newRow("an entry without a number, after one") << unnumbered << 1 << "- - - 12 - Arial -";
+        QTest::newRow("plain without a default font")
+            << R"({\rtf1{\fonttbl{\f0\fmodern Courier;}}\f0 y\plain x})"_ba << 1 << "- - - 12 - - -";
         QTest::newRow("an entry without a semicolon")
             << R"({\rtf1{\fonttbl{\f0\fmodern Arial}{\f1\fmodern Courier;}}\f1 x})"_ba << 0 << "- - - 12 - Courier mono";
     }

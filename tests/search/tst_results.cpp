@@ -86,6 +86,9 @@ private slots:
         const std::string line = search::resultLine(pts, cost, rows);
         QCOMPARE(QString::fromStdString(line), head + " -- 9 10 - 11 19 20 1 - 10 14 15 - 15");
         QCOMPARE(search::rowsOfLine(line), std::optional(rows));
+        // Eleven rows, or a row that is no number, make no team.
+        for (const char *odd : {"1. -- 1 -- 1 2 - 3 4 5 6 - 7 8 9 - 1 2", "1. -- 1 -- 1 2 - 3 4 5 6 - 7 8 9 - x"})
+            QCOMPARE(search::rowsOfLine(odd), std::nullopt);
     }
 
     // The percentage 0.75 shows half up; the rate is per second of the 2-second tick.
@@ -211,6 +214,7 @@ private slots:
         lines.insert(1, "1. -- 9");
         lines.appendClosing("1");
         QVERIFY(lines.size() == 2 && lines.at(0) == "1. -- 9" && !lines.rowOf(team) && !lines.rowOf(closing));
+        QCOMPARE(lines.longestLine(), "1. -- 9");
     }
 
     // Batched lines wait for a merge and count towards the cap; a tick while they wait cuts them too.

@@ -25,7 +25,7 @@ public:
         frmChoose30::List1, frmChoose30::cmdHelp, frmChoose30::chkAlwaysOnTop, frmChoose30::Timer1, frmChoose30::fraC,
         frmChoose30::fraW, frmChoose30::fraD, frmChoose30::fraG;
     using frmChoose30::Form_Load, frmChoose30::Timer1_Timer, frmChoose30::BuildCandidates, frmChoose30::pasteRows,
-        frmChoose30::cellMenu, frmChoose30::titleMenu, frmChoose30::helpWindow, frmChoose30::MinPerc, frmChoose30::search;
+        frmChoose30::cellMenu, frmChoose30::helpWindow, frmChoose30::MinPerc, frmChoose30::search;
 
     bool useReferenceEngine = false;
 

@@ -200,7 +200,8 @@ private slots:
         for (const char *spoken :
              {"Centres row 3 name", "Wingers row 7 cost", "Defence row 15 points", "Goalies row 1 games",
               "Centres row 20 points for the week", "Centres row 3 include", "Move Goalies row 15", "Money", "Target points",
-              "Minimum percentage of money", "Find Best Team", "Pts/G Mode", "Pts/W Mode", "Result list"})
+              "Switch Centres with Wingers", "Switch Centres with Defence", "Minimum percentage of money", "Find Best Team",
+              "Pts/G Mode", "Pts/W Mode", "Result list"})
             QVERIFY2(named.contains(spoken), spoken);
         QVERIFY(roles["optM_0"] == QAccessible::RadioButton && roles["optM_1"] == QAccessible::RadioButton);
         QCOMPARE(QAccessible::queryAccessibleInterface(&w)->text(QAccessible::Name), "Korvane"); // the window's title
@@ -259,6 +260,10 @@ private slots:
         list.addItem("40.04 -- 60.5 -- 2 17 - 4 10 11 17 - 10 12 15 - 9");
         QCoreApplication::processEvents();
         QVERIFY(!list.horizontalScrollBar()->isVisible());
+        // A line wider than the list widens its column, and the scroll bar reaches its end.
+        list.addItem(std::string(300, '8'));
+        QCoreApplication::processEvents();
+        QVERIFY(list.horizontalScrollBar()->isVisible());
     }
 };
 

@@ -71,6 +71,7 @@ private slots:
         QTest::newRow("values cut, the rate from the cut values") << "" << QByteArray("Al\t12345\t1.2345\t10.5\nBo\t7\t2\t1234\n") << "GN_1" << "v" << "GN_1=Al GC_1=1234 GP_1=1.23 GW_1=10. GPW_1=12.3 GC_2=7 GW_2=123 GPW_2=246" << QStringList{"4 values were too long for their cells and were cut; the first: \"12345\" in Goalies row 1 cost became \"1234\"."};
         // A single value is pasted at the cursor, as in any text box; Paste rows sets the cell.
         QTest::newRow("single value, Ctrl+V") << "CC_5=1" << QByteArray("5\r\n") << "CC_5" << "v" << "CC_5=15" << QStringList();
+        QTest::newRow("single value, a lone CR") << "CC_5=1" << QByteArray("5\r") << "CC_5" << "v" << "CC_5=15" << QStringList();
         QTest::newRow("single value, Paste rows") << "CC_5=1" << QByteArray("5\r\n") << "CC_5" << "m" << "CC_5=5" << QStringList();
         // A paste that changes nothing leaves the one before it to take back.
         QTest::newRow("a block, the same again, Ctrl+Z") << "CN_1=Ann CC_1=4 CP_1=2 CW_1=2" << QByteArray("Bo\t5\t3\t1\nCy\t6\t1\t1\n") << "CN_1" << "vvz" << "CN_1=Ann CC_1=4 CP_1=2 CW_1=2 CPW_1=4 CN_2= CC_2= CPW_2=0" << QStringList();
@@ -121,11 +122,11 @@ private slots:
         QTest::addColumn<QString>("capture");
         QTest::addColumn<bool>("crlf");
         QTest::addColumn<QString>("position");
-        for (const char *capture : {"calc-en_US.txt", "calc-de_DE.txt"})
+        for (const QString capture : {"calc-en_US.txt", "calc-de_DE.txt"})
             for (bool crlf : {false, true})
-                for (const char *position : {"C", "W", "D", "G"})
-                    QTest::addRow("%s %s %s", capture, crlf ? "CR LF" : "LF", position)
-                        << QString::fromLatin1(capture) << crlf << QString::fromLatin1(position);
+                for (const QString position : {"C", "W", "D", "G"})
+                    QTest::newRow(qPrintable(capture + (crlf ? " CR LF " : " LF ") + position))
+                        << capture << crlf << position;
     }
     void realClipboards()
     {
@@ -192,8 +193,8 @@ private slots:
         QCOMPARE(cell("WC_2")->text(), "6");
     }
 
-    // Every position copied out with names that hold commas, quotes, tabs and blanks, emptied, and
-    // pasted back into row 1: the same texts, rates too.
+    // Every position copied out through its title's menu, with names that hold commas, quotes,
+    // tabs and blanks, emptied, and pasted back into row 1: the same texts, rates too.
     void copyThenPaste()
     {
         const QStringList names{"Ng, JJ", "Smith \"Ace\"", "\"Q\" Bo", " lead", "tab\there", "", "a,b,\"c\""};
@@ -206,9 +207,24 @@ private slots:
                 c.W->setText(QString::number(r % 4));
             }
             const auto before = f.window->rowTexts(true);
-            std::unique_ptr<QMenu> menu(f.window->titleMenu(p));
-            QVERIFY(menu->actions().size() == 1 && menuAction(*menu, "Copy rows"));
-            menu->actions()[0]->trigger();
+            // A right click on the position's title opens its menu, of one action.
+            QStringList offered;
+            QTimer::singleShot(0, [&offered] {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                for (QAction *action : menu ? menu->actions() : QList<QAction *>())
+                    offered << action->text();
+                if (menu && !offered.isEmpty()) {
+                    menu->actions()[0]->trigger();
+                    menu->close();
+                }
+            });
+            const QString caption = QStringList{"Centres", "Wingers", "Defence", "Goalies"}[roster::index(p)];
+            QLabel *title = nullptr;
+            for (QLabel *label : f.window->findChildren<QLabel *>())
+                title = label->text() == caption ? label : title;
+            QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), title->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(title, &click);
+            QCOMPARE(offered, QStringList{"Copy rows"});
             QCOMPARE(QGuiApplication::clipboard()->text().count(u'\n'), roster::rowCount(p));
             for (int r = 1; r <= roster::rowCount(p); ++r)
                 for (QLineEdit *field : f.window->row(p, r).editableFields())
