@@ -32,6 +32,8 @@ static const QList<QStringList> sheet{
 };
 // clang-format on
 
+static const QStringList captions{"Centres", "Wingers", "Defence", "Goalies"};
+
 class TestPaste : public QObject {
     Q_OBJECT
     WindowFixture f;
@@ -134,7 +136,7 @@ private slots:
         QFETCH(bool, crlf);
         QFETCH(QString, position);
         const Position p = positionFromLetter(position[0]);
-        const QString caption = QStringList{"Centres", "Wingers", "Defence", "Goalies"}[roster::index(p)];
+        const QString caption = captions[roster::index(p)];
         QByteArray bytes = fileBytes(QStringLiteral(KORVANE_CLIPBOARDS_DIR "/") + capture);
         QVERIFY2(bytes != "(unreadable)", "the real clipboards belong in shared/clipboards beside the repository");
         if (crlf)
@@ -209,19 +211,22 @@ private slots:
             const auto before = f.window->rowTexts(true);
             // A right click on the position's title opens its menu, of one action.
             QStringList offered;
-            QTimer::singleShot(0, [&offered] {
-                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-                for (QAction *action : menu ? menu->actions() : QList<QAction *>())
-                    offered << action->text();
-                if (menu && !offered.isEmpty()) {
-                    menu->actions()[0]->trigger();
+            QTimer watch;
+            watch.setSingleShot(true);
+            connect(&watch, &QTimer::timeout, [&offered] {
+                if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                    for (QAction *action : menu->actions())
+                        offered << action->text();
+                    if (!offered.isEmpty())
+                        menu->actions()[0]->trigger();
                     menu->close();
                 }
             });
-            const QString caption = QStringList{"Centres", "Wingers", "Defence", "Goalies"}[roster::index(p)];
+            watch.start(0);
             QLabel *title = nullptr;
             for (QLabel *label : f.window->findChildren<QLabel *>())
-                title = label->text() == caption ? label : title;
+                title = label->text() == captions[roster::index(p)] ? label : title;
+            QVERIFY(title);
             QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), title->mapToGlobal(QPoint(2, 2)));
             QApplication::sendEvent(title, &click);
             QCOMPARE(offered, QStringList{"Copy rows"});
