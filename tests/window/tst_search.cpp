@@ -166,6 +166,29 @@ private slots:
         QVERIFY(w.row(Position::C, 1).N->text() == u"Ng" && w.row(Position::C, 1).C->text() == u"9");
     }
 
+    // Whenever the window answers events during a search, the list shows every team listed so
+    // far: what the user sees and clicks is the list as it stands.
+    void listKeepsUp()
+    {
+        TestWindow &w = *f.window;
+        w.chkTop35->setChecked(false);
+        w.setTexts(QStringLiteral("txtCash=32766 txtPerc=0 txtTarget=-1")); // every team examined is listed
+        w.tickEveryRow();
+        w.useReferenceEngine = true;
+        qint64 examined = 0, shown = -1;
+        QTimer watch; // the first pass of events once the search has begun
+        connect(&watch, &QTimer::timeout, [&] {
+            if ((examined = w.search.state.Examined) == 0)
+                return;
+            watch.stop();
+            shown = w.List1->count();
+            w.cmdStop->click();
+        });
+        watch.start(0);
+        w.cmdDo->click();
+        QCOMPARE(shown, examined);
+    }
+
     // A click selects a line, the keys move, Ctrl+C copies the selection with the players' names;
     // lines listed above the top line leave the view where it was.
     void listBox()
