@@ -260,12 +260,10 @@ void ResultListBox::keyPressEvent(QKeyEvent *event)
     if (event == QKeySequence::Copy) {
         if (const QString text = selectedText(); !text.isEmpty())
             QGuiApplication::clipboard()->setText(text);
-        event->accept();
         return;
     }
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
         showMenu(underCurrentLine());
-        event->accept();
         return;
     }
     QTableView::keyPressEvent(event);
