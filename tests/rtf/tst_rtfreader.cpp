@@ -24,6 +24,7 @@ private slots:
         // a writer puts inside a replacement is no part of it.
         QTest::newRow("\\u and its replacement, none after \\uc0, line ends not counted")
             << R"({\rtf1 \u8364?5{\uc0\u233 x}\u-40000?)"_ba + "\\u233\r\n?{\\uc2\\u233 e\r\n'}}" << u"€5éx\u8000éé"_s;
+        QTest::newRow("\\u beyond 16 bits, above") << R"({\rtf1 \u70000?})"_ba << u"\uFFFF"_s;
         QTest::newRow("an escape cut short at the end") << R"({\rtf1 a\'e)"_ba << u"a"_s;
         QTest::newRow("a replacement beyond 255 characters counts 255")
             << "{\\rtf1\\uc1000\\u233" + QByteArray(300, 'x') + "}" << u"é"_s + QString(45, u'x');

@@ -324,7 +324,7 @@ private slots:
         click(line);
         QVERIFY(marked() == rowsNamed(line));
         if (then == u"name")
-            QTest::keyClicks(w.row(Position::G, 14).N, "x");
+            QTest::keyClicks(w.row(Position::G, 15).N, "x");
         else if (then == u"tick")
             w.row(Position::D, 15).chk->click();
         else if (then == u"clear")
