@@ -135,7 +135,6 @@ void frmChoose30::cmdDo_Click()
     };
     results.batchLines = true;
     yield.beforeEvents = [&results] { results.mergePending(); };
-    List1->setToolTipProvider([this](const std::string &line) { return teamToolTip(line); });
 
     s.StopRequested = false;
     search.results = &results;
