@@ -122,7 +122,7 @@ protected:
     void CountTeams();
     QString searchRefusal() const; // why the money, target or percentage cannot be searched; empty when fine
     std::optional<qint16> minimumSpend(qint16 cashLimit) const;
-    QString teamToolTip(const std::string &line);
+    QString teamToolTip(const std::string &line) const;
     QStringList teamNames(const std::string &line) const; // the ten names, C, W, D, G; none for no team
     // The enumeration a click on Find Best Team runs, and what happens at each of its Winger-pair
     // yields: the tests and the benchmark put the plain nested loops, or their own clicks, here.

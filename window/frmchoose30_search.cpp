@@ -215,19 +215,18 @@ void frmChoose30::sizeCandidateTables() { search.tables = search::CandidateTable
 
 // "C: name, name · W: name, name, name, name · D: name, name, name · G: name", from the names the
 // rows hold now; the closing lines have no tooltip.
-QString frmChoose30::teamToolTip(const std::string &line)
+QString frmChoose30::teamToolTip(const std::string &line) const
 {
-    const auto rows = search::rowsOfLine(line);
-    if (!rows)
+    const QStringList names = teamNames(line);
+    if (names.isEmpty())
         return {};
-    std::array<QStringList, 4> names;
-    search::forEachPlayer(*rows, [&](Position p, int r) {
-        names[std::size_t(roster::index(p))] << (r >= 1 && r <= roster::rowCount(p) ? row(p, r).N->text() : QString());
-    });
     QStringList groups;
-    for (Position p : roster::AllPositions)
+    qsizetype first = 0;
+    for (Position p : roster::AllPositions) {
         groups << QString(QLatin1Char(roster::letter(p))) + QStringLiteral(": ")
-                      + names[std::size_t(roster::index(p))].join(QStringLiteral(", "));
+                      + names.mid(first, search::teamShare(p)).join(QStringLiteral(", "));
+        first += search::teamShare(p);
+    }
     return groups.join(QStringLiteral(" \u00b7 "));
 }
 

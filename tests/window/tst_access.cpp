@@ -240,7 +240,11 @@ private slots:
         QCOMPARE(w.List1->item(34), "51.6 -- 98 -- 1 3 - 1 2 3 5 - 2 3 4 - 1"); // the best team, then the counts
         QCOMPARE(table->cellAt(34, 0)->text(QAccessible::Name), w.List1->item(34));
         const QString described = table->cellAt(34, 0)->text(QAccessible::Description);
-        QVERIFY2(described.startsWith("C: " + w.row(Position::C, 1).N->text()), qPrintable(described));
+        const auto n = [&](Position p, int r) { return w.row(p, r).N->text(); };
+        QCOMPARE(described,
+                 QStringLiteral("C: %1, %2 \u00b7 W: %3, %4, %5, %6 \u00b7 D: %7, %8, %9 \u00b7 G: %10")
+                     .arg(n(Position::C, 1), n(Position::C, 3), n(Position::W, 1), n(Position::W, 2), n(Position::W, 3),
+                          n(Position::W, 5), n(Position::D, 2), n(Position::D, 3), n(Position::D, 4), n(Position::G, 1)));
     }
 
     // The widest line a roster of plain numbers can list (two-digit rows everywhere; points and
