@@ -338,6 +338,19 @@ private slots:
             {22, 20, 0}, 4989600,
             "No team's cost lies inside the spending band (above 20 and below 22): the nearest possible teams cost 20 and "
             "22.");
+        // Whole costs, fourth powers, whose sums of four Wingers and of two Centres and a Goalie
+        // nearly all differ, each scoring its cost: thousands of completions that no cheaper one
+        // beats, too many to pair up for the bound on what a Defence trio can still reach.
+        const auto costs = [](int rows, auto cost) {
+            QStringList values;
+            for (qint64 r = 1; r <= rows; ++r)
+                values << QStringLiteral("%1/%1").arg(cost(r));
+            return values.join(u',');
+        };
+        row("too many completions to pair up",
+            "C:" + costs(20, [](qint64 r) { return 16 * r * r * r * r; }) + " W:"
+                + costs(20, [](qint64 r) { return r * r * r * r; }) + " D:1,1,1 G:" + costs(15, [](qint64 r) { return r; }),
+            {32767, 0, 0}, 13808250, "32766");
         row("no time to look", tens, {11, 9, 20.5f}, 6,
             "No team inside the spending band (above 9 and below 11) scores above the target 20.5.", 0, 0);
         row("Stop while working out why", "C:1,1,1,1,1,1 W:1,1,1,1,1,1,1,1 D:1,1,1,1,1 G:1,1,1", {20, 0, 1000}, 31500,
