@@ -18,13 +18,14 @@ private slots:
         QTest::addColumn<QString>("expected");
         // Control bytes (\'00, \'01) have no place in a help text; a non-breaking space (\'a0) has,
         // and the plain text shows it as a blank.
-        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6\'AFb a\\b\{c\}\'00\'01\'81\'9d\'a0})"_ba
+        QTest::newRow("escapes") << R"({\rtf1 caf\'e9 \'80 \'f6\'AFb a\\b\{c\}\'00\'01\'7f\'81\'9d\'a0})"_ba
                                  << u"café € ö¯b a\\b{c} "_s;
         // A number past 16 bits counts as the nearest end of the range (-32768 is U+8000); a line end
         // a writer puts inside a replacement is no part of it.
         QTest::newRow("\\u and its replacement, none after \\uc0, line ends not counted")
             << R"({\rtf1 \u8364?5{\uc0\u233 x}\u-40000?)"_ba + "\\u233\r\n?{\\uc2\\u233 e\r\n'}}" << u"€5éx\u8000éé"_s;
         QTest::newRow("\\u beyond 16 bits, above") << R"({\rtf1 \u70000?})"_ba << u"\uFFFF"_s;
+        QTest::newRow("\\uc without a number skips one") << R"({\rtf1\uc\u233 xy})"_ba << u"\u00e9y"_s;
         QTest::newRow("an escape cut short at the end") << R"({\rtf1 a\'e)"_ba << u"a"_s;
         QTest::newRow("a replacement beyond 255 characters counts 255")
             << "{\\rtf1\\uc1000\\u233" + QByteArray(300, 'x') + "}" << u"é"_s + QString(45, u'x');

@@ -204,28 +204,41 @@ private slots:
                  qPrintable(told[0]));
     }
 
-    // The question before a reload or on closing, as the real box asks it: Enter, sent to what has
-    // the focus in it, answers Yes; Escape answers No.
-    void questionKeys_data()
+    // The question before a reload or on closing, and a message, as the real boxes show them:
+    // caption and text; Enter, sent to what has the focus in the box, answers Yes or closes the
+    // message; Escape answers No.
+    void realBoxes_data()
     {
         QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("question");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("Enter") << int(Qt::Key_Return) << true;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+        QTest::newRow("question, Enter") << int(Qt::Key_Return) << true << true;
+        QTest::newRow("question, Escape") << int(Qt::Key_Escape) << true << false;
+        QTest::newRow("message, Enter") << int(Qt::Key_Return) << false << false;
     }
-    void questionKeys()
+    void realBoxes()
     {
         QFETCH(int, key);
+        QFETCH(bool, question);
         toolkit::setQuestionAnswerer({});
+        toolkit::setMessageSink({});
+        QString shown;
         QTimer press;
         connect(&press, &QTimer::timeout, [&] {
-            if (QWidget *box = QApplication::activeModalWidget()) {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 press.stop();
+                shown = box->windowTitle() + u'|' + box->text();
                 QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key(key));
             }
         });
         press.start(10);
-        QTEST(toolkit::askYesNo(f.window.get(), QStringLiteral("Would you like to save?"), QStringLiteral("Save?")), "yes");
+        bool yes = false;
+        if (question)
+            yes = toolkit::askYesNo(f.window.get(), QStringLiteral("Would you like to save?"), QStringLiteral("Save?"));
+        else
+            toolkit::showMessage(f.window.get(), QStringLiteral("The roster was not saved."), QStringLiteral("Korvane"));
+        QCOMPARE(shown, question ? "Save?|Would you like to save?" : "Korvane|The roster was not saved.");
+        QTEST(yes, "yes");
     }
 
     // A link that points nowhere at start-up is told as a missing roster is: not at all, and the
