@@ -91,7 +91,7 @@ private slots:
     }
 
     // The arrow keys move between the two mode buttons and select the one they reach, whichever
-    // was clicked last; the mode follows.
+    // was clicked last; Space selects the one Tab has reached. The mode follows.
     void modeArrows_data()
     {
         QTest::addColumn<int>("clicked");
@@ -99,6 +99,7 @@ private slots:
         QTest::addColumn<int>("selected");
         QTest::newRow("Pts/W, Up") << 1 << int(Qt::Key_Up) << 0;
         QTest::newRow("Pts/G, Right") << 0 << int(Qt::Key_Right) << 1;
+        QTest::newRow("Pts/G, Space on Pts/W") << 0 << int(Qt::Key_Space) << 1;
     }
     void modeArrows()
     {
@@ -109,6 +110,8 @@ private slots:
         TestWindow &w = *f.window;
         w.chkTop35->setChecked(false);
         QTest::mouseClick(w.optM[std::size_t(clicked)], Qt::LeftButton);
+        if (key == Qt::Key_Space)
+            w.optM[std::size_t(selected)]->setFocus(Qt::TabFocusReason);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QCOMPARE(QApplication::focusWidget(), w.optM[std::size_t(selected)]);
         QVERIFY(w.optM[std::size_t(selected)]->isChecked() && !w.optM[std::size_t(1 - selected)]->isChecked());
