@@ -146,7 +146,8 @@ private slots:
             const float pts = float((x >> 8) % unsigned(distinctPoints)) / 8; // texts of one to three whole digits
             std::string line = search::pointsText(pts) + " -- " + rests[(x >> 4) % std::size(rests)]
                                + std::to_string(i % 900);
-            longest = line.size() > longest.size() ? line : longest;
+            if (line.size() > longest.size())
+                longest = line;
             all.emplace_back(pts, std::move(line));
         }
         search::SortedLines lines;
