@@ -5,9 +5,13 @@
 #include "filesizelimit.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
+#include <sys/stat.h>
 
 using namespace roster;
 
@@ -22,6 +26,29 @@ QByteArray rosterBytes(std::initializer_list<std::pair<int, QByteArray>> changes
     for (const auto &[line, text] : changes)
         lines[line] = text;
     return lines.join(end) + end;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// Every node under a folder: its path, its kind, where it links and a regular file's bytes.
+QStringList scene(const QString &root)
+{
+    QStringList seen;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st {};
+        ::lstat(QFile::encodeName(path).constData(), &st);
+        seen << path + u' ' + QString::number(st.st_mode & S_IFMT) + u' ' + it.fileInfo().symLinkTarget() + u' '
+                    + (S_ISREG(st.st_mode) ? fileBytes(path) : QByteArray());
+    }
+    seen.sort();
+    return seen;
 }
 
 } // namespace
@@ -138,53 +165,96 @@ private slots:
         QCOMPARE(roster::readRoster(bytes).values.value(place), QString::fromUtf8(line).remove(u'"'));
     }
 
-    // The bytes the disk takes (-1: all, interrupted before the commit); a 16 KB buffer fails at the flush.
+    // A save that must not or cannot write every byte says why, and leaves players.txt, the link
+    // there and what it points to as they were, nothing beside them. `fault` is the node at
+    // players.txt, or at the target of a link there; "interrupt", the save interrupted before its
+    // commit; "full N", a disk on which a file grows to N bytes at most (writes wait in a 16 KB
+    // buffer, so a small roster meets it only in the flush); "folder a file", a file where the program's folder was.
+    // A link to a regular file stays a link, and its file is written. In `why`, %1 is the link's
+    // target; "*" is any reason.
     void failedSave_data()
     {
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<QStringList>("values");
-        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("why"); // empty: saved
         const QStringList ones(RosterValueCount, QStringLiteral("1"));
         QStringList longNames = ones;
         for (int index = 2; index < RosterValueCount; index += 4)
             longNames[index] = QString(1000, u'n');
         QStringList oneLongName = ones;
         oneLongName[2] = QString(40000, u'n');
-        const int oneLongNameSize = int(roster::writeRoster({oneLongName}).size());
-        QTest::newRow("interrupted before the commit") << ones << -1;
-        QTest::newRow("full disk: nothing fits, at the flush") << ones << 0;
-        QTest::newRow("full disk: one byte short, at the flush") << ones << int(roster::writeRoster({ones}).size()) - 1;
-        QTest::newRow("full disk: 70 KB of names, in a write") << longNames << 4096;
-        QTest::newRow("full disk: a name written in part") << oneLongName << 20000;
-        QTest::newRow("full disk: a long name, the rest at the flush") << oneLongName << oneLongNameSize - 1;
+        const auto full = [](const QStringList &values, int less) {
+            return QStringLiteral("full %1").arg(roster::writeRoster({values}).size() - less);
+        };
+        const QString kind = "it is %1, not a file, and a save replaces only a file. Nothing was written, and the "
+                             "roster in the window is kept.";
+        const QString tooLarge = QStringLiteral("File too large.");
+        // clang-format off
+        QTest::newRow("interrupted before the commit") << "interrupt" << ones << "the save was interrupted.";
+        QTest::newRow("full disk: nothing fits, at the flush") << "full 0" << ones << tooLarge;
+        QTest::newRow("full disk: one byte short, at the flush") << full(ones, 1) << ones << tooLarge;
+        QTest::newRow("full disk: 70 KB of names, in a write") << "full 4096" << longNames << tooLarge;
+        QTest::newRow("full disk: a name written in part") << "full 20000" << oneLongName << tooLarge;
+        QTest::newRow("full disk: a long name, the rest at the flush") << full(oneLongName, 1) << oneLongName << tooLarge;
+        QTest::newRow("a pipe") << "fifo" << ones << kind.arg("a pipe (FIFO)");
+        QTest::newRow("a socket") << "socket" << ones << kind.arg("a socket");
+        QTest::newRow("a folder") << "folder" << ones << kind.arg("a folder");
+        QTest::newRow("a link to a pipe") << "link to fifo" << ones << kind.arg("a link to %1, which is a pipe (FIFO)");
+        QTest::newRow("a link to a file") << "link to file" << ones << "";
+        QTest::newRow("a link to nothing") << "link to nothing" << ones << "it is a link to %1, which does not exist. Nothing was written, and the roster in the window is kept.";
+        QTest::newRow("the program's folder now a file") << "folder a file" << ones << "*";
+        // clang-format on
     }
 
-    // A save that cannot write every byte says why and leaves players.txt as it was, nothing beside it.
     void failedSave()
     {
+        QFETCH(QString, fault);
         QFETCH(QStringList, values);
-        QFETCH(int, limit);
-        const auto fileBytes = [](const QString &path) {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-        };
+        QFETCH(QString, why);
         QTemporaryDir dir;
-        const QString target = dir.filePath("players.txt");
-        const QByteArray sample = fileBytes(KORVANE_DATA_DIR "/players.txt");
-        QString error;
-        QVERIFY(saveRosterFile(target, {roster::readRoster(sample).values}, &error) && error.isEmpty());
-        QCOMPARE(fileBytes(target), sample);
-        if (limit < 0) {
+        const QString folder = dir.filePath("program"), elsewhere = dir.filePath("elsewhere");
+        const QString path = folder + "/players.txt";
+        QVERIFY(QDir().mkdir(folder) && QDir().mkdir(elsewhere));
+        const bool link = fault.startsWith(u"link");
+        const QString node = link ? elsewhere + u'/' + fault.section(u' ', -1) : path;
+        const QByteArray node8 = QFile::encodeName(node);
+        if (fault == u"socket")
+            QVERIFY(::mknod(node8.constData(), S_IFSOCK | 0600, 0) == 0);
+        else if (fault.endsWith(u"fifo"))
+            QVERIFY(::mkfifo(node8.constData(), 0600) == 0);
+        else if (fault == u"folder")
+            QVERIFY(QDir().mkdir(node));
+        else if (fault == u"link to file")
+            QVERIFY(QFile(node).open(QIODevice::WriteOnly) && QFile::resize(node, 10));
+        else if (!link) // the sample roster, saved
+            QVERIFY(QFile::copy(KORVANE_DATA_DIR "/players.txt", path));
+        if (link)
+            QVERIFY(QFile::link(node, path));
+        if (fault == u"folder a file") // even root cannot save where a file stands in a folder's place
+            QVERIFY(QDir().rename(folder, folder + "-moved") && QFile::copy(folder + "-moved/players.txt", folder));
+        if (fault == u"interrupt")
             setSaveFaultForTests([checks = 0]() mutable { return ++checks == RosterValueCount + 1; });
-            QVERIFY(!saveRosterFile(target, {values}, &error));
-        } else {
-            const FileSizeLimit disk{rlim_t(limit)};
-            QVERIFY(disk.active() && !saveRosterFile(target, {values}, &error));
+        const QStringList before = scene(dir.path());
+
+        QString error;
+        bool saved = false;
+        {
+            std::optional<FileSizeLimit> disk;
+            if (fault.startsWith(u"full"))
+                QVERIFY(disk.emplace(rlim_t(fault.section(u' ', 1).toInt())).active());
+            saved = saveRosterFile(path, {values}, &error);
         }
-        QCOMPARE(fileBytes(target), sample);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{"players.txt"});
-        QCOMPARE(error, "The roster was not saved to " + QDir::toNativeSeparators(target) + ": "
-                            + (limit < 0 ? "the save was interrupted" : "File too large") + '.');
+        if (why.isEmpty()) {
+            QVERIFY2(saved && error.isEmpty(), qPrintable(error));
+            QVERIFY(QFileInfo(path).isSymLink() && fileBytes(node) == roster::writeRoster({values}));
+            QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"file"});
+            return;
+        }
+        QCOMPARE(scene(dir.path()), before);
+        QVERIFY(!saved);
+        const QString prefix = "The roster was not saved to " + QDir::toNativeSeparators(path) + ": ";
+        QVERIFY2(why == u"*" ? error.startsWith(prefix) : error == prefix + QString(why).replace("%1", node),
+                 qPrintable(error));
     }
 };
 
