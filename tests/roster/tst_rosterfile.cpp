@@ -195,6 +195,7 @@ private slots:
         QTest::newRow("full disk: one byte short, at the flush") << full(ones, 1) << ones << tooLarge;
         QTest::newRow("full disk: 70 KB of names, in a write") << "full 4096" << longNames << tooLarge;
         QTest::newRow("full disk: a name written in part") << "full 20000" << oneLongName << tooLarge;
+        QTest::newRow("full disk: one byte of a name written") << "full 7" << oneLongName << tooLarge;
         QTest::newRow("full disk: a long name, the rest at the flush") << full(oneLongName, 1) << oneLongName << tooLarge;
         QTest::newRow("a pipe") << "fifo" << ones << kind.arg("a pipe (FIFO)");
         QTest::newRow("a socket") << "socket" << ones << kind.arg("a socket");
