@@ -181,7 +181,7 @@ private slots:
             if ((examined = w.search.state.Examined) == 0)
                 return;
             watch.stop();
-            shown = w.List1->count();
+            shown = w.List1->model()->rowCount(); // the rows the view and a screen reader have
             w.cmdStop->click();
         });
         watch.start(0);
