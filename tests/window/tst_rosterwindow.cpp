@@ -53,9 +53,9 @@ private slots:
 
     // File indexes: 0 money, 1 target, then 4 per row from 2 (Centres row 1: 2 name, 3 cost,
     // 4 points, 5 games), Wingers from 82, Defence from 162, Goalies from 222.
-    // A roster with a comma in a name, empty fields and names longer than Qt's usual 32,767
-    // characters, loaded, its first name edited, then a command: Save writes it byte for byte;
-    // Reload answered No changes nothing; closing ends the program either way, and only Yes
+    // A roster with a comma in a name, empty fields, and names and a target longer than Qt's usual
+    // 32,767 characters, loaded, its first name edited, then a command: Save writes it byte for
+    // byte; Reload answered No changes nothing; closing ends the program either way, and only Yes
     // writes the roster. A name comes back whole up to the field's 65,536 characters; only a
     // longer one is cut, and told.
     void commands_data()
@@ -77,8 +77,8 @@ private slots:
         QFETCH(bool, answer);
         QFETCH(bool, written);
         const QString longest(65536, u'n');
-        QList<std::pair<int, QString>> file{{30, "Smith, John"}, {95, ""},      {250, ""},          {251, ""},
-                                            {253, ""},           {86, longest}, {6, longest + u'm'}};
+        QList<std::pair<int, QString>> file{{30, "Smith, John"}, {95, ""},     {250, ""},     {251, ""},
+                                            {253, ""},           {1, longest}, {86, longest}, {6, longest + u'm'}};
         load(sampleRoster(file));
         QCOMPARE(f.messages, QStringList{"The name in Centres row 2 was cut to its first 65,536 characters."});
         f.window->row(Position::C, 1).N->setText(QStringLiteral("Edited"));
