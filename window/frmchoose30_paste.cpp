@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include <utility>
+
 using roster::Position;
 
 namespace {
@@ -326,8 +328,7 @@ bool frmChoose30::undoPasteRows()
 {
     if (pasteUndo_.empty() || !pasteUndo_.front().first->isEnabled())
         return false;
-    const auto undo = std::move(pasteUndo_);
-    pasteUndo_.clear();
+    const auto undo = std::exchange(pasteUndo_, {});
     pasting_ = true;
     for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
         it->first->setText(it->second);
