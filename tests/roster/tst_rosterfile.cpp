@@ -169,9 +169,9 @@ private slots:
     // there and what it points to as they were, nothing beside them. `fault` is the node at
     // players.txt, or at the target of a link there; "interrupt", the save interrupted before its
     // commit; "full N", a disk on which a file grows to N bytes at most (writes wait in a 16 KB
-    // buffer, so a small roster meets it only in the flush); "folder a file", a file where the program's folder was.
-    // A link to a regular file stays a link, and its file is written. In `why`, %1 is the link's
-    // target; "*" is any reason.
+    // buffer, so a small roster meets it only in the flush); "folder a file", a file where the
+    // program's folder was. A link to a regular file stays a link, and its file is written. In
+    // `why`, %1 is the link's target; "*" is any reason.
     void failedSave_data()
     {
         QTest::addColumn<QString>("fault");
