@@ -105,6 +105,11 @@ private slots:
             rosterBytes({{2, QByteArray(65536, 'n')}, {82, QByteArray(65537, 'm')}}), 2,
             {QString(65536, u'n'), "1", "1.25", "3", "Player 1"}, RosterValueCount,
             "The name in Wingers row 1 was cut to its first 65,536 characters.");
+        // A number text of up to 1,024 characters reads in its shortest form; a longer one stays
+        // text, cut to that length.
+        row("number texts of 1,024 and 1,025 characters",
+            rosterBytes({{3, QByteArray(1023, '0') + '7'}, {4, QByteArray(1024, '0') + '7'}}), 3,
+            {"7", QString(1024, u'0')});
         row("larger than 16 MB", QByteArray(17 << 20, 'x'), 0, {QString(65536, u'x')}, 1,
             "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
             "65,536 characters.");
