@@ -70,6 +70,10 @@ private slots:
             const double magnitude = std::fabs(c) + std::fabs(w) + std::fabs(d) + std::fabs(g);
             QVERIFY(bound - double(team) <= 1e-6 * magnitude + 1e-40);
         }
+        // Where no relative margin is left, at zero and among the smallest subnormals, too.
+        for (const float tiny : {0.f, std::numeric_limits<float>::denorm_min()})
+            QVERIFY(double(((tiny + tiny) + tiny) + tiny)
+                    <= search::pointsUpperKey(tiny, 3, tiny, 1, false) + search::pointsUpperKey(tiny, 3, tiny, 2, false));
         QCOMPARE(search::pointsUpperKey(1.25f, 3, 2.5f, 1, true), 3.75);
         QVERIFY(search::pointsUpperKey(1.25f, 3, 2.5f, 1, false) > 3.75);
         const float inf = std::numeric_limits<float>::infinity();
