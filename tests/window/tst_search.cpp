@@ -244,6 +244,9 @@ private slots:
         QVERIFY(list.currentIndex().row() == list.count() - 1 && selectedRows(list) == list.count() - 4);
         QTest::keyClick(&list, Qt::Key_Home);
         QVERIFY(list.currentIndex().row() == 0 && selectedRows(list) == 1);
+        list.lines().insert(1e9f, "1000000000. -- 2"); // ranks after it: the first line stays first, and selected
+        list.linesChanged();
+        QVERIFY(list.currentIndex().row() == 0 && selectedRows(list) == 1);
         // Week mode ticks Top 35, which keeps the 35 best lines and the closing counts.
         const QStringList before = w.listLines();
         w.optM[1]->click();
