@@ -170,13 +170,13 @@ private slots:
         QCOMPARE(roster::readRoster(bytes).values.value(place), QString::fromUtf8(line).remove(u'"'));
     }
 
-    // A save that must not or cannot write every byte says why, and leaves players.txt, the link
-    // there and what it points to as they were, nothing beside them. `fault` is the node at
-    // players.txt, or at the target of a link there; "interrupt", the save interrupted before its
-    // commit; "full N", a disk on which a file grows to N bytes at most (writes wait in a 16 KB
-    // buffer, so a small roster meets it only in the flush); "folder a file", a file where the
-    // program's folder was. A link to a regular file stays a link, and its file is written. In
-    // `why`, %1 is the link's target; "*" is any reason.
+    // A save that must not or cannot write every byte says why, and leaves players.txt, the link there
+    // and what it points to as they were, nothing beside them. `fault` is the node at players.txt, or
+    // at the target of a link there; "interrupt N", the save interrupted at its Nth look for a fault
+    // (one before each value, one before the commit); "full N", a disk on which a file grows to N
+    // bytes at most (writes wait in a 16 KB buffer, so a small roster meets it only in the flush);
+    // "folder a file", a file where the program's folder was. A link to a regular file stays a link,
+    // and its file is written. In `why`, %1 is the link's target; "*" is any reason.
     void failedSave_data()
     {
         QTest::addColumn<QString>("fault");
@@ -195,7 +195,8 @@ private slots:
                              "roster in the window is kept.";
         const QString tooLarge = QStringLiteral("File too large.");
         // clang-format off
-        QTest::newRow("interrupted before the commit") << "interrupt" << ones << "the save was interrupted.";
+        QTest::newRow("interrupted part way") << "interrupt 142" << ones << "the save was interrupted.";
+        QTest::newRow("interrupted before the commit") << QStringLiteral("interrupt %1").arg(RosterValueCount + 1) << ones << "the save was interrupted.";
         QTest::newRow("full disk: nothing fits, at the flush") << "full 0" << ones << tooLarge;
         QTest::newRow("full disk: one byte short, at the flush") << full(ones, 1) << ones << tooLarge;
         QTest::newRow("full disk: 70 KB of names, in a write") << "full 4096" << longNames << tooLarge;
@@ -238,8 +239,8 @@ private slots:
             QVERIFY(QFile::link(node, path));
         if (fault == u"folder a file") // even root cannot save where a file stands in a folder's place
             QVERIFY(QDir().rename(folder, folder + "-moved") && QFile::copy(folder + "-moved/players.txt", folder));
-        if (fault == u"interrupt")
-            setSaveFaultForTests([checks = 0]() mutable { return ++checks == RosterValueCount + 1; });
+        if (fault.startsWith(u"interrupt"))
+            setSaveFaultForTests([checks = 0, at = fault.section(u' ', 1).toInt()]() mutable { return ++checks == at; });
         const QStringList before = scene(dir.path());
 
         QString error;
