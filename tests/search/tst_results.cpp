@@ -65,6 +65,7 @@ private slots:
         QTest::newRow("cost of 1E10") << 5.f << 1e10f << "5. -- 1E+10";
         QTest::newRow("negative") << -1.5f << -3.f << "-1.5 -- -3";
         QTest::newRow("negative, rounding to zero") << -0.001f << 1.f << ". -- 1";
+        QTest::newRow("a billionth") << 1e-9f << 1.f << ". -- 1";
         QTest::newRow("cost of 7 significant digits") << 50.f << 12345.67f << "50. -- 12345.67";
         QTest::newRow("points of 5 whole digits") << 12345.67f << 1.f << "12345.67 -- 1";
         QTest::newRow("points of 7 whole digits") << 1234567.f << 1.f << "1234567. -- 1";
