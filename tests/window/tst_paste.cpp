@@ -73,7 +73,9 @@ private slots:
         QTest::newRow("values cut, the rate from the cut values") << "" << QByteArray("Al\t12345\t1.2345\t10.5\nBo\t7\t2\t1234\n") << "GN_1" << "v" << "GN_1=Al GC_1=1234 GP_1=1.23 GW_1=10. GPW_1=12.3 GC_2=7 GW_2=123 GPW_2=246" << QStringList{"4 values were too long for their cells and were cut; the first: \"12345\" in Goalies row 1 cost became \"1234\"."};
         // A single value is pasted at the cursor, as in any text box; Paste rows sets the cell.
         QTest::newRow("single value, Ctrl+V") << "CC_5=1" << QByteArray("5\r\n") << "CC_5" << "v" << "CC_5=15" << QStringList();
+        QTest::newRow("single value, a lone LF") << "CC_5=1" << QByteArray("5\n") << "CC_5" << "v" << "CC_5=15" << QStringList();
         QTest::newRow("single value, a lone CR") << "CC_5=1" << QByteArray("5\r") << "CC_5" << "v" << "CC_5=15" << QStringList();
+        QTest::newRow("Ctrl+V on a rate, which is worked out") << "CP_1=2 CW_1=3" << QByteArray("5\n") << "CPW_1" << "v" << "CP_1=2 CPW_1=6" << QStringList();
         QTest::newRow("single value, Paste rows") << "CC_5=1" << QByteArray("5\r\n") << "CC_5" << "m" << "CC_5=5" << QStringList();
         // A paste that changes nothing leaves the one before it to take back.
         QTest::newRow("a block, the same again, Ctrl+Z") << "CN_1=Ann CC_1=4 CP_1=2 CW_1=2" << QByteArray("Bo\t5\t3\t1\nCy\t6\t1\t1\n") << "CN_1" << "vvz" << "CN_1=Ann CC_1=4 CP_1=2 CW_1=2 CPW_1=4 CN_2= CC_2= CPW_2=0" << QStringList();
