@@ -349,11 +349,11 @@ private slots:
         w.tickEveryRow();
         w.BuildCandidates();
         QCOMPARE(w.search.TeamCountText, "6,282,753,536");
-        w.search.state.Examined = 62827536;
+        w.search.state.Examined = 628275360; // nine digits: three full groups
         w.Timer1_Timer();
-        QCOMPARE(w.lblNum->text().section(u'\n', 0, 1), "62,827,536 / 6,282,753,536 = 1.0%.  \n31,413,768 per second");
+        QCOMPARE(w.lblNum->text().section(u'\n', 0, 1), "628,275,360 / 6,282,753,536 = 10.0%.  \n314,137,680 per second");
         w.Timer1_Timer(); // nothing examined since: rate 0, no estimate
-        QCOMPARE(w.lblNum->text(), "62,827,536 / 6,282,753,536 = 1.0%.  \n0 per second\n");
+        QCOMPARE(w.lblNum->text(), "628,275,360 / 6,282,753,536 = 10.0%.  \n0 per second\n");
     }
 };
 
