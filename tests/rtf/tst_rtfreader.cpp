@@ -55,6 +55,11 @@ private slots:
             << "{\\rtf1 a " + QByteArray(1000, 'x') + "}" << u"a "_s + QString(1000, u'x');
         QTest::newRow("a word of 2,500 letters")
             << "{\\rtf1 " + QByteArray(2500, 'x') + "}" << (QString(1000, u'x') + u' ').repeated(2) + QString(500, u'x');
+        QTest::newRow("19,999 paragraphs, all shown")
+            << "{\\rtf1 " + QByteArray("\\par").repeated(19999) + "}" << QString(19999, u'\n');
+        QTest::newRow("20,000 paragraphs, the last not shown")
+            << "{\\rtf1 " + QByteArray("\\par").repeated(20000) + "}"
+            << QString(20000, u'\n') + u"The rest of this document is not shown: it is far longer than any help."_s;
         QTest::newRow("200,000 characters, all shown")
             << "{\\rtf1 " + QByteArray("help ").repeated(40000) + "}" << u"help "_s.repeated(40000);
         QTest::newRow("200,001 characters, the last not shown")
@@ -118,6 +123,14 @@ private slots:
         QTest::newRow("64th font") << fonts << 63 << "- - - 12 - Font 63 mono";
         QTest::newRow("65th font") << fonts << 64 << "- - - 12 - Font 0 mono";
         QTest::newRow("last font") << fonts << 2000 << "- - - 12 - Font 0 mono"; // after the blank at 1,000
+        // A family name keeps its first 256 characters.
+        QTest::newRow("a family name of 257 characters") << "{\\rtf1{\\fonttbl{\\f0 " + QByteArray(256, 'F') + "G;}}\\f0 x}"
+                                                         << 0 << "- - - 12 - " + QString(256, u'F') + " -";
+        // A paragraph's first 1,000 runs take their own formats; after them its text goes on in
+        // one format, here the bold of the first letter that came after.
+        const QByteArray runs = "{\\rtf1 " + QByteArray("{\\b x}y").repeated(600) + "}";
+        QTest::newRow("the 1,000th run of a paragraph") << runs << 999 << "- - - 12 - - -";
+        QTest::newRow("a plain letter after the 1,000th run") << runs << 1003 << "b - - 12 - - -";
         // An entry without its number names no font; one without its semicolon ends at the next.
         const QByteArray unnumbered = R"({\rtf1{\fonttbl{\fmodern Courier;}{\f1 Arial;}{\fmodern Times;}}\f0 x\f1 y})";
         QTest::newRow("an entry without a number, first") << unnumbered << 0 << "- - - 12 - - -";
