@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace roster;
 
@@ -205,6 +206,7 @@ private slots:
         QTest::newRow("full disk: a long name, the rest at the flush") << full(oneLongName, 1) << oneLongName << tooLarge;
         QTest::newRow("a pipe") << "fifo" << ones << kind.arg("a pipe (FIFO)");
         QTest::newRow("a socket") << "socket" << ones << kind.arg("a socket");
+        QTest::newRow("a device") << "device" << ones << kind.arg("a device");
         QTest::newRow("a folder") << "folder" << ones << kind.arg("a folder");
         QTest::newRow("a link to a pipe") << "link to fifo" << ones << kind.arg("a link to %1, which is a pipe (FIFO)");
         QTest::newRow("a link to a file") << "link to file" << ones << "";
@@ -227,7 +229,10 @@ private slots:
         const QByteArray node8 = QFile::encodeName(node);
         if (fault == u"socket")
             QVERIFY(::mknod(node8.constData(), S_IFSOCK | 0600, 0) == 0);
-        else if (fault.endsWith(u"fifo"))
+        else if (fault == u"device") {
+            if (::mknod(node8.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+                QSKIP("Only root makes a device node (this one is a null device, like /dev/null).");
+        } else if (fault.endsWith(u"fifo"))
             QVERIFY(::mkfifo(node8.constData(), 0600) == 0);
         else if (fault == u"folder")
             QVERIFY(QDir().mkdir(node));
