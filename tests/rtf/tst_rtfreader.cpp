@@ -60,6 +60,10 @@ private slots:
         QTest::newRow("20,000 paragraphs, the last not shown")
             << "{\\rtf1 " + QByteArray("\\par").repeated(20000) + "}"
             << QString(20000, u'\n') + u"The rest of this document is not shown: it is far longer than any help."_s;
+        // The run that reaches the limit shows; the text after it does not.
+        QTest::newRow("20,000 pieces, then more text")
+            << "{\\rtf1 " + QByteArray("\\par").repeated(19999) + "{\\b x}y}"
+            << QString(19999, u'\n') + u"x\nThe rest of this document is not shown: it is far longer than any help."_s;
         QTest::newRow("200,000 characters, all shown")
             << "{\\rtf1 " + QByteArray("help ").repeated(40000) + "}" << u"help "_s.repeated(40000);
         QTest::newRow("200,001 characters, the last not shown")
@@ -135,6 +139,8 @@ private slots:
         const QByteArray unnumbered = R"({\rtf1{\fonttbl{\fmodern Courier;}{\f1 Arial;}{\fmodern Times;}}\f0 x\f1 y})";
         QTest::newRow("an entry without a number, first") << unnumbered << 0 << "- - - 12 - - -";
         QTest::newRow("an entry without a number, after one") << unnumbered << 1 << "- - - 12 - Arial -";
+        QTest::newRow("no font chosen, no default font")
+            << R"({\rtf1{\fonttbl{\f0\fmodern Courier;}}x})"_ba << 0 << "- - - 12 - - -";
         QTest::newRow("plain without a default font")
             << R"({\rtf1{\fonttbl{\f0\fmodern Courier;}}\f0 y\plain x})"_ba << 1 << "- - - 12 - - -";
         QTest::newRow("an entry without a semicolon")
