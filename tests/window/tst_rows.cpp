@@ -85,14 +85,21 @@ private slots:
         QTEST(f.beeps, "beeps");
     }
 
-    // Where a box puts its text, as drawn: the money, the titles and a mode button's caption
-    // centred, the captions and the numbers of a row to the right, the percentage to the left.
+    // Where a box puts its text, as drawn: the money, the titles, a mode button's caption and a
+    // row button's arrow centred, the captions and the numbers of a row to the right, the
+    // percentage to the left.
     void textPlacement_data()
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<int>("side"); // -1 left, 0 centred, 1 right
-        for (const auto &[box, side] :
-             {std::pair{"txtCash", 0}, {"Text1", 0}, {"NN_0", 1}, {"NN_2", 1}, {"CC_3", 1}, {"txtPerc", -1}, {"optM_0", 0}})
+        for (const auto &[box, side] : {std::pair{"txtCash", 0},
+                                        {"Text1", 0},
+                                        {"NN_0", 1},
+                                        {"NN_2", 1},
+                                        {"CC_3", 1},
+                                        {"txtPerc", -1},
+                                        {"optM_0", 0},
+                                        {"cmdCM_1", 0}})
             QTest::newRow(box) << QString::fromLatin1(box) << side;
     }
     void textPlacement()
