@@ -43,6 +43,7 @@ private slots:
         QTest::newRow("extra closing braces, unfinished groups") << R"({\rtf1 {a}}b}}c{\b d{\i e\)"_ba << u"abcde"_s;
         // Binary data may hold braces; a length beyond the end takes the rest.
         QTest::newRow("binary data") << R"({\rtf1 a\bin4 x}{yb\bin999999999999 xyz})"_ba << u"ab"_s;
+        QTest::newRow("one byte of binary data") << R"({\rtf1 a\bin1 xb})"_ba << u"ab"_s;
         // Groups nested deeper than any real document are not read; what surrounds them is.
         const QByteArray opens(100000, '{');
         QTest::newRow("100,000 groups") << "{\\rtf1 a" + opens + "x" + QByteArray(100000, '}') + "b}" << u"ab"_s;
