@@ -107,7 +107,9 @@ private slots:
         QVERIFY(help->RichTextBox1->verticalScrollBar()->maximum() > 0);
         QCOMPARE(help->RichTextBox1->verticalScrollBar()->value(), 0);
         QCOMPARE(help->RichTextBox1->textCursor().position(), 0);
-        // A screen reader names the document it reads from, as it names every control it reaches.
+        // A screen reader names the window by its title, and the document it reads from, as it
+        // names every control it reaches.
+        QCOMPARE(QAccessible::queryAccessibleInterface(help)->text(QAccessible::Name), "Help");
         QVERIFY(!QAccessible::queryAccessibleInterface(help->RichTextBox1)->text(QAccessible::Name).isEmpty());
         // A second click brings the same window forward without reading the file again.
         writeHelp("Changed while open.");
