@@ -92,14 +92,9 @@ private slots:
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<int>("side"); // -1 left, 0 centred, 1 right
-        for (const auto &[box, side] : {std::pair{"txtCash", 0},
-                                        {"Text1", 0},
-                                        {"NN_0", 1},
-                                        {"NN_2", 1},
-                                        {"CC_3", 1},
-                                        {"txtPerc", -1},
-                                        {"optM_0", 0},
-                                        {"cmdCM_1", 0}})
+        const std::pair<const char *, int> boxes[] = {{"txtCash", 0}, {"Text1", 0},    {"NN_0", 1},   {"NN_2", 1},
+                                                      {"CC_3", 1},    {"txtPerc", -1}, {"optM_0", 0}, {"cmdCM_1", 0}};
+        for (const auto &[box, side] : boxes)
             QTest::newRow(box) << QString::fromLatin1(box) << side;
     }
     void textPlacement()
