@@ -223,9 +223,10 @@ QString frmChoose30::teamToolTip(const std::string &line) const
     QStringList groups;
     qsizetype first = 0;
     for (Position p : roster::AllPositions) {
+        const int share = search::teamShare(p);
         groups << QString(QLatin1Char(roster::letter(p))) + QStringLiteral(": ")
-                      + names.mid(first, search::teamShare(p)).join(QStringLiteral(", "));
-        first += search::teamShare(p);
+                      + names.mid(first, share).join(QStringLiteral(", "));
+        first += share;
     }
     return groups.join(QStringLiteral(" \u00b7 "));
 }
