@@ -85,35 +85,6 @@ private slots:
         QTEST(f.beeps, "beeps");
     }
 
-    // Where a box puts its text, as drawn: the money, the titles, a mode button's caption and a
-    // row button's arrow centred, the captions and the numbers of a row to the right, the
-    // percentage to the left.
-    void textPlacement_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("side"); // -1 left, 0 centred, 1 right
-        const std::pair<const char *, int> boxes[] = {{"txtCash", 0}, {"Text1", 0},    {"NN_0", 1},   {"NN_2", 1},
-                                                      {"CC_3", 1},    {"txtPerc", -1}, {"optM_0", 0}, {"cmdCM_1", 0}};
-        for (const auto &[box, side] : boxes)
-            QTest::newRow(box) << QString::fromLatin1(box) << side;
-    }
-    void textPlacement()
-    {
-        QFETCH(QString, box);
-        QFETCH(int, side);
-        const QImage drawn = f.window->findChild<QWidget *>(box)->grab().toImage();
-        int first = drawn.width(), last = -1; // the columns the text's ink reaches
-        for (int y = 0; y < drawn.height(); ++y)
-            for (int x = 0; x < drawn.width(); ++x)
-                if (qGray(drawn.pixel(x, y)) < 100) {
-                    first = std::min(first, x);
-                    last = std::max(last, x);
-                }
-        const int left = first, right = drawn.width() - 1 - last;
-        QVERIFY2(last >= 0 && (side == 0 ? std::abs(left - right) <= 2 : side * (left - right) > 0),
-                 qPrintable(QStringLiteral("%1 blank on the left, %2 on the right").arg(left).arg(right)));
-    }
-
     // With every rate emptied, a games change rates its own row only, a points change all 70 rows.
     void changeRecomputes()
     {

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+// The windows as a user sees them, compared pixel for pixel with pictures a person has looked
+// at: the main window after a search, the compact window and the help. Every caption, cell,
+// colour, arrow, line and the list's font shows here at once, as no single property would.
+//
+// Text is drawn by the machine's font rasteriser, which differs between releases: the pictures
+// hold where fonts.png, a sample drawn without the program, comes out the same; elsewhere the
+// test says so and skips. KORVANE_WRITE_PICTURES=1 writes the pictures afresh, to be looked at
+// before they are committed.
+#include "rowsfixture.h"
+
+using namespace rowstest;
+
+static const QString pictures = QStringLiteral(KORVANE_PICTURES_DIR);
+
+// The picture is the one stored under this name, or, while writing, becomes it.
+static bool sameAsStored(const QImage &drawn, const QString &name)
+{
+    const QString path = pictures + u'/' + name + QStringLiteral(".png");
+    const QImage image = drawn.convertToFormat(QImage::Format_RGB32);
+    if (qEnvironmentVariableIntValue("KORVANE_WRITE_PICTURES") == 1)
+        return image.save(path);
+    if (image == QImage(path).convertToFormat(QImage::Format_RGB32))
+        return true;
+    const QString seen = QDir::temp().filePath(QStringLiteral("korvane-") + name + QStringLiteral(".png"));
+    image.save(seen);
+    qWarning("%s differs from %s; the window as drawn is %s", qPrintable(name), qPrintable(path), qPrintable(seen));
+    return false;
+}
+
+class TestPictures : public QObject {
+    Q_OBJECT
+    WindowFixture f;
+
+private slots:
+    void initTestCase()
+    {
+        QGuiApplication::styleHints()->setCursorFlashTime(0); // a focused field's cursor always shows
+        QImage sample(240, 60, QImage::Format_RGB32);
+        sample.fill(Qt::white);
+        QPainter painter(&sample);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(11);
+        painter.setFont(font);
+        painter.drawText(2, 14, QStringLiteral("Pts/W 51.6 -- 98 -- 1 3 - 1 2"));
+        font.setBold(true);
+        font.setStretch(85);
+        font.setPointSizeF(6.75);
+        painter.setFont(font);
+        painter.drawText(2, 32, QStringLiteral("Find Best Team 0123456789"));
+        painter.setFont(QApplication::font());
+        painter.drawText(2, 52, QStringLiteral("Korvane Help: Money and target"));
+        painter.end();
+        if (!sameAsStored(sample, QStringLiteral("fonts")))
+            QSKIP("This machine draws text unlike the one the pictures were made on.");
+    }
+    void init() { f.start(true); }
+    void cleanup()
+    {
+        delete f.window->helpWindow();
+        f.stop();
+    }
+
+    // The sample roster after a search, the best team's line clicked: its players tinted in
+    // the rows. Then the same window made compact.
+    void mainWindow()
+    {
+        TestWindow &w = *f.window;
+        QVERIFY(f.show());
+        QTest::mouseClick(w.cmdDo, Qt::LeftButton); // the focus goes with the click, as a user's does
+        const QModelIndex best = w.List1->model()->index(34, 0);
+        QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, w.List1->visualRect(best).center());
+        QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("window")));
+        w.cmdCompact->click();
+        QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("compact")));
+    }
+
+    // The help as it opens: help.rtf's own fonts, colours, lists and indents.
+    void help()
+    {
+        QVERIFY(QFile::copy(QStringLiteral(KORVANE_DATA_DIR "/help.rtf"), f.folder->filePath("help.rtf")));
+        f.window->cmdHelp->click();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window->helpWindow()));
+        QVERIFY(sameAsStored(f.window->helpWindow()->grab().toImage(), QStringLiteral("help")));
+    }
+};
+
+QTEST_MAIN(TestPictures)
+#include "tst_pictures.moc"
