@@ -116,9 +116,10 @@ private slots:
         // A colour left unfinished is no part of the next table's first entry.
         QTest::newRow("a colour table after an unfinished entry")
             << R"({\rtf1{\colortbl;\red255}{\colortbl;\blue255;}\cf1 x})"_ba << 0 << "- - - 12 - - -";
-        const QByteArray sizes = R"({\rtf1 \fs5000 x\fs0 y})";
+        const QByteArray sizes = R"({\rtf1 \fs5000 x\fs0 y\fs1 z})";
         QTest::newRow("a size beyond reason") << sizes << 0 << "- - - 500 - - -"; // half-points: at most 1,000
         QTest::newRow("no size: the default") << sizes << 1 << "- - - 12 - - -";
+        QTest::newRow("the smallest size") << sizes << 2 << "- - - 0.5 - - -";
         QByteArray fonts = "{\\rtf1\\ansi\\deff0{\\fonttbl", letters;
         for (int font = 0; font < 2000; ++font) {
             fonts += "{\\f" + QByteArray::number(font) + "\\fmodern\\fcharset0 Font " + QByteArray::number(font) + ";}";
