@@ -177,7 +177,7 @@ private slots:
 
     // Every control a user can focus has a name of its own a listener understands; the mode
     // buttons are radio buttons; each frame is named by its position, and the box of the money
-    // and target by what it holds.
+    // and target by what it holds. No two controls share an object name.
     void screenReaderNames()
     {
         QVERIFY(f.show(true));
@@ -212,6 +212,10 @@ private slots:
             QVERIFY2(named.contains(spoken), spoken);
         QVERIFY(roles["optM_0"] == QAccessible::RadioButton && roles["optM_1"] == QAccessible::RadioButton);
         QCOMPARE(QAccessible::queryAccessibleInterface(&w)->text(QAccessible::Name), "Korvane"); // the window's title
+        QStringList ids;
+        for (const QWidget *child : w.findChildren<QWidget *>(QRegularExpression("^(?!qt_).")))
+            ids << child->objectName();
+        QCOMPARE(ids.removeDuplicates(), 0);
         frames.sort();
         QCOMPARE(frames, (QStringList{"Centres", "Defence", "Goalies", "Money and target", "Wingers"}));
     }
