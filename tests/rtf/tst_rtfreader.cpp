@@ -133,10 +133,11 @@ private slots:
         QTest::newRow("a family name of 257 characters") << "{\\rtf1{\\fonttbl{\\f0 " + QByteArray(256, 'F') + "G;}}\\f0 x}"
                                                          << 0 << "- - - 12 - " + QString(256, u'F') + " -";
         // A paragraph's first 1,000 runs take their own formats; after them its text goes on in
-        // one format, here the bold of the first letter that came after.
+        // one format, here the bold of the first letter that came after. (The word of 1,200
+        // letters is given a blank after its 1,000th.)
         const QByteArray runs = "{\\rtf1 " + QByteArray("{\\b x}y").repeated(600) + "}";
         QTest::newRow("the 1,000th run of a paragraph") << runs << 999 << "- - - 12 - - -";
-        QTest::newRow("a plain letter after the 1,000th run") << runs << 1003 << "b - - 12 - - -";
+        QTest::newRow("a plain letter after the 1,000th run") << runs << 1002 << "b - - 12 - - -";
         // An entry without its number names no font; one without its semicolon ends at the next.
         const QByteArray unnumbered = R"({\rtf1{\fonttbl{\fmodern Courier;}{\f1 Arial;}{\fmodern Times;}}\f0 x\f1 y})";
         QTest::newRow("an entry without a number, first") << unnumbered << 0 << "- - - 12 - - -";
