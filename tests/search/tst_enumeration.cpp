@@ -318,8 +318,8 @@ private slots:
         row("costs that cancel", "C:1E20,0 W:1,1,1,1 D:-1E20,1,1 G:8000", {8001, 7999, 0}, 1, "8000");
         // The Goalie's point, added last, rounds the team up to the float after 1: its rounding
         // must be in the bound, or the team is taken to be at the target.
-        row("the last addition rounds up", "C:1/7.450580596923828125E-8,1/0 W:1/0,1/0,1/0,1/0 D:1/0,1/0,1/0 G:1",
-            {11, 9, 1}, 1, "10");
+        row("the last addition rounds up", "C:1/7.450580596923828125E-8,1/0 W:1/0,1/0,1/0,1/0 D:1/0,1/0,1/0 G:1", {11, 9, 1},
+            1, "10");
         row("a gap ends the Centres, an unticked Goalie is held", "C:1,1,1,1,1,!1,1 W:1,1,1,1 D:1,1,1 G:!1", {11, 9, 0}, 10,
             "10");
         const QString rounded = "C:2.5,1.5,9,9 W:1,1,1,1 D:1,1,1 G:0.5,7"; // Centres 2+1.5 or 9+9, the Goalie 0 or 7
