@@ -196,10 +196,7 @@ void frmChoose30::Form_Unload()
 }
 
 // The close cannot be refused: the question offers no Cancel, and the event comes accepted.
-void frmChoose30::closeEvent(QCloseEvent *)
-{
-    Form_Unload();
-}
+void frmChoose30::closeEvent(QCloseEvent *) { Form_Unload(); }
 
 // ---- roster file
 
