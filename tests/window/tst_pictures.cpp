@@ -3,11 +3,11 @@
 // at: the main window after a search, the compact window and the help. Every caption, cell,
 // colour, arrow, line and the list's font shows here at once, as no single property would.
 //
-// Text is drawn by the machine's fonts and font rasteriser, which differ between machines and
-// releases: the pictures hold where fonts.png, a sample drawn without the program that names
-// the faces found for the families the windows ask for, comes out the same; elsewhere the test
-// says so and skips. KORVANE_WRITE_PICTURES=1 writes the pictures afresh, to be looked at
-// before they are committed.
+// Text is drawn with the machine's fonts and font rasteriser, which differ between machines and
+// releases. So fonts.png guards the pictures: a sample of text drawn without the program, which
+// also names the faces found for the families the windows ask for. Where it comes out otherwise
+// the test says so and skips. KORVANE_WRITE_PICTURES=1 writes the pictures afresh, to be looked
+// at before they are committed.
 #include "rowsfixture.h"
 
 using namespace rowstest;
