@@ -144,7 +144,8 @@ private slots:
 
     void writeRoster_data()
     {
-        QTest::addColumn<int>("place");       // in the file: 2 name, 3 cost, 4 points, 5 games of Centres 1
+        // place: in the file, 2 name, 3 cost, 4 points and 5 games of Centres 1, 281 the last Goalie's games
+        QTest::addColumn<int>("place");
         QTest::addColumn<QString>("value");   // as the field holds it
         QTest::addColumn<QByteArray>("line"); // as players.txt holds it
         QTest::newRow("comma") << 3 << "1,5" << QByteArray("\"1,5\"");
@@ -152,7 +153,7 @@ private slots:
         QTest::newRow("trailing tab") << 5 << "3\t" << QByteArray("\"3\t\"");
         QTest::newRow("cut to width, another number") << 4 << ".125" << QByteArray("\".125\"");
         // Unquoted, 1E3 would load as 1000 cut to the games field's 3 characters: 100.
-        QTest::newRow("1E3 games") << 5 << "1E3" << QByteArray("\"1E3\"");
+        QTest::newRow("1E3 games, the last Goalie's") << 281 << "1E3" << QByteArray("\"1E3\"");
         QTest::newRow("1E9 cost") << 3 << "1E9" << QByteArray("\"1E9\"");
         QTest::newRow("a cost opening with a quote") << 3 << "\"7" << QByteArray("7");
         // A number whose shortest form is another number keeps its own text.
