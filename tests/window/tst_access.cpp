@@ -18,6 +18,17 @@ static QSet<QString> tabStops(const QWidget &window)
     return stops;
 }
 
+// Counts the paint events a widget receives: each time the screen shows it afresh.
+struct PaintCount : QObject {
+    int count = 0;
+    explicit PaintCount(QWidget *widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 class TestAccess : public QObject {
     Q_OBJECT
     WindowFixture f;
@@ -91,7 +102,8 @@ private slots:
     }
 
     // The arrow keys move between the two mode buttons and select the one they reach, whichever
-    // was clicked last; Space selects the one Tab has reached. The mode follows.
+    // was clicked last; Space selects the one Tab has reached, which shows its focus. The mode
+    // follows.
     void modeArrows_data()
     {
         QTest::addColumn<int>("clicked");
@@ -110,8 +122,12 @@ private slots:
         TestWindow &w = *f.window;
         w.chkTop35->setChecked(false);
         QTest::mouseClick(w.optM[std::size_t(clicked)], Qt::LeftButton);
-        if (key == Qt::Key_Space)
+        if (key == Qt::Key_Space) { // Tab's focus alone redraws the button, now with its focus frame
+            QCoreApplication::processEvents();
+            PaintCount paints(w.optM[std::size_t(selected)]);
             w.optM[std::size_t(selected)]->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(paints.count > 0);
+        }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QCOMPARE(QApplication::focusWidget(), w.optM[std::size_t(selected)]);
         QVERIFY(w.optM[std::size_t(selected)]->isChecked() && !w.optM[std::size_t(1 - selected)]->isChecked());
