@@ -12,12 +12,12 @@
 
 using namespace rowstest;
 
-static const QString pictures = QStringLiteral(KORVANE_PICTURES_DIR);
+static const QString PicturesFolder = QStringLiteral(KORVANE_PICTURES_DIR);
 
 // The picture is the one stored under this name, or, while writing, becomes it.
 static bool sameAsStored(const QImage &drawn, const QString &name)
 {
-    const QString path = pictures + u'/' + name + QStringLiteral(".png");
+    const QString path = PicturesFolder + u'/' + name + QStringLiteral(".png");
     const QImage image = drawn.convertToFormat(QImage::Format_RGB32);
     if (qEnvironmentVariableIntValue("KORVANE_WRITE_PICTURES") == 1)
         return image.save(path);
