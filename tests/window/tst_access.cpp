@@ -236,24 +236,27 @@ private slots:
         QCOMPARE(frames, (QStringList{"Centres", "Defence", "Goalies", "Money and target", "Wingers"}));
     }
 
-    // A line's players reach a screen reader as its description. A search that lists no team
-    // says why in the list's tooltip, over the closing lines and the space below them, and as
-    // the list's description; the next search that lists teams leaves none.
+    // A line's players reach a screen reader as its description, and the pointer as its tooltip.
+    // A search that lists no team says why in the list's tooltip, over the closing lines and the
+    // space below them, and as the list's description; the next search that lists teams leaves none.
     void descriptions()
     {
         TestWindow &w = *f.window;
+        QWidget *viewport = w.List1->viewport();
+        const auto tipAt = [&](QPoint point) { // the tooltip the pointer resting there shows
+            QHelpEvent help(QEvent::ToolTip, point, viewport->mapToGlobal(point));
+            QApplication::sendEvent(viewport, &help);
+            const QString tip = QToolTip::text();
+            QToolTip::hideText();
+            return tip;
+        };
         const QString money = w.txtCash->text();
         w.txtCash->setText(QStringLiteral("5"));
         w.cmdDo->click();
         QAccessibleInterface *list = QAccessible::queryAccessibleInterface(w.List1);
         QVERIFY(w.List1->count() == 2 && w.List1->toolTip().startsWith("No team's cost lies inside the spending band"));
         QCOMPARE(list->text(QAccessible::Description), w.List1->toolTip());
-        QWidget *viewport = w.List1->viewport();
-        const QPoint below(5, viewport->height() - 2);
-        QHelpEvent help(QEvent::ToolTip, below, viewport->mapToGlobal(below));
-        QApplication::sendEvent(viewport, &help);
-        QCOMPARE(QToolTip::text(), w.List1->toolTip());
-        QToolTip::hideText();
+        QCOMPARE(tipAt(QPoint(5, viewport->height() - 2)), w.List1->toolTip());
 
         w.setTexts("txtCash=" + money + " txtTarget=0");
         w.cmdDo->click(); // the week's points: each row's points times its games
@@ -268,6 +271,7 @@ private slots:
                  QStringLiteral("C: %1, %2 \u00b7 W: %3, %4, %5, %6 \u00b7 D: %7, %8, %9 \u00b7 G: %10")
                      .arg(n(Position::C, 1), n(Position::C, 3), n(Position::W, 1), n(Position::W, 2), n(Position::W, 3),
                           n(Position::W, 5), n(Position::D, 2), n(Position::D, 3), n(Position::D, 4), n(Position::G, 1)));
+        QCOMPARE(tipAt(w.List1->visualRect(w.List1->model()->index(34, 0)).center()), described);
     }
 
     // The widest line a roster of plain numbers can list (two-digit rows everywhere; points and
