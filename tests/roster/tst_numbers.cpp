@@ -47,8 +47,8 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("numeric");
-        for (const char *text : {"", "   ", ".", "-.", "1,", ",1", "1,,000", "1 000", "2E", "E3", "2E+", "2E3.5", "1.2.3",
-                                 "--2", "2-", "\xEF\xBC\x97" /* fullwidth 7 */})
+        for (const char *text : {"", "   ", ".", "-.", "1,", ",1", "1,,000", "1,.5", "1 000", "2E", "E3", "2E+", "2E3.5",
+                                 "1.2.3", "--2", "2-", "\xEF\xBC\x97" /* fullwidth 7 */})
             QTest::newRow(qPrintable("no " + QString::fromUtf8(text))) << QString::fromUtf8(text) << false;
         for (const char *text : {" 7 ", "\t7\t", "-2", "+2", ".5", "5.", "1,000,000", "2e-3", "-1.5E+07", "1E400"})
             QTest::newRow(text) << QString::fromUtf8(text) << true;
@@ -78,7 +78,9 @@ private slots:
             QTest::newRow(text) << QString::fromLatin1(text) << number << whole;
         QTest::newRow("-1E-401 written out") << "-0." + QString(400, u'0') + "1" << -0.0 << 0;
         QTest::newRow("1E-1200 after 1,000 leading zeros") << QString(1000, u'0') + "1E-1200" << 0.0 << 0;
-        // Out of range by the exponent and the leading zeros together: 10^499, too large.
+        // Out of range by the exponent and the leading zeros together: 10^-400, too small, and
+        // 10^499, too large.
+        QTest::newRow("1E601 after 1,000 zeros") << "0." + QString(1000, u'0') + "1E601" << 0.0 << 0;
         QTest::newRow("1E1500 after 1,000 zeros") << "0." + QString(1000, u'0') + "1E1500" << double(NAN) << 99999;
     }
     void conversions()
