@@ -129,6 +129,13 @@ private slots:
         QTest::newRow("64th font") << fonts << 63 << "- - - 12 - Font 63 mono";
         QTest::newRow("65th font") << fonts << 64 << "- - - 12 - Font 0 mono";
         QTest::newRow("last font") << fonts << 2000 << "- - - 12 - Font 0 mono"; // after the blank at 1,000
+        // The font table keeps 65,536 entries: text in the next one is in the viewer's font.
+        QByteArray table = "{\\rtf1\\deff0{\\fonttbl{\\f0\\fswiss A;}";
+        for (int font = 1; font <= 65536; ++font)
+            table += "{\\f" + QByteArray::number(font) + "\\fmodern B;}";
+        table += "}\\f65535 x\\f65536 y}";
+        QTest::newRow("the 65,536th font") << table << 0 << "- - - 12 - B mono";
+        QTest::newRow("the 65,537th font") << table << 1 << "- - - 12 - - -";
         // A family name keeps its first 256 characters.
         QTest::newRow("a family name of 257 characters") << "{\\rtf1{\\fonttbl{\\f0 " + QByteArray(256, 'F') + "G;}}\\f0 x}"
                                                          << 0 << "- - - 12 - " + QString(256, u'F') + " -";
