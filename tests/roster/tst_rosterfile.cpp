@@ -253,9 +253,13 @@ private slots:
             QVERIFY(QFile::link(node, path));
         if (fault == u"folder a file") // even root cannot save where a file stands in a folder's place
             QVERIFY(QDir().rename(folder, folder + "-moved") && QFile::copy(folder + "-moved/players.txt", folder));
-        if (fault.startsWith(u"interrupt"))
-            setSaveFaultForTests([checks = 0, at = fault.section(u' ', 1).toInt()]() mutable { return ++checks == at; });
+        int checks = 0; // of the interruption, which comes at the check the row names
+        const int interruptAt = fault.startsWith(u"interrupt") ? fault.section(u' ', 1).toInt() : 0;
+        if (interruptAt > 0)
+            setSaveFaultForTests([&checks, interruptAt] { return ++checks == interruptAt; });
         const QStringList before = scene(dir.path());
+        const auto openFiles = [] { return QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System).size(); };
+        const qsizetype openBefore = openFiles();
 
         QString error;
         bool saved = false;
@@ -265,6 +269,8 @@ private slots:
                 QVERIFY(disk.emplace(rlim_t(fault.section(u' ', 1).toInt())).active());
             saved = saveRosterFile(path, {values}, &error);
         }
+        QCOMPARE(openFiles(), openBefore); // every file the save opened is closed again
+        QCOMPARE(checks, interruptAt);
         if (why.isEmpty()) {
             QVERIFY2(saved && error.isEmpty(), qPrintable(error));
             QVERIFY(QFileInfo(path).isSymLink() && fileBytes(node) == roster::writeRoster({values}));
