@@ -320,6 +320,9 @@ private slots:
         // must be in the bound, or the team is taken to be at the target.
         row("the last addition rounds up", "C:1/7.450580596923828125E-8,1/0 W:1/0,1/0,1/0,1/0 D:1/0,1/0,1/0 G:1", {11, 9, 1},
             1, "10");
+        // The last row of a position is as much a candidate as the others.
+        row("the 20th Centre", "C:" + QStringLiteral("1,").repeated(19) + "5/9 W:1,1,1,1 D:1,1,1 G:1", {21, 0, 0}, 190,
+            "14");
         row("a gap ends the Centres, an unticked Goalie is held", "C:1,1,1,1,1,!1,1 W:1,1,1,1 D:1,1,1 G:!1", {11, 9, 0}, 10,
             "10");
         const QString rounded = "C:2.5,1.5,9,9 W:1,1,1,1 D:1,1,1 G:0.5,7"; // Centres 2+1.5 or 9+9, the Goalie 0 or 7
