@@ -86,7 +86,7 @@ struct WindowFixture {
     {
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
-        toolkit::setProgramFolder(folder->path());
+        toolkit::setProgramFolder(folder->path() + u'/'); // a trailing separator is no part of the paths shown
         toolkit::setQuestionAnswerer([this](const QString &text, const QString &caption) {
             asked = text + u'|' + caption;
             return answer;
