@@ -253,7 +253,7 @@ private slots:
             QVERIFY(QFile::link(node, path));
         if (fault == u"folder a file") // even root cannot save where a file stands in a folder's place
             QVERIFY(QDir().rename(folder, folder + "-moved") && QFile::copy(folder + "-moved/players.txt", folder));
-        int checks = 0; // of the interruption, which comes at the check the row names
+        int checks = 0; // how often the save asked whether to stop: it stops at the row's count
         const int interruptAt = fault.startsWith(u"interrupt") ? fault.section(u' ', 1).toInt() : 0;
         if (interruptAt > 0)
             setSaveFaultForTests([&checks, interruptAt] { return ++checks == interruptAt; });
