@@ -147,6 +147,7 @@ private slots:
         QTest::newRow("astral character across the edge") << "ab" + clef << 3 << "ab";
         QTest::newRow("astral character inside") << "a" + clef + "b" << 3 << "a" + clef;
         QTest::newRow("astral character first, cut after one unit") << clef << 1 << "";
+        QTest::newRow("half a character left over, after the edge") << "ab" + clef.right(1) << 2 << "ab";
     }
     void cutToWidth()
     {
