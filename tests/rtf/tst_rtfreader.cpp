@@ -144,6 +144,8 @@ private slots:
         // letters is given a blank after its 1,000th.)
         const QByteArray runs = "{\\rtf1 " + QByteArray("{\\b x}y").repeated(600) + "}";
         QTest::newRow("the 1,000th run of a paragraph") << runs << 999 << "- - - 12 - - -";
+        QTest::newRow("a plain letter after the 1,000th run of a second paragraph")
+            << "{\\rtf1 a\\par " + runs.mid(7) << 1004 << "b - - 12 - - -";
         QTest::newRow("a plain letter after the 1,000th run") << runs << 1002 << "b - - 12 - - -";
         // An entry without its number names no font; one without its semicolon ends at the next.
         const QByteArray unnumbered = R"({\rtf1{\fonttbl{\fmodern Courier;}{\f1 Arial;}{\fmodern Times;}}\f0 x\f1 y})";
