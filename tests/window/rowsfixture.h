@@ -97,9 +97,15 @@ struct WindowFixture {
         window = std::make_unique<TestWindow>();
         if (!sample)
             return;
+        loadSample();
+        window->chkASave->setChecked(false);
+    }
+
+    // The sample roster in the program folder, loaded as at start-up.
+    void loadSample()
+    {
         QVERIFY(QFile::copy(QStringLiteral(KORVANE_DATA_DIR "/players.txt"), folder->filePath("players.txt")));
         window->Form_Load();
-        window->chkASave->setChecked(false);
     }
 
     // The window shown and exposed, or active too: key events go to the active window only.
@@ -120,6 +126,12 @@ struct WindowFixture {
         *this = {}; // the counts and the reply as they start the next test
     }
 };
+
+// A click on the list's line at `row`, with these keys held.
+inline void clickLine(ResultListBox &list, int row, Qt::KeyboardModifiers keys = {})
+{
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, keys, list.visualRect(list.model()->index(row, 0)).center());
+}
 
 // A file's bytes, or "(unreadable)".
 inline QByteArray fileBytes(const QString &path)

@@ -64,8 +64,7 @@ private slots:
     void init()
     {
         f.start();
-        QVERIFY(QFile::copy(QStringLiteral(KORVANE_DATA_DIR "/players.txt"), f.folder->filePath("players.txt")));
-        f.window->Form_Load();
+        f.loadSample();
     }
     void cleanup()
     {
@@ -80,8 +79,7 @@ private slots:
         TestWindow &w = *f.window;
         QVERIFY(f.show());
         QTest::mouseClick(w.cmdDo, Qt::LeftButton); // the focus goes with the click, as a user's does
-        const QModelIndex best = w.List1->model()->index(34, 0);
-        QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, w.List1->visualRect(best).center());
+        clickLine(*w.List1, 34);
         QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("window")));
         w.cmdCompact->click();
         QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("compact")));

@@ -111,7 +111,7 @@ private slots:
         if (pipe)
             QVERIFY(::mkfifo(QFile::encodeName(rosterPath()).constData(), 0600) == 0);
         else
-            load(fileBytes(QStringLiteral(KORVANE_DATA_DIR "/players.txt")));
+            f.loadSample();
         f.window->row(Position::C, 1).N->setText(QStringLiteral("Kept Name"));
         f.window->chkASave->setChecked(true);
         f.answer = true;

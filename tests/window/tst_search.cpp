@@ -10,12 +10,6 @@ using namespace rowstest;
 
 static int selectedRows(const ResultListBox &list) { return int(list.selectionModel()->selectedRows().size()); }
 
-// A click on the line at `row`, with these keys held.
-static void clickLine(ResultListBox &list, int row, Qt::KeyboardModifiers keys = {})
-{
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, keys, list.visualRect(list.model()->index(row, 0)).center());
-}
-
 class TestSearch : public QObject {
     Q_OBJECT
     WindowFixture f;
