@@ -43,6 +43,7 @@ private slots:
         QTest::newRow("\"Unclosed before a quoted value") << "\"Unclosed\t1\n\"Q\"\t2\n" << name << CellBlock{{"\"Unclosed", "1"}, {"Q", "2"}} << 0;
         QTest::newRow("a real multi-line cell") << "\"Ann\nLee\"\t4\nBo\t5\n" << name << CellBlock{{"Ann\nLee", "4"}, {"Bo", "5"}} << 0;
         QTest::newRow("quoted, a column") << "\"Ng, JJ\"\n\"a \"\"b\"\"\"\n" << name << CellBlock{{"Ng, JJ"}, {"a \"b\""}} << 0;
+        QTest::newRow("a column keeps its blanks: no CSV") << "  Bo \n Cy\n" << name << CellBlock{{"  Bo "}, {" Cy"}} << 0;
         QTest::newRow("no line end: a lone CR last") << "Al\t7\r" << name << CellBlock{{"Al", "7"}} << 0;
         QTest::newRow("no line end: a closing quote last") << "Al\t\"7\"" << name << CellBlock{{"Al", "7"}} << 0;
         QTest::newRow("no line end: CSV, blanks after a closing quote") << "Ng, 12, 1.5, \"3\" " << name << CellBlock{{"Ng", "12", "1.5", "3"}} << 0;
