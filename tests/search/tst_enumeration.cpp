@@ -323,6 +323,9 @@ private slots:
         // must be in the bound, or the team is taken to be at the target.
         row("the last addition rounds up", "C:1/7.450580596923828125E-8,1/0 W:1/0,1/0,1/0,1/0 D:1/0,1/0,1/0 G:1", {11, 9, 1},
             1, "10");
+        // Two roundings up, 2^23 + 1.5 to + 2 and then + 3.5 to + 4, lift the team above the target
+        // its exact points 2^23 + 3 equal: halves at this scale are no exact sums in single precision.
+        row("two roundings up", "C:1/8388608,1/0 W:1/1.5,1/0,1/0,1/0 D:1/1.5,1/0,1/0 G:1/0", {11, 9, 8388611}, 1, "10");
         // The last row of a position is as much a candidate as the others.
         row("the 20th Centre", "C:" + QStringLiteral("1,").repeated(19) + "5/9 W:1,1,1,1 D:1,1,1 G:1", {21, 0, 0}, 190,
             "14");
