@@ -85,6 +85,31 @@ private slots:
         QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("compact")));
     }
 
+    // The window during a search of every team, at the tick a tenth of the way through: the
+    // roster and the settings the search reads locked, the percentage and Stop live, the progress.
+    void searching()
+    {
+        TestWindow &w = *f.window;
+        QVERIFY(f.show());
+        w.txtTarget->setText(QStringLiteral("1000")); // no team is listed
+        w.tickEveryRow();
+        w.useReferenceEngine = true;
+        bool same = false;
+        QTimer watch; // the first pass of events once the search has begun
+        connect(&watch, &QTimer::timeout, [&] {
+            if (w.search.state.Examined == 0)
+                return;
+            watch.stop();
+            w.search.state.Examined = 628275360;
+            w.Timer1_Timer();
+            same = sameAsStored(w.grab().toImage(), QStringLiteral("searching"));
+            w.cmdStop->click();
+        });
+        watch.start(0);
+        QTest::mouseClick(w.cmdDo, Qt::LeftButton);
+        QVERIFY(same);
+    }
+
     // The help as it opens: help.rtf's own fonts, colours, lists and indents.
     void help()
     {
