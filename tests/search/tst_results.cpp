@@ -111,7 +111,7 @@ private slots:
     // the weakest removed now and then, read in sequence, backwards and at random, and lines found
     // again after the changes by what they show. Ties differ only past the sixteen characters the
     // tie key holds, or in characters outside those of a team line ("inf", "9x" after "9E", "9!"
-    // after "9 "), and equal lines repeat.
+    // after "9 ", "!5" after " 5"), and equal lines repeat.
     void sortedLines_data()
     {
         QTest::addColumn<int>("count");
@@ -143,7 +143,9 @@ private slots:
                                "1E+07 -- 2",
                                "9E -- 5",
                                "9 -- 5",
-                               "9! -- 5"};
+                               "9! -- 5",
+                               " 5",
+                               "!5"};
         std::vector<Line> all;
         std::multiset<Line> model; // lines repeat
         std::string longest;       // the first of the longest lines, in the order they come
