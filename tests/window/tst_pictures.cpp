@@ -73,7 +73,8 @@ private slots:
     }
 
     // The sample roster after a search, the best team's line clicked: its players tinted in
-    // the rows. Then the same window made compact.
+    // the rows. Then the same window made compact, and full again with its frames switched
+    // both ways.
     void mainWindow()
     {
         TestWindow &w = *f.window;
@@ -83,6 +84,10 @@ private slots:
         QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("window")));
         w.cmdCompact->click();
         QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("compact")));
+        w.cmdCompact->click();
+        w.cmdHSwitch->click();
+        w.cmdVSwitch->click();
+        QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("switched")));
     }
 
     // The window during a search of every team, at the tick a tenth of the way through: the
