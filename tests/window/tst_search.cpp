@@ -218,6 +218,19 @@ private slots:
                 expected << w.row(p, r).N->text();
             QCOMPARE(copied[i].split(u'\t'), expected);
         }
+        // The list's menu copies the same.
+        QGuiApplication::clipboard()->clear();
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                menuAction(*menu, QStringLiteral("Copy"))->trigger();
+                menu->close();
+            }
+        });
+        watch.start(0);
+        QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts), copied);
+        watch.stop();
         clickLine(list, 2);
         QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
 
