@@ -73,8 +73,8 @@ private slots:
     }
 
     // The sample roster after a search, the best team's line clicked: its players tinted in
-    // the rows. Then the same window made compact, and full again with its frames switched
-    // both ways.
+    // the rows. Then the same window made compact, full again with its frames switched both
+    // ways, and the upper and lower frames switched back.
     void mainWindow()
     {
         TestWindow &w = *f.window;
@@ -88,6 +88,8 @@ private slots:
         w.cmdHSwitch->click();
         w.cmdVSwitch->click();
         QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("switched")));
+        w.cmdVSwitch->click(); // Centres and Wingers back on top, through the switch
+        QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("switched-back")));
     }
 
     // The window during a search of every team, at the tick a tenth of the way through: the
