@@ -102,8 +102,9 @@ private slots:
         QCOMPARE(search::progressCaption(3, 0, 400, "400"), "3 / 400 = 0.8%.  \n2 per second\n4.4min left");
         // One team in a tick of two seconds still gives an estimate: 396 teams left, 13.2 minutes.
         QCOMPARE(search::progressCaption(4, 3, 400, "400").section(u'\n', 2), "13.2min left");
-        // 99.9975% rounds up through every digit.
+        // 99.9975% rounds up through every digit; 0.0025% keeps its leading zeros.
         QVERIFY(search::progressCaption(39999, 0, 40000, "40,000").startsWith("39,999 / 40,000 = 100.0%."));
+        QVERIFY(search::progressCaption(1, 0, 40000, "40,000").startsWith("1 / 40,000 = 0.0%."));
     }
 
     // Lines ranked by points, ties by text ("9.75" before "10.5", "12.5 -- 1" before "12.5 -- 2"),
