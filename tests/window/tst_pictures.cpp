@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The windows as a user sees them, compared pixel for pixel with pictures a person has looked
-// at: the main window after a search, the compact window and the help. Every caption, cell,
-// colour, arrow, line and the list's font shows here at once, as no single property would.
+// at: the main window during a search and after one, compact, with its frames switched, and the
+// help. Every caption, cell, colour, arrow, line and the list's font shows here at once, as no
+// single property would.
 //
 // Text is drawn with the machine's fonts and font rasteriser, which differ between machines and
 // releases. So fonts.png guards the pictures: a sample of text drawn without the program, which
