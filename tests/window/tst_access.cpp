@@ -277,6 +277,11 @@ private slots:
                      .arg(n(Position::C, 1), n(Position::C, 3), n(Position::W, 1), n(Position::W, 2), n(Position::W, 3),
                           n(Position::W, 5), n(Position::D, 2), n(Position::D, 3), n(Position::D, 4), n(Position::G, 1)));
         QCOMPARE(tipAt(w.List1->visualRect(w.List1->model()->index(34, 0)).center()), described);
+        // The last row of every position is named too.
+        const QString lastRowsLine = "70. -- 96 -- 19 20 - 17 18 19 20 - 13 14 15 - 15";
+        w.List1->addItem(lastRowsLine.toStdString());
+        const QString lastRows = table->cellAt(int(w.listLines().indexOf(lastRowsLine)), 0)->text(QAccessible::Description);
+        QVERIFY(lastRows.endsWith(n(Position::D, 15) + QStringLiteral(" \u00b7 G: ") + n(Position::G, 15)));
     }
 
     // The widest line a roster of plain numbers can list (two-digit rows everywhere; points and
