@@ -346,6 +346,7 @@ private slots:
         row("a floor at the money plus one", tens, {12, 12, 0}, 6,
             "No team can cost more than 12 and less than 12: the minimum percentage asks for more than the money.");
         row("best inside the band below the target", tens, {11, 9, 20}, 6, best.arg(9).arg(11).arg(12.5).arg(20));
+        row("best inside the band, a cost below it", tens, {13, 10, 20}, 6, best.arg(10).arg(13).arg(16).arg(20));
         // Five million teams of few costs, the Centres' and Wingers' sums interleaved: the costs a
         // team can have, in order, each once.
         row("many teams, few costs", "C:2,4,6,8,10,12,14,16,18,20 W:1,1,1,1,5,5,5,5,5,5,5,5 D:1,1,1,1,1,1,1,1 G:1,1,1,1",
