@@ -70,24 +70,6 @@ private slots:
         QTEST(int(read.decimalCommas), "decimalCommas");
     }
 
-    // A block larger than the roster is counted, not kept: a million rows or a million tabs.
-    void counted()
-    {
-        const CellBlockRead tall = readCellBlock(QStringLiteral("Ng\t1\n").repeated(1'000'000), BlockColumn::Name, 20, 5);
-        QCOMPARE(tall.rows.size(), 20);
-        QCOMPARE(tall.rowCount, 1'000'000);
-        QCOMPARE(tall.columnCount, 2);
-        const CellBlockRead wide = readCellBlock(QString(1'000'000, u'\t') + QStringLiteral("\nx"), BlockColumn::Cost, 20,
-                                                 4);
-        QCOMPARE(wide.rows, (CellBlock{{"", "", "", ""}, {"x"}}));
-        QCOMPARE(wide.rowCount, 2);
-        QCOMPARE(wide.columnCount, 1'000'001);
-        const CellBlockRead csv = readCellBlock(QStringLiteral("Ng, 1\n").repeated(30), BlockColumn::Name, 20, 5);
-        QCOMPARE(csv.rows.size(), 20);
-        QCOMPARE(csv.rows[19], (QStringList{"Ng", "1"}));
-        QCOMPARE(csv.rowCount, 30);
-    }
-
     // "Copy rows" quotes only where a spreadsheet needs it, and reads back as it was.
     void cellBlockWritten()
     {

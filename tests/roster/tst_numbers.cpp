@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// What reads as a number in a roster text, the conversions, and the text a number is written as.
+// What reads as a number in a roster text, and the conversions.
 #include "numbers.h"
-#include "rates.h"
 
 #include <QTest>
 
@@ -92,68 +91,6 @@ private slots:
         QCOMPARE(std::bit_cast<quint64>(toDouble(text).value_or(NAN)), std::bit_cast<quint64>(number));
         QCOMPARE(toInt16(text) ? int(*toInt16(text)) : 99999, whole);
         QVERIFY(!toSingle("1E39") && !roundToInt16(HUGE_VAL) && !roundToInt16(NAN)); // beyond the type
-    }
-
-    // %.15G but for the sign of zero and "Infinity"; hand-made formatters fail where rounding crosses E.
-    void numberToText_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
-        // clang-format off
-        const std::pair<double, const char *> rows[] = {
-            {-0.0, "0"}, {2.0 / 3, "0.666666666666667"}, {0.9999999999999999, "1"}, {123456789012345.67, "123456789012346"},
-            {999999999999999.9, "1E+15"}, {DBL_MAX, "1.79769313486232E+308"}, {0.0001, "0.0001"},
-            {9.999999999999995e-05, "0.0001"}, {0.00012345678901234567, "0.000123456789012346"}, {1e-5, "1E-05"}, {1e-10, "1E-10"},
-            {5e-324, "4.94065645841247E-324"}, {HUGE_VAL, "Infinity"}};
-        // clang-format on
-        for (const auto &[value, text] : rows)
-            QTest::newRow(text) << value << QString::fromLatin1(text);
-    }
-    void numberToText()
-    {
-        QFETCH(double, value);
-        QTEST(roster::numberToText(value), "text");
-    }
-
-    // Points times games in double precision: 1.1 x 3 reads 3.3, not single precision's 3.29999995231628.
-    void rate_data()
-    {
-        QTest::addColumn<QString>("points");
-        QTest::addColumn<QString>("games");
-        QTest::addColumn<QString>("rate");
-        // clang-format off
-        QTest::newRow("1.1 x 3") << "1.1" << "3" << "3.3";
-        QTest::newRow("grouped, negative") << "-1,250.5" << "2" << "-2501";
-        QTest::newRow("product overflows") << "1E200" << "1E200" << "0";
-        QTest::newRow("games not a number") << "1.5" << "x" << "0";
-        // clang-format on
-    }
-    void rate()
-    {
-        QFETCH(QString, points);
-        QFETCH(QString, games);
-        QTEST(roster::rateText(points, games), "rate");
-    }
-
-    // A field cuts its text to its width, never through a character of two UTF-16 units.
-    void cutToWidth_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QString>("cut");
-        const QString clef = QStringLiteral("\U0001D11E");
-        QTest::newRow("fits") << "123" << 3 << "123";
-        QTest::newRow("cut") << "1234" << 3 << "123";
-        QTest::newRow("astral character across the edge") << "ab" + clef << 3 << "ab";
-        QTest::newRow("astral character inside") << "a" + clef + "b" << 3 << "a" + clef;
-        QTest::newRow("astral character first, cut after one unit") << clef << 1 << "";
-        QTest::newRow("half a character left over, after the edge") << "ab" + clef.right(1) << 2 << "ab";
-    }
-    void cutToWidth()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, width);
-        QTEST(roster::cutToWidth(text, width), "cut");
     }
 };
 

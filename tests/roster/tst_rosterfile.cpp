@@ -134,14 +134,6 @@ private slots:
         QCOMPARE(read.values.mid(index, values.size()), values);
     }
 
-    // A file whose size shows as 0 until it is read, as the kernel's own files do, is read whole.
-    void sizeShownAsZero()
-    {
-        QFile file(QStringLiteral("/proc/self/comm")); // the program's name, cut to 15 characters
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.size() == 0);
-        QCOMPARE(roster::readRoster(file).values, QStringList{QCoreApplication::applicationName().left(15)});
-    }
-
     void writeRoster_data()
     {
         // place: in the file, 2 name, 3 cost, 4 points and 5 games of Centres 1, 281 the last Goalie's games

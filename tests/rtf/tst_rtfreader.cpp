@@ -180,60 +180,6 @@ private slots:
         const QTextBlockFormat block = cursor.blockFormat();
         QVERIFY(block.topMargin() == 0 && block.bottomMargin() == 0 && block.leftMargin() == 0 && block.textIndent() == 0);
     }
-
-    // A document far beyond any help is shown in part, and its last line says the rest is not.
-    void longDocument_data()
-    {
-        QTest::addColumn<QByteArray>("rtf");
-        QTest::addColumn<int>("paragraphs"); // given
-        QTest::addColumn<int>("characters"); // given
-        QTest::newRow("characters in many runs")
-            << "{\\rtf1 " + ("{\\b " + QByteArray(30, 'x') + "}" + QByteArray(30, 'y') + "\\par ").repeated(5000) << 5000
-            << 305000;
-        QTest::newRow("runs of one format") << "{\\rtf1 " + QByteArray("{\\b x}\\par ").repeated(20000) << 20000 << 40000;
-    }
-    void longDocument()
-    {
-        QFETCH(QByteArray, rtf);
-        QFETCH(int, paragraphs);
-        QFETCH(int, characters);
-        QTextDocument document;
-        QVERIFY(rtf::readRtf(rtf, &document, nullptr));
-        QCOMPARE(document.lastBlock().text(), u"The rest of this document is not shown: it is far longer than any help."_s);
-        QVERIFY(document.blockCount() < paragraphs + 2 && document.characterCount() < characters);
-    }
-
-    void helpDocument()
-    {
-        QFile file(QStringLiteral(KORVANE_DATA_DIR "/help.rtf"));
-        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.errorString()));
-        QTextDocument document;
-        QString error;
-        QVERIFY2(rtf::readRtf(file.readAll(), &document, &error), qPrintable(error));
-        // Markup that leaks into the text means a slip in the hand-written file.
-        QVERIFY(!document.toPlainText().contains(QRegularExpression(u"[\\\\{}]"_s)));
-        QVERIFY(!document.lastBlock().text().startsWith(u"The rest of this document"_s));
-        QCOMPARE(QTextCursor(&document).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        // The last paragraph takes its format though no \par ends it.
-        QTextDocument last;
-        QVERIFY(rtf::readRtf(R"({\rtf1 a\par\qc b})"_ba, &last, nullptr));
-        QCOMPARE(last.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        for (const char *heading : {"Korvane Help", "The roster", "Include boxes", "Finding the best team",
-                                    "Reading a result line", "Saving the roster", "Arranging the window"}) {
-            const QTextCursor found = document.find(QRegularExpression(u"^%1$"_s.arg(heading)));
-            const QTextCharFormat format = found.charFormat();
-            QVERIFY2(!found.isNull() && format.fontWeight() >= QFont::Bold && format.fontPointSize() > 12.0, heading);
-            QCOMPARE(format.fontFamilies().toStringList(), QStringList{u"Arial"_s});
-            // A heading stands apart from the text below it, and from the text above it but at the top.
-            const QTextBlockFormat block = found.blockFormat();
-            QVERIFY2(block.bottomMargin() > 0 && (block.topMargin() > 0) == (found.blockNumber() > 0)
-                         && block.leftMargin() == 0,
-                     heading);
-        }
-        // A list item hangs: indented, its first line, with the bullet, further out.
-        const QTextBlockFormat item = document.find(u"the row number;"_s).blockFormat();
-        QVERIFY(item.leftMargin() > 0 && item.textIndent() < 0 && item.leftMargin() + item.textIndent() > 0);
-    }
 };
 
 QTEST_MAIN(TestRtfReader)

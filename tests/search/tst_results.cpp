@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Candidate values, result lines, the progress caption, the sorted lines and the batched list.
-#include "candidates.h"
+// Result lines, the progress caption and the sorted lines.
 #include "format.h"
 #include "progress.h"
 #include "resultlist.h"
@@ -12,42 +11,11 @@
 #include <set>
 
 using roster::Position;
-using search::Mode;
-using search::RowInput;
-Q_DECLARE_METATYPE(search::RowInput)
 
 class TestResults : public QObject {
     Q_OBJECT
 
 private slots:
-    void cellValues_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<RowInput>("row");
-        QTest::addColumn<QList<double>>("expected"); // a group's first cost, another, the goalie's, the points
-        const int game = int(Mode::PointsPerGame), week = int(Mode::PointsPerWeek);
-        auto row = [](const char *cost, const char *points, const char *rate) { return RowInput{cost, points, rate, true}; };
-        QTest::newRow("game: plain") << game << row("7", "1.25", "3.75") << QList<double>{7, 7, 7, 1.25};
-        QTest::newRow("week: plain") << week << row("7", "1.25", "3.75") << QList<double>{7, 7, 7, 3.75};
-        QTest::newRow("game: letters for cost, empty points") << game << row("abc", "", "2") << QList<double>{0, 0, 0, 0};
-        QTest::newRow("8 significant digits") << week << row("1.2345678", "1", "1") << QList<double>{1, 1.2345678, 1, 1};
-    }
-
-    void cellValues()
-    {
-        QFETCH(int, mode);
-        QFETCH(RowInput, row);
-        QFETCH(QList<double>, expected);
-        search::RosterInput input;
-        input.mode = Mode(mode);
-        for (auto &rows : input.rows)
-            rows = {row};
-        const auto t = search::buildCandidates(input);
-        QCOMPARE((QList<double>{t[Position::C].firstCost[1], t[Position::W].cost[1], t[Position::G].firstCost[1],
-                                t[Position::D].pts[1]}),
-                 expected);
-    }
-
     // Points round half up from 7 significant digits (1.00499995 reads 1.005); costs keep 7 digits.
     void resultLine_data()
     {
@@ -226,39 +194,6 @@ private slots:
         lines.appendClosing("1");
         QVERIFY(lines.size() == 2 && lines.at(0) == "1. -- 9" && !lines.rowOf(team) && !lines.rowOf(closing));
         QCOMPARE(lines.longestLine(), "1. -- 9");
-    }
-
-    // Batched lines wait for a merge and count towards the cap; a tick while they wait cuts them too.
-    void batchedListing()
-    {
-        search::SortedLines lines;
-        search::SearchState state;
-        bool ticked = false;
-        search::ResultList list(lines, state);
-        list.batchLines = true;
-        list.top35Ticked = [&] { return ticked; };
-        list.capacity = 50;
-        for (int i = 1; i <= 40; ++i)
-            list.listTeam(float(40 + (i * 7) % 40), 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
-        QCOMPARE(lines.size(), std::size_t(0));
-        list.mergePending();
-        QCOMPARE(lines.size(), std::size_t(40));
-        for (int i = 0; i < 10; ++i)
-            list.listTeam(30, 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
-        QVERIFY(!state.StopRequested);
-        list.listTeam(30, 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
-        QVERIFY(list.full() && state.StopRequested);
-        state.StopRequested = false;
-        list.capacity = 100;
-        list.yield = [&] { // one click on the box, as the window makes it, while 11 lines wait
-            if (!ticked) {
-                ticked = true;
-                search::cutToTop35(lines);
-            }
-        };
-        list.listTeam(20, 900, {1, 2, 3, 4, 5, 6, 1, 2, 3, 1});
-        QCOMPARE(lines.size(), std::size_t(35)); // the best 35 of all 51 lines, as without waiting
-        QCOMPARE(lines.firstPoints(), 45.f);
     }
 };
 

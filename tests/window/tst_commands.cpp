@@ -77,22 +77,6 @@ private slots:
         QTRY_COMPARE(w.pos().x(), clicks.endsWith(u"CC") ? 10 : 300);
     }
 
-    // Start-up puts the window's top edge at the top of the screen once it shows, wherever it was
-    // placed; a reload moves a shown window back up. Across, it stays where it was.
-    void opensAtTop()
-    {
-        TestWindow &w = *f.window;
-        w.move(300, 200);
-        w.Form_Load();
-        QVERIFY(f.show());
-        QTRY_COMPARE(w.pos(), QPoint(300, 0));
-        w.move(300, 200);
-        QTRY_COMPARE(w.pos(), QPoint(300, 200));
-        f.answer = true;
-        w.cmdReload->click();
-        QTRY_COMPARE(w.pos(), QPoint(300, 0));
-    }
-
     // One help window at a time, read from help.rtf each time it is created. (How it opens, at
     // the top of the document, is in the pictures.)
     void helpWindow()

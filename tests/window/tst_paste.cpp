@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Rows pasted from a spreadsheet into the roster, taken back with one Ctrl+Z, and a position's
-// rows copied out and pasted back. The clipboard format itself is tst_cellblock's.
+// Rows pasted from a spreadsheet into the roster and taken back with one Ctrl+Z. The clipboard
+// format itself is tst_cellblock's.
 #include "rowsfixture.h"
 
 using namespace rowstest;
@@ -181,71 +181,6 @@ private slots:
         key(target, Qt::Key_Z);
         QCOMPARE(f.window->rowTexts(), before);
         QVERIFY(target->hasFocus() && namesShowTheirStart());
-    }
-
-    // An edit after the paste ends what Ctrl+Z takes back: it then undoes the edit only. A name
-    // typed into keeps its cursor where the typing goes.
-    void undoOnlyRightAfter()
-    {
-        QVERIFY(f.show(true));
-        QGuiApplication::clipboard()->setText("Bo\t5\nCy\t6\n");
-        key(cell("WN_1"), Qt::Key_V);
-        QLineEdit *name = cell("WN_2");
-        name->setFocus();
-        QTRY_VERIFY(name->hasFocus());
-        QTest::keyClick(name, Qt::Key_End);
-        QTest::keyClicks(name, " Jr");
-        QCOMPARE(name->text(), "Cy Jr");
-        key(name, Qt::Key_Z);
-        QCOMPARE(name->text(), "Cy");
-        key(cell("WN_1"), Qt::Key_Z);
-        QCOMPARE(cell("WN_1")->text(), "Bo");
-        QCOMPARE(cell("WC_2")->text(), "6");
-    }
-
-    // Every position copied out through its title's menu, with names that hold commas, quotes,
-    // tabs and blanks, emptied, and pasted back into row 1: the same texts, rates too.
-    void copyThenPaste()
-    {
-        const QStringList names{"Ng, JJ", "Smith \"Ace\"", "\"Q\" Bo", " lead", "tab\there", "", "a,b,\"c\""};
-        for (Position p : roster::AllPositions) {
-            for (int r = 1; r <= roster::rowCount(p); ++r) {
-                const auto &c = f.window->row(p, r);
-                c.N->setText(names[r % names.size()] + QString::number(r));
-                c.C->setText(QStringList{"1,00", "12", "", "-.5"}[r % 4]);
-                c.P->setText(QString::number(r * 0.25));
-                c.W->setText(QString::number(r % 4));
-            }
-            const auto before = f.window->rowTexts(true);
-            // A right click on the position's title opens its menu, of one action.
-            QStringList offered;
-            QTimer watch;
-            watch.setSingleShot(true);
-            connect(&watch, &QTimer::timeout, [&offered] {
-                if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-                    for (QAction *action : menu->actions())
-                        offered << action->text();
-                    if (!offered.isEmpty())
-                        menu->actions()[0]->trigger();
-                    menu->close();
-                }
-            });
-            watch.start(0);
-            QLabel *title = nullptr;
-            for (QLabel *label : f.window->findChildren<QLabel *>())
-                title = label->text() == captions[roster::index(p)] ? label : title;
-            QVERIFY(title);
-            QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), title->mapToGlobal(QPoint(2, 2)));
-            QApplication::sendEvent(title, &click);
-            QCOMPARE(offered, QStringList{"Copy rows"});
-            QCOMPARE(QGuiApplication::clipboard()->text().count(u'\n'), roster::rowCount(p));
-            for (int r = 1; r <= roster::rowCount(p); ++r)
-                for (QLineEdit *field : f.window->row(p, r).editableFields())
-                    field->clear();
-            key(f.window->row(p, 1).N, Qt::Key_V);
-            QCOMPARE(f.window->rowTexts(true), before);
-        }
-        QVERIFY(f.messages.isEmpty());
     }
 };
 

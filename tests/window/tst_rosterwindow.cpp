@@ -41,16 +41,6 @@ private slots:
     void init() { f.start(); }
     void cleanup() { f.stop(); }
 
-    // A players.txt of 2 GB (sparse here: one line of zeros) is read no further than a roster needs.
-    void hugeRoster()
-    {
-        load("0", qint64(2) << 30);
-        QCOMPARE(f.messages.join(u'|'),
-                 "players.txt is larger than 16 MB, and only 1 of its 282 values were read. The money was cut to its first "
-                 "65,536 characters. The fields after the last value read keep what they showed.");
-        QCOMPARE(f.window->txtCash->text().size(), 65536);
-    }
-
     // File indexes: 0 money, 1 target, then 4 per row from 2 (Centres row 1: 2 name, 3 cost,
     // 4 points, 5 games), Wingers from 82, Defence from 162, Goalies from 222.
     // A roster with a comma in a name, empty fields, and names and a target longer than Qt's usual
@@ -169,17 +159,6 @@ private slots:
             toolkit::showMessage(f.window.get(), QStringLiteral("The roster was not saved."), QStringLiteral("Korvane"));
         QCOMPARE(shown, question ? "Save?|Would you like to save?" : "Korvane|The roster was not saved.");
         QTEST(yes, "yes");
-    }
-
-    // A link that points nowhere at start-up is told as a missing roster is: not at all, and the
-    // fields keep what they show.
-    void danglingLinkAtStartUp()
-    {
-        QVERIFY(QFile::link(f.folder->filePath(QStringLiteral("gone.txt")), rosterPath()));
-        f.window->txtCash->setText(QStringLiteral("77"));
-        f.window->Form_Load();
-        QCOMPARE(f.window->txtCash->text(), "77");
-        QVERIFY(f.messages.isEmpty());
     }
 };
 

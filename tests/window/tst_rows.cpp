@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The player rows through the window's fields: the points-for-the-week column, the minimum
-// percentage, the include boxes and their colours, and the row buttons that exchange two
-// players, ticks, colours and rates staying with the row numbers.
+// The player rows through the window's fields: the include boxes and their colours, and the row
+// buttons that exchange two players, ticks, colours and rates staying with the row numbers.
 #include "rowsfixture.h"
 
 using namespace rowstest;
@@ -56,46 +55,6 @@ private slots:
             }
     }
     void cleanup() { f.stop(); }
-
-    // Text typed into a field, through the field's own handling: the rate of Defence row 3 (the
-    // product of its points and games, cut to the field's five characters), or the minimum
-    // percentage, which stays at 90 with a beep and red text when it is no number, and is not
-    // held to any range.
-    void entry_data()
-    {
-        QTest::addColumn<QString>("entries"); // field=text ...
-        QTest::addColumn<QString>("result");  // DPW_3's text, or MinPerc
-        QTest::addColumn<int>("beeps");
-        // clang-format off
-        QTest::newRow("1.1 x 3, in double precision") << "DP_3=1.1 DW_3=3" << "3.3" << 0;
-        QTest::newRow("1234 x 999") << "DP_3=1234 DW_3=999" << "12327" << 0;
-        QTest::newRow("abc%") << "txtPerc=80 txtPerc=abc" << "90" << 1;
-        QTest::newRow("150%") << "txtPerc=150" << "150" << 0;
-        QTest::newRow("abc% mended to 85%: black again") << "txtPerc=abc txtPerc=85" << "85" << 1;
-        // clang-format on
-    }
-    void entry()
-    {
-        QFETCH(QString, entries);
-        QFETCH(QString, result);
-        f.window->setTexts(entries);
-        const bool percentage = entries.startsWith(u"txtPerc");
-        QCOMPARE(percentage ? QString::number(f.window->MinPerc) : f.window->row(Position::D, 3).PW->text(), result);
-        QCOMPARE(colourLetter(textColour(f.window->txtPerc)), percentage && result == u"90" ? u'R' : u'K');
-        QTEST(f.beeps, "beeps");
-    }
-
-    // With every rate emptied, a games change rates its own row only, a points change all 70 rows.
-    void changeRecomputes()
-    {
-        for (QLineEdit *rate : f.window->findChildren<QLineEdit *>(QRegularExpression("^.PW_")))
-            rate->clear();
-        f.window->row(Position::D, 15).W->setText(QStringLiteral("9"));
-        QCOMPARE(rowMarks(f).join("").count(u'!'), 69);
-        QCOMPARE(f.window->row(Position::D, 15).PW->text(), expectedRate(f.window->row(Position::D, 15).P->text(), "9"));
-        f.window->row(Position::G, 7).P->setText(QStringLiteral("9"));
-        QCOMPARE(rowMarks(f).join("").count(u'!'), 0);
-    }
 
     // The two row buttons clicked, position letter and row; an exchange lies within the position
     // of the second click.
