@@ -9,6 +9,7 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <functional>
 #include <memory>
 
 namespace rowstest {
@@ -146,6 +147,18 @@ inline void setClipboardBytes(const QByteArray &bytes)
     auto *data = new QMimeData;
     data->setData(QStringLiteral("text/plain"), bytes);
     QGuiApplication::clipboard()->setMimeData(data);
+}
+
+// While `watch` runs, each popup menu that opens is handed to `act` and then closed.
+inline void watchMenus(QTimer &watch, const std::function<void(QMenu &)> &act)
+{
+    QObject::connect(&watch, &QTimer::timeout, [act] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            act(*menu);
+            menu->close();
+        }
+    });
+    watch.start(0);
 }
 
 // The action of a menu that shows this text, or null.

@@ -167,19 +167,15 @@ private slots:
         QStringList opened;
         QPoint openedAt; // where the last one opened, as a point of the focus
         QTimer watch;
-        connect(&watch, &QTimer::timeout, [&] {
-            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-                QStringList texts;
-                for (const QAction *action : menu->actions())
-                    if (!action->isSeparator())
-                        texts << action->text() + (action->isEnabled() ? "" : " (off)");
-                const QString line = texts.join(u'|');
-                opened << line.mid(line.lastIndexOf(QStringLiteral("|Paste rows")));
-                openedAt = focus->mapFromGlobal(menu->pos());
-                menu->close();
-            }
+        watchMenus(watch, [&](QMenu &menu) {
+            QStringList texts;
+            for (const QAction *action : menu.actions())
+                if (!action->isSeparator())
+                    texts << action->text() + (action->isEnabled() ? "" : " (off)");
+            const QString line = texts.join(u'|');
+            opened << line.mid(line.lastIndexOf(QStringLiteral("|Paste rows")));
+            openedAt = focus->mapFromGlobal(menu.pos());
         });
-        watch.start(0);
         if (keys == u"menu") {
             QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(-50, -50), focus->mapToGlobal(QPoint(-50, -50)));
             QApplication::sendEvent(focus, &menu);

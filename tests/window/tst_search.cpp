@@ -198,13 +198,7 @@ private slots:
         // The list's menu copies the same.
         QGuiApplication::clipboard()->clear();
         QTimer watch;
-        connect(&watch, &QTimer::timeout, [] {
-            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-                menuAction(*menu, QStringLiteral("Copy"))->trigger();
-                menu->close();
-            }
-        });
-        watch.start(0);
+        watchMenus(watch, [](QMenu &menu) { menuAction(menu, QStringLiteral("Copy"))->trigger(); });
         QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
         QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts), copied);
         watch.stop();
