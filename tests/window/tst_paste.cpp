@@ -182,6 +182,26 @@ private slots:
         QCOMPARE(f.window->rowTexts(), before);
         QVERIFY(target->hasFocus() && namesShowTheirStart());
     }
+
+    // An edit after the paste ends what Ctrl+Z takes back: it then undoes the edit only. A name
+    // typed into keeps its cursor where the typing goes.
+    void undoOnlyRightAfter()
+    {
+        QVERIFY(f.show(true));
+        QGuiApplication::clipboard()->setText("Bo\t5\nCy\t6\n");
+        key(cell("WN_1"), Qt::Key_V);
+        QLineEdit *name = cell("WN_2");
+        name->setFocus();
+        QTRY_VERIFY(name->hasFocus());
+        QTest::keyClick(name, Qt::Key_End);
+        QTest::keyClicks(name, " Jr");
+        QCOMPARE(name->text(), "Cy Jr");
+        key(name, Qt::Key_Z);
+        QCOMPARE(name->text(), "Cy");
+        key(cell("WN_1"), Qt::Key_Z);
+        QCOMPARE(cell("WN_1")->text(), "Bo");
+        QCOMPARE(cell("WC_2")->text(), "6");
+    }
 };
 
 QTEST_MAIN(TestPaste)
