@@ -77,10 +77,11 @@ private slots:
             QTest::newRow(text) << QString::fromLatin1(text) << number << whole;
         QTest::newRow("-1E-401 written out") << "-0." + QString(400, u'0') + "1" << -0.0 << 0;
         QTest::newRow("1E-1200 after 1,000 leading zeros") << QString(1000, u'0') + "1E-1200" << 0.0 << 0;
-        // Out of range by the exponent and the leading zeros together: 10^-400, too small, and
-        // 10^499, too large.
+        // Out of range by the exponent and the leading zeros together: 10^-400, too small,
+        // 10^499, too large, and 10^-401 from an exponent of four digits.
         QTest::newRow("1E601 after 1,000 zeros") << "0." + QString(1000, u'0') + "1E601" << 0.0 << 0;
         QTest::newRow("1E1500 after 1,000 zeros") << "0." + QString(1000, u'0') + "1E1500" << double(NAN) << 99999;
+        QTest::newRow("1E1600 after 2,000 zeros") << "0." + QString(2000, u'0') + "1E1600" << 0.0 << 0;
     }
     void conversions()
     {

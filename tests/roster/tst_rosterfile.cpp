@@ -75,6 +75,7 @@ private slots:
             {"Smith, John", "1,5", "12", "x", "Player 1"});
         // The comma splits the cost, every later field moves up a line and the last is never read.
         row("1,5 in a cost", rosterBytes({{3, "1,5"}}), 278, {"3", "Player 69", "10", "1.25"});
+        row("blanks, then a comma", rosterBytes({{3, "  ,5"}}), 3, {"", "5"});
         row("shortest form, too long", rosterBytes({{3, "0010"}, {4, "007.50"}, {5, " +2 "}, {7, "123456789"}}), 3,
             {"10", "7.5", "2", "Player 1", "123456789"});
         row("empty input", {}, 0, {}, 0);
