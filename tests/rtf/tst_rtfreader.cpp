@@ -54,6 +54,8 @@ private slots:
         // The viewer breaks a word wider than itself in time that grows as the square of its length.
         QTest::newRow("a word of 1,000 letters after a blank, whole")
             << "{\\rtf1 a " + QByteArray(1000, 'x') + "}" << u"a "_s + QString(1000, u'x');
+        QTest::newRow("a word of 1,000 letters after a paragraph, whole")
+            << "{\\rtf1 a\\par " + QByteArray(1000, 'x') + "}" << u"a\n"_s + QString(1000, u'x');
         QTest::newRow("a word of 2,500 letters")
             << "{\\rtf1 " + QByteArray(2500, 'x') + "}" << (QString(1000, u'x') + u' ').repeated(2) + QString(500, u'x');
         QTest::newRow("19,999 paragraphs, all shown")
@@ -67,8 +69,8 @@ private slots:
             << QString(19999, u'\n') + u"x\nThe rest of this document is not shown: it is far longer than any help."_s;
         QTest::newRow("200,000 characters, all shown")
             << "{\\rtf1 " + QByteArray("help ").repeated(40000) + "}" << u"help "_s.repeated(40000);
-        QTest::newRow("200,001 characters, the last not shown")
-            << "{\\rtf1 " + QByteArray("help ").repeated(40000) + "x}"
+        QTest::newRow("200,001 characters after a bold letter, the last not shown")
+            << "{\\rtf1 {\\b h}elp " + QByteArray("help ").repeated(39999) + "x}"
             << u"help "_s.repeated(40000) + u"\nThe rest of this document is not shown: it is far longer than any help."_s;
         // One format throughout is one run, however many characters.
         QTest::newRow("30,000 characters of one format")
