@@ -417,7 +417,7 @@ private slots:
         const int cases = qEnvironmentVariableIsSet("KORVANE_SEARCH_CASES")
                               ? qEnvironmentVariableIntValue("KORVANE_SEARCH_CASES")
                               : 400;
-        int listedRuns = 0, cut = 0;
+        int listedRuns = 0, cut = 0, fullRuns = 0;
         for (int i = 0; i < cases; ++i) {
             const auto [tables, settings] = generate(rng);
             const QByteArray name = "generated roster " + QByteArray::number(i);
@@ -425,7 +425,8 @@ private slots:
             const Run fast = runSearch(search::PickDefence, tables, settings);
             QVERIFY(runSearch(search::PickDefence, tables, settings).trace == fast.trace);
             listedRuns += reference.trace.size() > 1 + reference.finalLines.size();
-            QVERIFY2(fast.trace == reference.trace, name.constData());
+            fullRuns += reference.finalLines.size() == settings.capacity; // a full list ends the search
+            QVERIFY2(fast.trace == reference.trace && fast.finalLines.size() <= settings.capacity, name.constData());
             if (i % 2)
                 continue; // the best 35 on every other roster, to keep the test's time down
 
@@ -444,6 +445,7 @@ private slots:
         }
         QVERIFY(listedRuns > cases / 2); // the generator must produce rosters that list teams
         QVERIFY(cut > cases / 6);        // and many admit more than 35 teams
+        QVERIFY(fullRuns > 0);           // and some fill the list
     }
 };
 
