@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The window's own commands: switching the frames, the compact window, always on top and help.
+// The window's own commands: always on top and help. The frames switched and the compact window
+// are in the pictures.
 #include "rowsfixture.h"
 
 #include "frmhelp.h"
@@ -26,55 +27,6 @@ private slots:
     {
         delete f.window->helpWindow();
         f.stop();
-    }
-
-    // H exchanges the left and right frames, V the upper and lower ones; Compact shrinks the
-    // window to the upper-left frame (whichever that is), and Full shows every frame and the
-    // list again from the left edge of the screen.
-    void arrangement_data()
-    {
-        QTest::addColumn<QString>("clicks");
-        QTest::addColumn<QString>("frames"); // upper left, upper right, lower left, lower right
-        const std::pair<const char *, const char *> rows[] = {{"H", "WCGD"}, {"HH", "CWDG"}, {"VV", "CWDG"}, {"VH", "GDWC"},
-                                                              {"C", "CWDG"}, {"VC", "DGCW"}, {"HCC", "WCGD"}};
-        for (const auto &[clicks, frames] : rows)
-            QTest::newRow(clicks) << clicks << frames;
-    }
-    void arrangement()
-    {
-        QFETCH(QString, clicks);
-        TestWindow &w = *f.window;
-        QVERIFY(f.show());
-        w.move(300, 0);
-        for (QChar click : clicks)
-            (click == u'H' ? w.cmdHSwitch : click == u'V' ? w.cmdVSwitch : w.cmdCompact)->click();
-        // The frames as seen, row by row and left to right.
-        QList<const QGroupBox *> frame{w.fraC, w.fraW, w.fraD, w.fraG};
-        std::sort(frame.begin(), frame.end(),
-                  [](auto *a, auto *b) { return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x()); });
-        QString seen;
-        for (const QGroupBox *box : frame)
-            seen += box->objectName().back();
-        QTEST(seen, "frames");
-        const auto at = [&](int place) { return frame[place]->geometry(); };
-        for (int column : {0, 1}) // the lower frame right below the upper one, the columns apart
-            QVERIFY(at(column + 2).top() > at(column).bottom() && at(column + 2).top() - at(column).bottom() < 20);
-        QVERIFY(at(0).right() < at(1).left() && at(2).right() < at(3).left());
-        QTRY_VERIFY(w.rect().contains(at(0)));
-        QVERIFY(w.updatesEnabled()); // painting again once the frames have moved
-        const bool compact = clicks.count(u'C') == 1;
-        QCOMPARE(w.cmdCompact->text(), compact ? "Full Window" : "Compact Window");
-        if (compact) {
-            QVERIFY(w.width() - at(0).right() < 10 && w.height() - at(0).bottom() < 30);
-            return;
-        }
-        // Every player's row shows, down to each position's last, and so does the list.
-        for (Position p : roster::AllPositions) {
-            const QLineEdit *last = w.row(p, roster::rowCount(p)).PW;
-            QVERIFY(w.rect().contains(QRect(last->mapTo(&w, QPoint(0, 0)), last->size())));
-        }
-        QVERIFY(w.rect().contains(w.List1->geometry()));
-        QTRY_COMPARE(w.pos().x(), clicks.endsWith(u"CC") ? 10 : 300);
     }
 
     // One help window at a time, read from help.rtf each time it is created. (How it opens, at
