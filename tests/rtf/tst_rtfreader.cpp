@@ -98,6 +98,19 @@ private slots:
         QVERIFY(document.isUndoRedoEnabled() && !document.isUndoAvailable());
     }
 
+    // A paragraph takes the alignment, indents and spacing in force where it ends: the last one
+    // too, which no \par ends. A negative left indent or spacing counts as none.
+    void paragraphs()
+    {
+        QTextDocument document;
+        QVERIFY(rtf::readRtf(R"({\rtf1\qc\li-300\sb-60 a\par\qr\li300\fi-150\sb60\sa30 b})", &document, nullptr));
+        const QTextBlockFormat first = document.firstBlock().blockFormat(), last = document.lastBlock().blockFormat();
+        QVERIFY(first.alignment() == Qt::AlignHCenter && first.leftMargin() == 0 && first.topMargin() == 0);
+        QCOMPARE(last.alignment(), Qt::AlignRight);
+        QCOMPARE((QList<qreal>{last.leftMargin(), last.textIndent(), last.topMargin(), last.bottomMargin()}),
+                 (QList<qreal>{20, -10, 4, 2}));
+    }
+
     // Bold, italic, underline, points, colour, family ("-": the viewer's own) and whether it is a
     // fixed-width kind, for a viewer without it. Of 2,000 fonts the first 64 show in their own
     // family, the rest in the default: the viewer looks up each family it gets.
