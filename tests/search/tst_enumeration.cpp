@@ -327,6 +327,13 @@ private slots:
         // Two roundings up, 2^23 + 1.5 to + 2 and then + 3.5 to + 4, lift the team above the target
         // its exact points 2^23 + 3 equal: halves at this scale are no exact sums in single precision.
         row("two roundings up", "C:1/8388608,1/0 W:1/1.5,1/0,1/0,1/0 D:1/1.5,1/0,1/0 G:1/0", {11, 9, 8388611}, 1, "10");
+        // Points that are the float after the target beat it, with no rounding in the sum.
+        row("the float after the target", "C:1/8388600,1/0 W:1/9,1/0,1/0,1/0 D:1/0,1/0,1/0 G:1/0", {11, 9, 8388608}, 1,
+            "10");
+        // The Goalie's cost, added last, cancels Defence's: the margin of a Centres and Goalie
+        // cost must count the Goalie's magnitude. -2^66 + 10000 rounds to -2^66 + 8192.
+        row("costs that cancel, the Goalie's last", "C:10000,0 W:0,0,0,0 D:-73786976294838206464,0,0 G:73786976294838206464",
+            {8193, 8191, 0}, 1, "8192");
         // The last row of a position is as much a candidate as the others.
         row("the 20th Centre", "C:" + QStringLiteral("1,").repeated(19) + "5/9 W:1,1,1,1 D:1,1,1 G:1", {21, 0, 0}, 190,
             "14");
