@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Find Best Team through the window: the spending band, refusals, the help's examples, Stop
-// during a search, the result list's keys and copies, and the team it marks.
+// during a search, the list keeping up during one, its keys and copies, and the team it marks.
 // The result lines themselves are the search library's tests'.
 #include "rowsfixture.h"
 
@@ -154,6 +154,29 @@ private slots:
         QCOMPARE(w.listLines(), (QStringList{"0", "6282753750"}));
         QTest::keyClick(w.row(Position::C, 1).N, Qt::Key_V, Qt::ControlModifier); // the roster takes pastes again
         QVERIFY(w.row(Position::C, 1).N->text() == u"Ng" && w.row(Position::C, 1).C->text() == u"9");
+    }
+
+    // Whenever the window answers events during a search, the list shows every team listed so
+    // far: what the user sees and clicks is the list as it stands.
+    void listKeepsUp()
+    {
+        TestWindow &w = *f.window;
+        w.chkTop35->setChecked(false);
+        w.setTexts(QStringLiteral("txtCash=32766 txtPerc=0 txtTarget=-1")); // every team examined is listed
+        w.tickEveryRow();
+        w.useReferenceEngine = true;
+        qint64 examined = 0, shown = -1;
+        QTimer watch; // the first pass of events once the search has begun
+        connect(&watch, &QTimer::timeout, [&] {
+            if ((examined = w.search.state.Examined) == 0)
+                return;
+            watch.stop();
+            shown = w.List1->model()->rowCount(); // the rows the view and a screen reader have
+            w.cmdStop->click();
+        });
+        watch.start(0);
+        w.cmdDo->click();
+        QCOMPARE(shown, examined);
     }
 
     // A click selects a line, the keys move, Ctrl+C copies the selection with the players' names;
