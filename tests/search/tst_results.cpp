@@ -34,6 +34,7 @@ private slots:
         QTest::newRow("negative") << -1.5f << -3.f << "-1.5 -- -3";
         QTest::newRow("negative, rounding to zero") << -0.001f << 1.f << ". -- 1";
         QTest::newRow("a billionth") << 1e-9f << 1.f << ". -- 1";
+        QTest::newRow("5 thousandths: half a hundredth, up") << 0.005f << 1.f << ".01 -- 1";
         QTest::newRow("cost of 7 significant digits") << 50.f << 12345.67f << "50. -- 12345.67";
         QTest::newRow("points of 5 whole digits") << 12345.67f << 1.f << "12345.67 -- 1";
         QTest::newRow("points of 7 whole digits") << 1234567.f << 1.f << "1234567. -- 1";
@@ -73,6 +74,8 @@ private slots:
         // 99.9975% rounds up through every digit; 0.0025% keeps its leading zeros.
         QVERIFY(search::progressCaption(39999, 0, 40000, "40,000").startsWith("39,999 / 40,000 = 100.0%."));
         QVERIFY(search::progressCaption(1, 0, 40000, "40,000").startsWith("1 / 40,000 = 0.0%."));
+        // No team in the tick: a rate of 0, unsigned, and no estimate.
+        QCOMPARE(search::progressCaption(5, 5, 400, "400"), "5 / 400 = 1.3%.  \n0 per second\n");
     }
 
     // Lines ranked by points, ties by text ("9.75" before "10.5", "12.5 -- 1" before "12.5 -- 2"),
