@@ -87,10 +87,11 @@ private slots:
         QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("compact")));
         w.cmdCompact->click();
         w.cmdHSwitch->click();
+        QVERIFY(w.updatesEnabled()); // a grab draws either way; the screen needs painting back on
         w.cmdVSwitch->click();
         QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("switched")));
         w.cmdVSwitch->click(); // Centres and Wingers back on top, through the switch
-        QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("switched-back")));
+        QVERIFY(sameAsStored(w.grab().toImage(), QStringLiteral("switched-back")) && w.updatesEnabled());
     }
 
     // The window during a search of every team, at the tick a tenth of the way through: the
