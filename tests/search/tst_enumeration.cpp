@@ -330,10 +330,10 @@ private slots:
         // Points that are the float after the target beat it, with no rounding in the sum.
         row("the float after the target", "C:1/8388600,1/0 W:1/9,1/0,1/0,1/0 D:1/0,1/0,1/0 G:1/0", {11, 9, 8388608}, 1,
             "10");
-        // The Goalie's cost, added last, cancels Defence's: the margin of a Centres and Goalie
-        // cost must count the Goalie's magnitude. -2^66 + 10000 rounds to -2^66 + 8192.
-        row("costs that cancel, the Goalie's last", "C:10000,0 W:0,0,0,0 D:-73786976294838206464,0,0 G:73786976294838206464",
-            {8193, 8191, 0}, 1, "8192");
+        // A Centre's and the Goalie's costs cancel: the loops' order gives 16384, as 2^66 + 10000
+        // rounds up, while their pair costs 0. Its margin must count the magnitude of both.
+        row("costs that cancel, a Centre's and the Goalie's",
+            "C:73786976294838206464,0 W:10000,0,0,0 D:0,0,0 G:-73786976294838206464", {16385, 16383, 0}, 1, "16384");
         // The last row of a position is as much a candidate as the others.
         row("the 20th Centre", "C:" + QStringLiteral("1,").repeated(19) + "5/9 W:1,1,1,1 D:1,1,1 G:1", {21, 0, 0}, 190,
             "14");
