@@ -58,6 +58,21 @@ public:
             lines << List1->item(i);
         return lines;
     }
+    // Clicks Find Best Team; at the first pass of events once the search has examined a team,
+    // calls `atPass`, then presses Stop.
+    void searchUntilFirstPass(const std::function<void()> &atPass)
+    {
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (search.state.Examined == 0)
+                return;
+            watch.stop();
+            atPass();
+            cmdStop->click();
+        });
+        watch.start(0);
+        QTest::mouseClick(cmdDo, Qt::LeftButton); // the focus goes with the click, as a user's does
+    }
     // Every row's box ticked: every player a candidate, 6,282,753,750 teams.
     void tickEveryRow()
     {
