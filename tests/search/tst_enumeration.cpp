@@ -316,10 +316,11 @@ private slots:
             noCost.arg(0).arg(51).arg("cheapest").arg("inf"));
         // 1E20 absorbs the small costs: the loops' order gives 8000, Defence + (the rest) gives 0.
         row("costs that cancel", "C:1E20,0 W:1,1,1,1 D:-1E20,1,1 G:8000", {8001, 7999, 0}, 1, "8000");
+        const QString twoTo66 = QStringLiteral("73786976294838206464");
         // 2^66 + 10000 rounds up to the next double, 16384 above: the loops' order gives 16384.
         // Just below 2^66 the doubles lie half as far apart, so bounds worked out there round otherwise.
-        row("costs that cancel, the Wingers' rounding up",
-            "C:10000,0 W:73786976294838206464,0,0,0 D:-73786976294838206464,0,0 G:0", {16385, 16383, 0}, 1, "16384");
+        row("costs that cancel, the Wingers' rounding up", "C:10000,0 W:" + twoTo66 + ",0,0,0 D:-" + twoTo66 + ",0,0 G:0",
+            {16385, 16383, 0}, 1, "16384");
         // The Goalie's point, added last, rounds the team up to the float after 1: its rounding
         // must be in the bound, or the team is taken to be at the target.
         row("the last addition rounds up", "C:1/7.450580596923828125E-8,1/0 W:1/0,1/0,1/0,1/0 D:1/0,1/0,1/0 G:1", {11, 9, 1},
@@ -332,8 +333,8 @@ private slots:
             "10");
         // A Centre's and the Goalie's costs cancel: the loops' order gives 16384, as 2^66 + 10000
         // rounds up, while their pair costs 0. Its margin must count the magnitude of both.
-        row("costs that cancel, a Centre's and the Goalie's",
-            "C:73786976294838206464,0 W:10000,0,0,0 D:0,0,0 G:-73786976294838206464", {16385, 16383, 0}, 1, "16384");
+        row("costs that cancel, a Centre's and the Goalie's", "C:" + twoTo66 + ",0 W:10000,0,0,0 D:0,0,0 G:-" + twoTo66,
+            {16385, 16383, 0}, 1, "16384");
         // The last row of a position is as much a candidate as the others.
         row("the 20th Centre", "C:" + QStringLiteral("1,").repeated(19) + "5/9 W:1,1,1,1 D:1,1,1 G:1", {21, 0, 0}, 190,
             "14");
