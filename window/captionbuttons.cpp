@@ -33,29 +33,12 @@ void CaptionButton::paintEvent(QPaintEvent *)
     paintCaptionButton(this, option);
 }
 
-void OptionButton::keepTabStops()
+void OptionButton::focusInEvent(QFocusEvent *event)
 {
+    QRadioButton::focusInEvent(event); // here Qt leaves only this button of the group a Tab stop
     if (group())
         for (QAbstractButton *button : group()->buttons())
             button->setFocusPolicy(Qt::StrongFocus);
-}
-
-void OptionButton::checkStateSet()
-{
-    QRadioButton::checkStateSet();
-    keepTabStops();
-}
-
-void OptionButton::nextCheckState()
-{
-    QRadioButton::nextCheckState();
-    keepTabStops();
-}
-
-void OptionButton::focusInEvent(QFocusEvent *event)
-{
-    QRadioButton::focusInEvent(event);
-    keepTabStops();
 }
 
 void OptionButton::keyPressEvent(QKeyEvent *event)

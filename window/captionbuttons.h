@@ -17,19 +17,15 @@ protected:
 
 // One of the two mode buttons: a radio button of an exclusive pair, so that a screen reader
 // hears a choice of two, drawn as a push button that stays pressed while it is selected. Both
-// buttons stay stops of the Tab key, as the layout orders them: Qt keeps only the selected one of
-// a group, and after a click on "Pts/G" the Tab key would never reach "Pts/W". Every arrow key
-// goes to the other button and selects it.
+// buttons stay stops of the Tab key, as the layout orders them: as a button of a group gains the
+// focus, Qt takes the others out of the Tab chain, and after a click on "Pts/G" the Tab key would
+// never reach "Pts/W". Every arrow key goes to the other button and selects it.
 class OptionButton : public QRadioButton {
 public:
     OptionButton(const QString &caption, QWidget *parent) : QRadioButton(caption, parent) {}
 
-    void keepTabStops();
-
 protected:
     bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
-    void checkStateSet() override;
-    void nextCheckState() override;
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *) override;
