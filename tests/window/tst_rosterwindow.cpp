@@ -41,6 +41,22 @@ private slots:
     void init() { f.start(); }
     void cleanup() { f.stop(); }
 
+    // The window opens at the top of the screen, and a reload, which reruns the start-up, moves
+    // it back there once more.
+    void atTheTop()
+    {
+        TestWindow &w = *f.window;
+        w.move(300, 200);
+        w.Form_Load();
+        QVERIFY(f.show());
+        QTRY_COMPARE(w.pos(), QPoint(300, 0));
+        w.move(300, 200);
+        QTRY_COMPARE(w.pos(), QPoint(300, 200));
+        f.answer = true;
+        w.cmdReload->click();
+        QTRY_COMPARE(w.pos(), QPoint(300, 0));
+    }
+
     // File indexes: 0 money, 1 target, then 4 per row from 2 (Centres row 1: 2 name, 3 cost,
     // 4 points, 5 games), Wingers from 82, Defence from 162, Goalies from 222.
     // A roster with a comma in a name, empty fields, and names and a target longer than Qt's usual
