@@ -77,8 +77,8 @@ private slots:
         row("1,5 in a cost", rosterBytes({{3, "1,5"}}), 278, {"3", "Player 69", "10", "1.25"});
         row("blanks, then a comma", rosterBytes({{3, "  ,5"}}), 3, {"", "5"});
         row("shortest form, too long",
-            rosterBytes({{3, "0010"}, {4, "007.50"}, {5, " +2 "}, {7, "123456789"}, {8, "0.000000000125"}}), 3,
-            {"10", "7.5", "2", "Player 1", "123456789", "1.25E-10"});
+            rosterBytes({{3, "0010"}, {4, "007.50"}, {5, " +2 "}, {7, "123456789"}, {8, "0.000000000125"}, {9, "1.5E-4"}}),
+            3, {"10", "7.5", "2", "Player 1", "123456789", "1.25E-10", "0.00015"});
         row("empty input", {}, 0, {}, 0);
         row("one byte", "5", 0, {"5"}, 1, "players.txt ended after 1 of 282 values.");
         row("truncated in a name", rosterBytes().first(12), 2, {"Play"}, 3, "players.txt ended after 3 of 282 values.");
