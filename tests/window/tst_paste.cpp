@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Rows pasted from a spreadsheet into the roster and taken back with one Ctrl+Z. The clipboard
-// format itself is tst_cellblock's.
+// Rows pasted from a spreadsheet into the roster and taken back with one Ctrl+Z, and a
+// position's rows copied out. The clipboard format itself is tst_cellblock's.
 #include "rowsfixture.h"
 
 using namespace rowstest;
@@ -181,6 +181,19 @@ private slots:
         key(target, Qt::Key_Z);
         QCOMPARE(f.window->rowTexts(), before);
         QVERIFY(target->hasFocus() && namesShowTheirStart());
+    }
+
+    // "Copy rows" on a cell copies every row of its position, the last one too: pasted back into
+    // row 1, it gives the same texts.
+    void copyRows()
+    {
+        f.window->setTexts("WN_1=Ng,_\"JJ\" WC_1=7 WP_9=.5 WN_20=Zed WC_20=19 WP_20=1.35 WW_20=2");
+        const auto before = f.window->rowTexts();
+        std::unique_ptr<QMenu> menu(f.window->cellMenu(cell("WC_3")));
+        menuAction(*menu, QStringLiteral("Copy rows"))->trigger();
+        f.window->setTexts("WN_1=x WP_9= WN_20=y");
+        key(cell("WN_1"), Qt::Key_V);
+        QCOMPARE(f.window->rowTexts(), before);
     }
 
     // An edit after the paste ends what Ctrl+Z takes back: it then undoes the edit only. A name
