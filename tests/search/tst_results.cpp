@@ -43,6 +43,7 @@ private slots:
         QTest::newRow("points of 16 digits") << 1.234567e15f << 950.f << "1234567000000000. -- 950";
         QTest::newRow("16 digits, the 7th rounded up") << 1.2345675e15f << 950.f << "1234568000000000. -- 950";
         QTest::newRow("16 digits, negative") << -1.234567e15f << 950.f << "-1234567000000000. -- 950";
+        QTest::newRow("points of 21 digits") << 1e20f << 950.f << "100000000000000000000. -- 950";
     }
 
     void resultLine()
