@@ -108,6 +108,10 @@ private slots:
             rosterBytes({{2, QByteArray(65536, 'n')}, {82, QByteArray(65537, 'm')}}), 2,
             {QString(65536, u'n'), "1", "1.25", "3", "Player 1"}, RosterValueCount,
             "The name in Wingers row 1 was cut to its first 65,536 characters.");
+        // A character of two UTF-16 units across the limit is dropped whole, never kept in half.
+        row("a name cut inside a character", rosterBytes({{2, QByteArray(65535, 'n') + "\xF0\x9F\x8F\x92"}}), 2,
+            {QString(65535, u'n'), "1"}, RosterValueCount,
+            "The name in Centres row 1 was cut to its first 65,536 characters.");
         // A number text of up to 1,024 characters reads in its shortest form; a longer one stays
         // text, cut to that length.
         row("number texts of 1,024 and 1,025 characters",
