@@ -375,9 +375,14 @@ private slots:
                                      + " D:1,1,1 G:" + costs(15, [](qint64 r) { return r; });
         row("too many completions to pair up", fourthPowers, {32767, 0, 0}, 13808250, "32766");
         // Too many costs to list them all (13,808,250 teams of nearly as many costs): the band
-        // between two costs is left to the search of the teams inside it.
+        // between two costs is left to the search of the teams inside it, and told by the cheapest
+        // and dearest teams when that search ends in time.
         row("too many costs to list", fourthPowers, {631, 630, 0}, 13808250,
             "No team inside the spending band (above 630 and below 631) scores above the target 0.", 0, 0);
+        row("too many costs to list, every team looked at", fourthPowers, {631, 630, 0}, 13808250,
+            "No team's cost lies inside the spending band (above 630 and below 631), though the possible teams cost "
+            "from 630 to 5123972.",
+            0, 10000);
         row("no time to look", tens, {11, 9, 20.5f}, 6,
             "No team inside the spending band (above 9 and below 11) scores above the target 20.5.", 0, 0);
         row("Stop while working out why", "C:1,1,1,1,1,1 W:1,1,1,1,1,1,1,1 D:1,1,1,1,1 G:1,1,1", {20, 0, 1000}, 31500,
