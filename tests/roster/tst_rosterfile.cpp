@@ -10,9 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace roster;
 
@@ -52,7 +55,23 @@ QStringList scene(const QString &root)
     return seen;
 }
 
+// The errno a sync of the saved file, or of its folder, fails with; 0: it succeeds.
+struct FailedSync {
+    int file = 0, folder = 0;
+} failedSync;
+
 } // namespace
+
+// Stands in for the C library's fsync in this test program, to fail as `failedSync` says.
+extern "C" int fsync(int fd)
+{
+    struct stat st {};
+    const int fail = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) ? failedSync.folder : failedSync.file;
+    if (fail == 0)
+        return int(::syscall(SYS_fsync, fd));
+    errno = fail;
+    return -1;
+}
 
 class TestRosterFile : public QObject {
     Q_OBJECT
@@ -280,6 +299,42 @@ private slots:
         const QString prefix = "The roster was not saved to " + QDir::toNativeSeparators(path) + ": ";
         QVERIFY2(why == u"*" ? error.startsWith(prefix) : error == prefix + QString(why).replace("%1", node),
                  qPrintable(error));
+    }
+
+    // A sync the disk refuses is told; a file system that cannot sync is no failure. The file's
+    // sync comes before the commit, so its failure leaves the saved roster as it was; the folder's
+    // comes after.
+    void syncFailures_data()
+    {
+        QTest::addColumn<int>("fileErrno");
+        QTest::addColumn<int>("folderErrno");
+        QTest::addColumn<QString>("why"); // empty: saved
+        QTest::newRow("the file's, an I/O error") << EIO << 0 << "Input/output error.";
+        for (const int e : {EINVAL, EROFS, ENOTSUP})
+            QTest::addRow("the file's, errno %d", e) << e << 0 << QString();
+        QTest::newRow("the folder's, an I/O error")
+            << 0 << EIO
+            << "the new roster was written, but its folder could not be synced to the disk (Input/output error).";
+        for (const int e : {EINVAL, EROFS, ENOTSUP, EBADF})
+            QTest::addRow("the folder's, errno %d", e) << 0 << e << QString();
+    }
+    void syncFailures()
+    {
+        QFETCH(int, fileErrno);
+        QFETCH(int, folderErrno);
+        QFETCH(QString, why);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("players.txt");
+        QVERIFY(QFile::copy(KORVANE_DATA_DIR "/players.txt", path));
+        const QByteArray before = fileBytes(path);
+        const QStringList values(RosterValueCount, QStringLiteral("1"));
+        QString error;
+        failedSync = {fileErrno, folderErrno};
+        const bool saved = saveRosterFile(path, {values}, &error);
+        failedSync = {};
+        QCOMPARE(error, why.isEmpty() ? QString() : "The roster was not saved to " + path + ": " + why);
+        QCOMPARE(saved, why.isEmpty());
+        QCOMPARE(fileBytes(path), fileErrno == EIO ? before : roster::writeRoster({values}));
     }
 };
 
