@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// players.txt through the window: the load at start-up, Save, Reload and the save on closing,
-// a save that cannot be made, and the question boxes they ask with.
+// players.txt through the window: the load at start-up, which also puts the window at the top of
+// the screen, Save, Reload and the save on closing, a save that cannot be made, and the question
+// boxes they ask with.
 #include "rowsfixture.h"
 
 #include <sys/stat.h>
